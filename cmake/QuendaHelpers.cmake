@@ -1,0 +1,30 @@
+# Adds a folder of the source tree once it has a CMakeLists.txt of its own.
+function(quenda_add_layer dir)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+    add_subdirectory(${dir})
+  endif()
+endfunction()
+
+# quenda_add_test(name SOURCES ... [LIBS ...] [LABELS ...] [GUI])
+# One test program, run by CTest as one test. GUI tests carry the label "gui" (they need a
+# display); "threads" marks the tests that the ThreadSanitizer build runs.
+function(quenda_add_test name)
+  cmake_parse_arguments(T "GUI;NO_GTEST_MAIN" "" "SOURCES;LIBS;LABELS;DEPENDS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  if(T_NO_GTEST_MAIN)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest Threads::Threads)
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main Threads::Threads)
+  endif()
+  target_compile_definitions(${name} PRIVATE QUENDA_PLUGIN_DIR="${QUENDA_PLUGIN_DIR}/"
+                                             QUENDA_BUILD_DIR="${CMAKE_BINARY_DIR}/")
+  if(T_DEPENDS)
+    add_dependencies(${name} ${T_DEPENDS})
+  endif()
+  set(labels ${T_LABELS})
+  if(T_GUI)
+    list(APPEND labels gui)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT 600)
+endfunction()

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Quenda and runs every test: the whole suite (GUI tests under
+# Xvfb when no display is set), the tests that need no display under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the worker-thread tests under ThreadSanitizer, and each plug-in
+# loader's fuzz target for FUZZ_SECONDS (60 by default).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/setup.sh
+jobs=$(nproc)
+
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+fi
+
+echo "== build and run all tests"
+bash scripts/build.sh build
+ctest --test-dir build -j "$jobs" --output-on-failure
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer, tests without a display"
+bash scripts/build.sh build-asan -DQUENDA_SANITIZE=ON -DQUENDA_GUI=OFF -DQUENDA_BENCH=OFF
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan -j "$jobs" -LE gui --output-on-failure
+
+echo "== ThreadSanitizer, worker-thread tests"
+bash scripts/build.sh build-tsan -DQUENDA_TSAN=ON -DQUENDA_GUI=OFF -DQUENDA_BENCH=OFF
+if ctest --test-dir build-tsan -N -L threads | grep -q 'Total Tests: [1-9]'; then
+  TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan -j "$jobs" -L threads --output-on-failure
+fi
+
+echo "== fuzz targets"
+bash scripts/build.sh build-fuzz -DQUENDA_FUZZ=ON -DQUENDA_GUI=OFF -DQUENDA_BENCH=OFF \
+  -DQUENDA_TESTS=OFF -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
+for fuzzer in build-fuzz/fuzz/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  name=$(basename "$fuzzer")
+  corpus="build-fuzz/fuzz/corpus/${name#fuzz_}"
+  mkdir -p "$corpus"
+  echo "-- $name for ${FUZZ_SECONDS:-60} s"
+  "$fuzzer" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=1 "$corpus" \
+    >"build-fuzz/$name.log" 2>&1 || { tail -50 "build-fuzz/$name.log"; exit 1; }
+  grep -E 'stat::number_of_executed_units' "build-fuzz/$name.log" || true
+done
+echo "all test stages passed"
