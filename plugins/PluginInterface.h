@@ -52,8 +52,12 @@ using FRGBSAVE = int (*)(const char *path, const char *format, tagRGBInfo *pictu
 // Everything that crosses the boundary (a record, its pixels, its key plane) is allocated and
 // freed with this pair: the process has one heap shared by the program and every plug-in.
 // PluginAlloc returns zero-filled memory, so a record's unset bytes are zero.
-inline void *PluginAlloc(size_t size) { return std::calloc(1, size == 0 ? 1 : size); }
-inline void PluginFree(void *p) { std::free(p); }
+inline void *PluginAlloc(size_t size) {
+  return std::calloc(1, size == 0 ? 1 : size);
+}
+inline void PluginFree(void *p) {
+  std::free(p);
+}
 
 // Frees a record that a plug-in returned: key plane first, then pixels, then the record.
 inline void PluginFreeFileInfo(tagFileInfo *info) {

@@ -1,0 +1,21 @@
+#include "app/ExportEntries.h"
+
+#include "platform/StringCase.h"
+
+std::vector<std::string> ExportEntryNames(const std::string &filesSet) {
+  std::vector<std::string> names;
+  std::string rest = filesSet;
+  for (char &c : rest) {
+    if (c == ';') c = ',';
+  }
+  rest += ',';
+  while (static_cast<int>(names.size()) < kMaxExportEntries) {
+    const std::size_t comma = rest.find(',');
+    const std::string pattern = rest.substr(0, comma);
+    if (pattern.empty()) break;
+    const std::string upper = platform::ToUpper(pattern);
+    names.push_back(upper.size() > 2 ? upper.substr(2) : std::string());
+    rest.erase(0, comma + 1);
+  }
+  return names;
+}

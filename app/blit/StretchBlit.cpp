@@ -1,0 +1,160 @@
+#include "app/blit/StretchBlit.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+constexpr uint64_t AlphaEntry(unsigned i) {
+  return i * 0x0001000100010001ull;
+}
+
+constexpr std::array<uint64_t, 129> MakeAlphaTable() {
+  std::array<uint64_t, 129> table{};
+  for (unsigned i = 0; i < table.size(); ++i) table[i] = AlphaEntry(i);
+  return table;
+}
+
+constexpr size_t kNoLimit = ~size_t{0};
+
+#if defined(__SSE2__)
+
+// A pixel's four bytes widened to the four low 16-bit lanes.
+inline __m128i Widen(uint32_t pixel) {
+  return _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(pixel)), _mm_setzero_si128());
+}
+
+inline __m128i Weight(uint32_t w) {
+  return _mm_loadl_epi64(reinterpret_cast<const __m128i *>(&s_AlphaTable[w]));
+}
+
+// (A * (128 - w) + B * w) >> 7 in the four low lanes; the upper lanes stay zero.
+inline __m128i Interpolate(const uint32_t *src, size_t p, size_t q, uint32_t w) {
+  const __m128i a = _mm_mullo_epi16(Widen(src[p]), Weight(128 - w));
+  const __m128i b = _mm_mullo_epi16(Widen(src[q]), Weight(w));
+  return _mm_srli_epi16(_mm_add_epi16(a, b), 7);
+}
+
+inline uint32_t Narrow(__m128i lanes) {
+  return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(lanes, lanes)));
+}
+
+#else
+
+inline uint32_t Lane(uint32_t pixel, int lane) {
+  return (pixel >> (lane * 8)) & 0xFF;
+}
+
+inline uint32_t Interpolate(const uint32_t *src, size_t p, size_t q, uint32_t w, int lane) {
+  return (Lane(src[p], lane) * (128 - w) + Lane(src[q], lane) * w) >> 7;
+}
+
+#endif
+
+// Position u's source pixel p, its right neighbour q and the neighbour's weight w. The
+// neighbour is p itself when its weight is 0 (it does not contribute then) and is held at
+// `last`, the last pixel the caller may read.
+struct Sample {
+  size_t p, q;
+  uint32_t w;
+};
+
+inline Sample At(uint64_t u, size_t last) {
+  const size_t p = static_cast<size_t>(u >> 16);
+  const uint32_t w = static_cast<uint32_t>(u & 0xFFFF) >> 9;
+  return {p, std::min(p + (w != 0), last), w};
+}
+
+void ScanLine(uint32_t *dest, const uint32_t *src, int width, uint64_t dU, size_t last) {
+  uint64_t u = 0;
+  for (int x = 0; x < width; ++x, u += dU) {
+    const Sample s = At(u, last);
+#if defined(__SSE2__)
+    dest[x] = Narrow(Interpolate(src, s.p, s.q, s.w));
+#else
+    uint32_t out = 0;
+    for (int lane = 0; lane < 4; ++lane) out |= Interpolate(src, s.p, s.q, s.w, lane) << (lane * 8);
+    dest[x] = out;
+#endif
+  }
+}
+
+void ScanLineAlpha(uint32_t *dest, const uint32_t *src, int width, uint64_t dU, uint32_t alpha,
+                   size_t last) {
+  if (alpha == 0) return;
+  alpha &= 127;
+  uint64_t u = 0;
+#if defined(__SSE2__)
+  const __m128i a = Weight(alpha);
+  for (int x = 0; x < width; ++x, u += dU) {
+    const Sample s = At(u, last);
+    const __m128i lower = Interpolate(src, s.p, s.q, s.w);
+    const __m128i upper = Widen(dest[x]);
+    // D + (((L - D) * a) >> 7): signed 16-bit lanes, arithmetic shift.
+    const __m128i delta = _mm_srai_epi16(_mm_mullo_epi16(_mm_sub_epi16(lower, upper), a), 7);
+    dest[x] = Narrow(_mm_add_epi16(upper, delta));
+  }
+#else
+  for (int x = 0; x < width; ++x, u += dU) {
+    const Sample s = At(u, last);
+    uint32_t out = 0;
+    for (int lane = 0; lane < 4; ++lane) {
+      const int lower = static_cast<int>(Interpolate(src, s.p, s.q, s.w, lane));
+      const int upper = static_cast<int>(Lane(dest[x], lane));
+      const int16_t product = static_cast<int16_t>((lower - upper) * static_cast<int>(alpha));
+      const int blended = upper + (product >> 7);
+      out |= static_cast<uint32_t>(std::clamp(blended, 0, 255)) << (lane * 8);
+    }
+    dest[x] = out;
+  }
+#endif
+}
+
+}  // namespace
+
+constinit uint64_t s_AlphaTable[129] = {};
+
+namespace {
+// Fills the table during static initialisation, so a blit is right even before the first call
+// of _Thum_InitAlphaTable.
+const bool kTableReady = (_Thum_InitAlphaTable(), true);
+}  // namespace
+
+void _Thum_InitAlphaTable() {
+  constexpr std::array<uint64_t, 129> table = MakeAlphaTable();
+  std::copy(table.begin(), table.end(), s_AlphaTable);
+}
+
+void _Thum_DrawScanLine(uint32_t *DestAddr, const uint32_t *SrcAddr, int Width, uint32_t dU) {
+  ScanLine(DestAddr, SrcAddr, Width, dU, kNoLimit);
+}
+
+void _Thum_DrawScanLineAlpha(uint32_t *DestAddr, const uint32_t *SrcAddr, int Width, uint32_t dU,
+                             uint32_t Alpha) {
+  ScanLineAlpha(DestAddr, SrcAddr, Width, dU, Alpha, kNoLimit);
+}
+
+void _Thum_BlitStretch(uint32_t *lpDesLines, int deswidth, int desheight,
+                       const uint32_t *lpSrcLines, int srcwidth, int srcheight) {
+  if (deswidth < 1 || desheight < 1 || srcwidth < 1 || srcheight < 1) return;
+  // Steps and positions are 16.16 values; 64 bits keep them exact for any source size (below
+  // 32768 they equal the 32-bit values).
+  const uint64_t dU = (static_cast<uint64_t>(srcwidth) << 16) / static_cast<uint64_t>(deswidth);
+  const uint64_t dV = (static_cast<uint64_t>(srcheight) << 16) / static_cast<uint64_t>(desheight);
+  const size_t rowLast = static_cast<size_t>(srcwidth) - 1;
+  const size_t lastRow = static_cast<size_t>(srcheight) - 1;
+  uint64_t v = 0;
+  for (int i = 0; i < desheight; ++i, v += dV) {
+    const size_t r = std::min(static_cast<size_t>(v >> 16), lastRow);
+    const size_t below = std::min(r + 1, lastRow);
+    uint32_t *dest = lpDesLines + static_cast<size_t>(i) * static_cast<size_t>(deswidth);
+    ScanLine(dest, lpSrcLines + r * static_cast<size_t>(srcwidth), deswidth, dU, rowLast);
+    ScanLineAlpha(dest, lpSrcLines + below * static_cast<size_t>(srcwidth), deswidth, dU,
+                  static_cast<uint32_t>(v >> 9) & 127, rowLast);
+  }
+}

@@ -1,0 +1,173 @@
+#include "codec/KdtFile.h"
+
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+
+#include "codec/PictureFormat.h"
+
+const char goodKdtMagic[4] = {'K', 'R', 'L', ' '};
+const char goodKdtVersion[4] = {'0', '0', '0', '1'};
+const char goodKdtFlag[4] = {'K', 'R', 'L', '\0'};
+
+namespace {
+
+// Swaps a field between its big-endian disk bytes and a host-order value (both directions are
+// the same byte reversal on a little-endian host and nothing on a big-endian one).
+uint32_t SwapBigEndian(uint32_t value) {
+  unsigned char bytes[4];
+  std::memcpy(bytes, &value, 4);
+  return (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) |
+         bytes[3];
+}
+
+uint32_t ToBigEndianBytes(uint32_t value) {
+  const unsigned char bytes[4] = {
+      static_cast<unsigned char>(value >> 24), static_cast<unsigned char>(value >> 16),
+      static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value)};
+  uint32_t stored;
+  std::memcpy(&stored, bytes, 4);
+  return stored;
+}
+
+uint32_t ToLittleEndianBytes(uint32_t value) {
+  const unsigned char bytes[4] = {
+      static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+      static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
+  uint32_t stored;
+  std::memcpy(&stored, bytes, 4);
+  return stored;
+}
+
+uint32_t FromLittleEndianBytes(uint32_t stored) {
+  unsigned char bytes[4];
+  std::memcpy(bytes, &stored, 4);
+  return uint32_t{bytes[0]} | (uint32_t{bytes[1]} << 8) | (uint32_t{bytes[2]} << 16) |
+         (uint32_t{bytes[3]} << 24);
+}
+
+// The header bytes 48 to 63, which the checksum covers together with the body.
+const unsigned char *ChecksummedHeaderBytes(const kdt_header &header) {
+  return reinterpret_cast<const unsigned char *>(&header) + offsetof(kdt_header, kdtHeaderSize);
+}
+constexpr size_t kChecksummedHeaderLength = 16;
+
+}  // namespace
+
+int readKDTHeader(FILE *fp, kdt_header *header) {
+  const size_t got = std::fread(header, 1, sizeof(kdt_header), fp);
+  header->kdtSize = SwapBigEndian(header->kdtSize);
+  header->kdtHeaderSize = SwapBigEndian(header->kdtHeaderSize);
+  header->kdtYSize = SwapBigEndian(header->kdtYSize);
+  header->kdtCSize = SwapBigEndian(header->kdtCSize);
+  return got == sizeof(kdt_header) ? 64 : 0;
+}
+
+int checkKDT(const kdt_header *header) {
+  int failed = 0;
+  if (std::memcmp(header->kdtMagic, goodKdtMagic, 4) != 0) failed |= 0x01;
+  if (std::memcmp(header->kdtVersion, goodKdtVersion, 4) != 0) failed |= 0x02;
+  if (std::memcmp(header->kdtFlag, goodKdtFlag, 4) != 0) failed |= 0x20;
+
+  if (KdtFormatByKdtSize(header->kdtSize) == nullptr) failed |= 0x80;
+  const KdtPictureFormat *byLuma = KdtFormatByPlaneBytes(header->kdtYSize);
+  if (byLuma == nullptr || header->kdtSize != byLuma->kdtSize) failed |= 0x400;
+  if (KdtFormatByPlaneBytes(header->kdtCSize) == nullptr || header->kdtCSize != header->kdtYSize) {
+    failed |= 0x800;
+  }
+  return failed;
+}
+
+uint32_t checkSum(uint32_t sum, const unsigned char *p_buf, size_t len) {
+  const size_t whole = len & ~size_t{7};
+  uint64_t wide = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    // Two little-endian words at a time; the halves fold into one word at the end.
+    for (size_t i = 0; i < whole; i += 8) {
+      uint64_t word;
+      std::memcpy(&word, p_buf + i, 8);
+      wide ^= word;
+    }
+  } else {
+    for (size_t i = 0; i < whole; ++i) wide ^= uint64_t{p_buf[i]} << (8 * (i % 8));
+  }
+  sum ^= static_cast<uint32_t>(wide) ^ static_cast<uint32_t>(wide >> 32);
+  // The tail: whole words, then a partial word as if padded with zero bytes.
+  for (size_t i = whole; i < len; ++i) sum ^= uint32_t{p_buf[i]} << (8 * (i % 4));
+  return sum;
+}
+
+int readKDT(FILE *fp, kdt_header *header, unsigned char **p_YUV, int *lenYUV) {
+  *p_YUV = nullptr;
+  if (readKDTHeader(fp, header) != 64) return -3;
+  if (checkKDT(header) != 0) return -3;
+  const KdtPictureFormat *format = KdtFormatByKdtSize(header->kdtSize);
+  if (format == nullptr) return -3;
+
+  // The buffer has room for 16 bytes more than the body, so one read of kdtSize bytes tells a
+  // body that runs past its length from one that ends exactly at the end of the file.
+  auto *body = static_cast<unsigned char *>(std::malloc(format->kdtSize));
+  if (body == nullptr) return 0;
+  const size_t got = std::fread(body, 1, format->kdtSize, fp);
+  if (got != static_cast<size_t>(format->bodyBytes)) {
+    std::free(body);
+    return 0;
+  }
+  *lenYUV = format->bodyBytes;
+
+  unsigned char covered[kChecksummedHeaderLength];
+  if (std::fseek(fp, 48, SEEK_SET) != 0 ||
+      std::fread(covered, 1, kChecksummedHeaderLength, fp) != kChecksummedHeaderLength) {
+    std::free(body);
+    return 0;
+  }
+  uint32_t sum = checkSum(0, covered, kChecksummedHeaderLength);
+  sum = checkSum(sum, body, static_cast<size_t>(format->bodyBytes));
+  if (sum != FromLittleEndianBytes(header->kdtCheckSum)) {
+    std::free(body);
+    return -3;
+  }
+  *p_YUV = body;
+  return 1;
+}
+
+int writeKDTHead(FILE *fp, kdt_header *header, const unsigned char *p_YUV, int form) {
+  static const unsigned char kTag[4] = {0x01, 0x04, 0x28, 0x01};
+  static const unsigned char kSumSystemId[4] = {0x24, 0xFF, 0xFF, 0xFF};
+  static const unsigned char kIF[2] = {0x01, 0xFF};
+  std::memcpy(header->kdtMagic, goodKdtMagic, 4);
+  std::memcpy(header->kdtVersion, goodKdtVersion, 4);
+  std::memcpy(header->kdtTag, kTag, 4);
+  std::memcpy(header->kdtFlag, goodKdtFlag, 4);
+  std::memcpy(header->kdtSumSystemID, kSumSystemId, 4);
+  header->kdtHeaderSize = ToBigEndianBytes(16);
+  std::memcpy(header->kdtIF, kIF, 2);
+
+  const KdtPictureFormat *format = KdtFormatByNumber(form);
+  if (format == nullptr) return ERR_CODEC;
+  header->kdtSize = ToBigEndianBytes(format->kdtSize);
+  header->kdtYSize = ToBigEndianBytes(static_cast<uint32_t>(format->planeBytes));
+  header->kdtCSize = ToBigEndianBytes(static_cast<uint32_t>(format->planeBytes));
+
+  uint32_t sum = checkSum(0, ChecksummedHeaderBytes(*header), kChecksummedHeaderLength);
+  sum = checkSum(sum, p_YUV, static_cast<size_t>(format->bodyBytes));
+  header->kdtCheckSum = ToLittleEndianBytes(sum);
+
+  if (std::fwrite(header, 1, sizeof(kdt_header), fp) != sizeof(kdt_header)) return ERR_CODEC;
+  return 0;
+}
+
+int writeYUV(FILE *fp, const unsigned char *p_YUV, int lenYUV) {
+  if (lenYUV < 0) return ERR_CODEC;
+  const size_t length = static_cast<size_t>(lenYUV);
+  return std::fwrite(p_YUV, 1, length, fp) == length ? 0 : ERR_CODEC;
+}
+
+int writeKDT(FILE *fp, kdt_header *header, const unsigned char *p_YUV, int lenYUV, int form) {
+  // The header's checksum covers the form's whole body, so a body of another length would be
+  // read past its end or leave a file that fails its own checksum.
+  const KdtPictureFormat *format = KdtFormatByNumber(form);
+  if (format != nullptr && lenYUV != format->bodyBytes) return ERR_CODEC;
+  if (writeKDTHead(fp, header, p_YUV, form) != 0) return ERR_CODEC;
+  return writeYUV(fp, p_YUV, lenYUV);
+}

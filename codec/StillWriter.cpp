@@ -1,0 +1,64 @@
+#include "codec/StillWriter.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "codec/ColorConvert.h"
+#include "codec/DeviceFileName.h"
+#include "codec/KdtFile.h"
+
+namespace {
+
+constexpr int kNameRefused = -2;
+constexpr int kSizeRefused = -4;
+constexpr int kWriteFailed = 0;
+
+// Encodes `pixels` (3 bytes per pixel, or 1 with `keyPlane`) and writes it as a KDT file to
+// `path` under `header`. Returns 0, kNameRefused when the file cannot be opened, kWriteFailed
+// when the conversion, a write or the final flush fails.
+int WriteOneStill(const char *path, kdt_header *header, const unsigned char *pixels, int form,
+                  bool keyPlane) {
+  FILE *fp = std::fopen(path, "wb");
+  if (fp == nullptr) return kNameRefused;
+  unsigned char *body = nullptr;
+  int lenYUV = 0;
+  int result = kWriteFailed;
+  if (tranRGB2YUV(pixels, &body, &lenYUV, form, keyPlane ? 1 : 0) == 0) {
+    result = writeKDT(fp, header, body, lenYUV, form) == 0 ? 0 : kWriteFailed;
+  }
+  std::free(body);
+  // A file whose last bytes could not be flushed is not written, whatever fwrite said.
+  if (std::fclose(fp) != 0) result = kWriteFailed;
+  return result;
+}
+
+}  // namespace
+
+int WriteToKdt(const char *szfileName, const unsigned char *lpBits, const unsigned char *lpAlpha,
+               int width, int height) {
+  kdt_header picture{};
+  const char *name = getFileName(szfileName);
+  if (checkKDTName(name, &picture) != 0) return kNameRefused;
+
+  // The sum of the sides names the format, but only the exact size is read safely as one.
+  const KdtPictureFormat *format = KdtFormatBySizeSum(int64_t{width} + height);
+  if (format == nullptr || format->width != width || format->height != height) {
+    return kSizeRefused;
+  }
+
+  const int written = WriteOneStill(szfileName, &picture, lpBits, format->form, false);
+  if (written != 0) return written;
+  if (lpAlpha == nullptr) return format->form;
+
+  // A picture named as a key would have its companion written over it.
+  if (name[0] == 'S') return kNameRefused;
+  std::string companionPath(szfileName);
+  getFileName(companionPath.data())[0] = 'S';
+  kdt_header companion{};
+  if (checkKDTName(getFileName(companionPath.c_str()), &companion) != 0) return kNameRefused;
+  const int companionWritten =
+      WriteOneStill(companionPath.c_str(), &companion, lpAlpha, format->form, true);
+  return companionWritten != 0 ? companionWritten : format->form + 10;
+}

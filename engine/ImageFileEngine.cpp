@@ -1,0 +1,105 @@
+#include "engine/ImageFileEngine.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/DirectorySearch.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/Path.h"
+#include "platform/StringCase.h"
+
+namespace {
+
+constexpr char kPluginFolder[] = "dll/";
+constexpr char kPluginPattern[] = "*.dll";
+constexpr char kKdtPattern[] = "*.kdt";
+
+// Binds one library: a node when it exports the three entry points and names a pattern that
+// fits the node; otherwise the library is released and null returned.
+tagIMGPROC *BindPlugin(const std::string &path) {
+  void *library = platform::OpenLibrary(path);
+  if (library == nullptr) return nullptr;
+  auto query = reinterpret_cast<QUERYINFO>(platform::FindExport(library, "QueryInfo"));
+  auto load = reinterpret_cast<FRGBLOAD>(platform::FindExport(library, "LoadRgb"));
+  auto save = reinterpret_cast<FRGBSAVE>(platform::FindExport(library, "SaveRgb"));
+  if (query == nullptr || load == nullptr || save == nullptr) {
+    platform::CloseLibrary(library);
+    return nullptr;
+  }
+  // A pattern that does not fit the node would be cut into a different pattern: refuse it.
+  const char *pattern = query();
+  const size_t length = pattern != nullptr ? std::strlen(pattern) : kPatternSize;
+  if (length >= kPatternSize) {
+    std::fprintf(stderr, "Quenda: %s: the plug-in's pattern is too long\n", path.c_str());
+    platform::CloseLibrary(library);
+    return nullptr;
+  }
+  auto *node = new tagIMGPROC{};
+  std::memcpy(node->szExt, pattern, length);  // the terminator comes from the zero fill
+  node->fpRGBLoad = load;
+  node->fpRGBSave = save;
+  node->hModule = library;
+  return node;
+}
+
+}  // namespace
+
+CImageFileEngine::~CImageFileEngine() {
+  while (m_ptImgProc != nullptr) {
+    tagIMGPROC *node = m_ptImgProc;
+    m_ptImgProc = node->next;
+    platform::CloseLibrary(node->hModule);
+    delete node;
+  }
+}
+
+void CImageFileEngine::Initialization() {
+  Initialization(platform::ExecutableFolder() + kPluginFolder);
+}
+
+void CImageFileEngine::Initialization(const std::string &folder) {
+  tagIMGPROC **tail = &m_ptImgProc;
+  while (*tail != nullptr) tail = &(*tail)->next;
+  for (const platform::DirectoryEntry &entry : platform::FindEntries(folder, kPluginPattern)) {
+    if (entry.isFolder) continue;
+    if (tagIMGPROC *node = BindPlugin(folder + entry.name)) {
+      *tail = node;
+      tail = &node->next;
+    }
+  }
+}
+
+std::string CImageFileEngine::GetFilesSet() const {
+  std::string set;
+  for (const tagIMGPROC *node = m_ptImgProc; node != nullptr; node = node->next) {
+    if (platform::EqualsNoCase(node->szExt, kKdtPattern)) continue;
+    if (!set.empty()) set += ';';
+    set += platform::ToUpper(node->szExt);
+  }
+  return set;
+}
+
+tagFileInfo *CImageFileEngine::LoadRGB(const std::string &sfileName, int isRGBReadIn,
+                                       int &ret) const {
+  ret = ERR_NO_ENGINE;
+  const size_t dot = sfileName.rfind('.');
+  if (dot == std::string::npos || dot == 0) return nullptr;
+  const std::string extension = platform::ToUpper(sfileName.substr(dot + 1));
+  for (const tagIMGPROC *node = m_ptImgProc; node != nullptr; node = node->next) {
+    if (platform::ToUpper(node->szExt).find(extension) == std::string::npos) continue;
+    int code = 0;
+    tagFileInfo *record = node->fpRGBLoad(sfileName.c_str(), isRGBReadIn, &code);
+    ret = code;
+    return record;
+  }
+  return nullptr;
+}
+
+int CImageFileEngine::SaveRGB(const std::string &sObjName, const std::string &sExt,
+                              tagRGBInfo *ptFileInfo) const {
+  for (const tagIMGPROC *node = m_ptImgProc; node != nullptr; node = node->next) {
+    if (platform::ToUpper(node->szExt).find(sExt) == std::string::npos) continue;
+    return node->fpRGBSave(sObjName.c_str(), sExt.c_str(), ptFileInfo);
+  }
+  return ERR_NO_ENGINE;
+}

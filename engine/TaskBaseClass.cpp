@@ -1,0 +1,192 @@
+#include "engine/TaskBaseClass.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "app/res/Strings.h"
+#include "codec/DeviceFileName.h"
+#include "engine/ImageFileEngine.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "platform/Path.h"
+
+CTaskBaseClass::CTaskBaseClass(CImageFileEngine &imgFileEngine) : m_imgEngine(imgFileEngine) {}
+
+CTaskBaseClass::~CTaskBaseClass() {
+  m_sfilesInSave.clear();
+}
+
+void CTaskBaseClass::LoadAllRGB(const std::vector<std::string> &, unsigned, int &,
+                                const std::string &, const std::string &, int) {}
+
+void CTaskBaseClass::GetYUVDataSrc(int) {}
+
+void CTaskBaseClass::UpdateConvParameter(uint32_t uiDstWidth, uint32_t uiDstHeight,
+                                         uint32_t uiShiftMode, uint32_t uiCompositeMode) {
+  m_uiObjectWidth = uiDstWidth;
+  m_uiObjectHeight = uiDstHeight;
+  m_uiShiftMode = uiShiftMode;
+  m_uiCompositeMode = uiCompositeMode + 1;
+}
+
+void CTaskBaseClass::Stop() {
+  m_bStopFlag = 1;
+}
+
+int CTaskBaseClass::GetConvertResult() const {
+  return m_iRetCode;
+}
+
+std::string CTaskBaseClass::GetErrorInfo() const {
+  return m_sErrorInfo;
+}
+
+std::string CTaskBaseClass::GetTargetFileName() const {
+  return m_sTargetFileName;
+}
+
+void CTaskBaseClass::Cancel() {
+  for (const std::string &path : m_sfilesInSave) {
+    if (platform::PathExists(path)) platform::DeleteFile(path);
+  }
+}
+
+tagFileInfo *CTaskBaseClass::LoadRgb(const std::string &sfileName, int isRGBReadIn, int &ret) {
+  tagFileInfo *info = m_imgEngine.LoadRGB(sfileName, isRGBReadIn, ret);
+  m_iRetCode = ret;
+  if (info == nullptr) {
+    m_iRetCode = ERR_BAD_DATA;
+    m_sErrorInfo = sfileName + res::LoadString(res::IDS_CANNOT_LOAD);
+  }
+  return info;
+}
+
+std::string CTaskBaseClass::Renumber(const std::string &candidate, const std::string &sExt) {
+  // Only the file name may change: a name with fewer than three characters before its last
+  // dot, or with no dot, gets the number after its stem instead of losing part of its folder.
+  const size_t nameStart = candidate.rfind(platform::kPathSeparator) + 1;  // npos + 1 == 0
+  size_t dot = candidate.rfind('.');
+  const bool hasDot = dot != std::string::npos && dot >= nameStart;
+  if (!hasDot) dot = candidate.size();
+  std::string base = candidate.substr(0, dot);
+  int number = 1;
+  if (hasDot && dot - nameStart >= 3) {
+    number = std::atoi(base.substr(base.size() - 3).c_str()) + 1;
+    base.resize(base.size() - 3);
+  }
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%.3d", number);
+  return base + digits + "." + sExt;
+}
+
+int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, tagRGBInfo *rgbInfo) {
+  // With no picture nothing would be written, yet a recorded name would let Cancel delete a
+  // file this task never wrote: refuse before asking, renumbering or recording anything.
+  if (rgbInfo == nullptr || rgbInfo->ptBits == nullptr) {
+    m_iRetCode = ERR_BAD_DATA;
+    return ERR_BAD_DATA;
+  }
+  m_bOverWritting = 0;
+  std::string candidate = sObj;
+  if (platform::PathExists(candidate) && m_bPopBox == 1) {
+    const std::string question = sObj + " " + res::LoadString(res::IDS_ALREADY_EXISTS);
+    const platform::MessageAnswer answer =
+        platform::ShowMessageBox(question, platform::MessageButtons::YesNo);
+    m_bOverWritting = answer == platform::MessageAnswer::Yes ? 1 : 0;
+    m_bPopBox = 0;
+  }
+  if (m_bOverWritting == 0) {
+    while (platform::PathExists(candidate)) candidate = Renumber(candidate, sExt);
+  }
+  m_sTargetFileName = candidate;
+  m_iRetCode = 0;
+  m_sfilesInSave.push_back(candidate);
+  if (rgbInfo->ptAlpha != nullptr) {
+    // The key companion that the KDT writer puts beside the picture: "S" for the kind letter.
+    const std::string name = GetFileName(candidate);
+    m_sfilesInSave.push_back(GetFolder(candidate) + platform::kPathSeparator + "S" +
+                             (name.empty() ? std::string() : name.substr(1)));
+  }
+  const int result = m_imgEngine.SaveRGB(candidate, sExt, rgbInfo);
+  m_iRetCode = result;
+  return result;
+}
+
+void CTaskBaseClass::CramRgbIntoConvass(tagRGBInfo *pDstRgbInfo, const tagRGBInfo *pSrcRgbInfo,
+                                        int iNO) {
+  if (pDstRgbInfo == nullptr || pSrcRgbInfo == nullptr || pDstRgbInfo->ptBits == nullptr ||
+      pSrcRgbInfo->ptBits == nullptr)
+    return;
+  const uint64_t W = m_uiObjectWidth;
+  const uint64_t H = m_uiObjectHeight;
+  const uint64_t n = m_uiCompositeMode;
+  // The geometry is the task's; refuse a canvas of another size or a cell outside the grid
+  // rather than write past the canvas.
+  if (pDstRgbInfo->width != W || pDstRgbInfo->height != H || n == 0 || iNO < 0 ||
+      static_cast<uint64_t>(iNO) >= n * n)
+    return;
+  const uint64_t cellW = W / n;
+  const uint64_t cellH = H / n;
+  const uint64_t srcW = pSrcRgbInfo->width;
+  const uint64_t srcH = pSrcRgbInfo->height;
+  const uint64_t w = std::min(cellW, srcW);
+  const uint64_t h = std::min(cellH, srcH);
+  const uint64_t row = static_cast<uint64_t>(iNO) / n;
+  const uint64_t column = static_cast<uint64_t>(iNO) % n;
+
+  uint64_t dstRow = row * cellH;
+  uint64_t srcRow = 0;
+  int64_t rows = static_cast<int64_t>(h);
+  if (m_uiShiftMode == ShiftDown) {
+    dstRow += 1;
+    rows -= 1;
+  } else if (m_uiShiftMode == ShiftUp) {
+    srcRow = 1;
+    rows = std::min(static_cast<int64_t>(cellH), static_cast<int64_t>(srcH) - 1);
+  }
+  if (rows <= 0 || w == 0) return;
+
+  const uint64_t dstStride = W * 3;
+  const uint64_t srcStride = srcW * 3;
+  unsigned char *dst = pDstRgbInfo->ptBits + dstRow * dstStride + column * cellW * 3;
+  const unsigned char *src = pSrcRgbInfo->ptBits + srcRow * srcStride;
+  for (int64_t r = 0; r < rows; ++r) {
+    std::memcpy(dst, src, w * 3);
+    dst += dstStride;
+    src += srcStride;
+  }
+}
+
+tagRGBInfo *CTaskBaseClass::NewPicture(const tagRGBInfo &like, uint32_t width, uint32_t height) {
+  tagRGBInfo *picture = new (std::nothrow) tagRGBInfo(like);
+  if (picture == nullptr) return nullptr;
+  picture->width = width;
+  picture->height = height;
+  picture->ptAlpha = nullptr;
+  const uint64_t bytes = static_cast<uint64_t>(width) * height * 3;
+  picture->ptBits = new (std::nothrow) unsigned char[bytes]();
+  if (picture->ptBits == nullptr) {
+    delete picture;
+    return nullptr;
+  }
+  return picture;
+}
+
+void CTaskBaseClass::DeletePicture(tagRGBInfo *&picture) {
+  if (picture == nullptr) return;
+  delete[] picture->ptBits;
+  delete[] picture->ptAlpha;
+  delete picture;
+  picture = nullptr;
+}
+
+void CTaskBaseClass::FreeFileChain(tagFileInfo *&head) {
+  while (head != nullptr) {
+    tagFileInfo *next = head->next;
+    PluginFreeFileInfo(head);
+    head = next;
+  }
+}

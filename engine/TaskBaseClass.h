@@ -1,0 +1,116 @@
+// The interface every conversion and preview task offers the shell, and the parts all tasks
+// share: loading a source through the plug-in host with a uniform error text, saving a target
+// with the overwrite question and renumbering, recording what was written so that a cancelled
+// run can be undone, placing a source into a cell of a grid on a canvas, and the result, stop
+// and progress state that a worker thread writes while the UI thread polls it.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "plugins/PluginInterface.h"
+
+class CImageFileEngine;
+
+// Result codes that only the tasks produce (the plug-ins' codes are in PluginInterface.h, the
+// host's "no plug-in" code in ImageFileEngine.h).
+enum : int {
+  ERR_FILE_COUNT = 20002,  // a task was given a number of files it cannot work on
+  ERR_STOPPED = 20003,     // a batch ended on a stop request
+};
+
+// One-line vertical shift applied when a source is placed on the canvas.
+enum ShiftMode : uint32_t { ShiftUp = 0, ShiftNormal = 1, ShiftDown = 2 };
+
+// Grid of a target as the operator chooses it (one cell, 2 x 2, 3 x 3, 4 x 4); a task holds the
+// number of cells per side, the value plus 1. Scoped, so None clashes with nothing.
+enum class CompositeMode : uint32_t { None = 0, Two = 1, Three = 2, Four = 3 };
+
+class CTaskBaseClass {
+ public:
+  enum TaskType : uint32_t { Basic = 0, Composite = 1, Batch = 2 };
+
+  CTaskBaseClass(const CTaskBaseClass &) = delete;
+  CTaskBaseClass &operator=(const CTaskBaseClass &) = delete;
+
+  // Forgets the recorded names; files on disk stay.
+  virtual ~CTaskBaseClass();
+
+  // Loads the sources (full paths, in order). ret receives 0, ERR_FILE_COUNT when the number
+  // of files does not suit the task, or the code of the last load. flag is not read.
+  virtual void LoadRGB(const std::vector<std::string> &filesName, unsigned flag, int &ret) = 0;
+  // bOrig 1: a copy of the source as loaded; 0: the target picture on a W x H canvas. The task
+  // keeps ownership; the picture stays valid until the next GetRGB or the task's deletion.
+  virtual tagRGBInfo *GetRGB(int bOrig) = 0;
+  // The loaded record, or the head of the chain of records, and the number of files given.
+  virtual tagFileInfo *GetFilesPropety(int &filesNum) = 0;
+  // 0 to 100; 100 means the task finished with success.
+  virtual unsigned GetProgressStatus() = 0;
+  // Builds and saves the target(s): sObj is the target path (a folder, ending with the path
+  // separator, for the batch), sExt the format string ("KDT" or the export format).
+  virtual int SaveRGB(const std::string &sObj, const std::string &sExt) = 0;
+  // The field-exchange task's sequence and still conversions; other tasks do nothing.
+  virtual void LoadAllRGB(const std::vector<std::string> &filesName, unsigned flag, int &ret,
+                          const std::string &sObj, const std::string &sExt, int Opt);
+  virtual void GetYUVDataSrc(int Opt);
+
+  // Stores W, H and the shift mode, and uiCompositeMode + 1 as the cells per side.
+  void UpdateConvParameter(uint32_t uiDstWidth, uint32_t uiDstHeight, uint32_t uiShiftMode,
+                           uint32_t uiCompositeMode);
+  // Asks the task to stop; only the batch looks at it, after each target.
+  void Stop();
+  int GetConvertResult() const;
+  std::string GetErrorInfo() const;
+  std::string GetTargetFileName() const;
+  // Deletes every recorded file that exists; the record is kept, so a second call retries.
+  void Cancel();
+
+  // Cancel request that the field-exchange workflow raises and its task reads.
+  std::atomic<int> m_cancelFlag{0};
+
+ protected:
+  explicit CTaskBaseClass(CImageFileEngine &imgFileEngine);
+
+  // Loads one file through the host. Stores the code in the task's result; when no record
+  // comes back the result is ERR_BAD_DATA with the error text naming the file. The caller
+  // owns the record (free it with PluginFreeFileInfo).
+  tagFileInfo *LoadRgb(const std::string &sfileName, int isRGBReadIn, int &ret);
+  // Saves rgbInfo as sObj in format sExt: asks once per task before overwriting, renumbers
+  // later collisions, records the name (and its key companion) for Cancel. Returns the save's
+  // code, which becomes the task's result.
+  int SaveRgb(const std::string &sObj, const std::string &sExt, tagRGBInfo *rgbInfo);
+  // Places the source into cell iNO (row by row from the top left) of the n x n grid on the
+  // W x H canvas, cropping, never scaling, with the task's shift mode applied. Only the 24-bit
+  // pixels are copied.
+  void CramRgbIntoConvass(tagRGBInfo *pDstRgbInfo, const tagRGBInfo *pSrcRgbInfo, int iNO);
+
+  // Pictures a task builds itself: the record and its buffers come from new and go with
+  // delete. NewPicture copies the header fields of like, sets the size, and gives zero-filled
+  // pixels and no key plane; it returns null when the memory cannot be had.
+  static tagRGBInfo *NewPicture(const tagRGBInfo &like, uint32_t width, uint32_t height);
+  static void DeletePicture(tagRGBInfo *&picture);
+  // Frees a chain of plug-in records linked through next.
+  static void FreeFileChain(tagFileInfo *&head);
+
+  int m_bOverWritting = 0;
+  int m_bPopBox = 1;
+  std::atomic<int> m_iRetCode{0};
+  std::string m_sErrorInfo;
+  std::string m_sTargetFileName;
+  std::vector<std::string> m_sfilesInSave;
+  CImageFileEngine &m_imgEngine;
+  uint32_t m_uiObjectWidth = 0;
+  uint32_t m_uiObjectHeight = 0;
+  uint32_t m_uiShiftMode = ShiftNormal;
+  uint32_t m_uiCompositeMode = 1;
+  std::atomic<int> m_iProgress{0};
+  std::atomic<int> m_bStopFlag{0};
+  uint32_t m_ifilesNum = 0;
+
+ private:
+  // The next free name after a collision with candidate: the number before the extension
+  // raised by one, extension replaced by sExt.
+  static std::string Renumber(const std::string &candidate, const std::string &sExt);
+};

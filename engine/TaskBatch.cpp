@@ -1,0 +1,104 @@
+#include "engine/TaskBatch.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "codec/DeviceFileName.h"
+#include "engine/ImageFileEngine.h"
+#include "platform/StringCase.h"
+
+CTaskBatch::CTaskBatch(CImageFileEngine &imgFileEngine) : CTaskBaseClass(imgFileEngine) {}
+
+CTaskBatch::~CTaskBatch() {
+  FreeFileChain(m_ptFileInfo);
+}
+
+void CTaskBatch::LoadRGB(const std::vector<std::string> &filesName, unsigned, int &ret) {
+  ret = 0;
+  const uint32_t k = static_cast<uint32_t>(filesName.size());
+  m_ifilesNum = k;
+  if (k == 0) {
+    ret = ERR_FILE_COUNT;
+    return;
+  }
+  FreeFileChain(m_ptFileInfo);
+  m_ptFileInfo = LoadRgb(filesName.front(), 0, ret);
+  if (m_ptFileInfo != nullptr) m_ptFileInfo->next = nullptr;
+  tagFileInfo *last = m_ptFileInfo;
+  for (uint32_t i = 1; i < k && last != nullptr; ++i) {
+    last->next = LoadRgb(filesName[i], 0, ret);
+    last = last->next;
+    if (last != nullptr) last->next = nullptr;
+  }
+  m_iProgress = 10;
+}
+
+tagRGBInfo *CTaskBatch::GetRGB(int) {
+  return nullptr;
+}
+
+tagFileInfo *CTaskBatch::GetFilesPropety(int &filesNum) {
+  filesNum = static_cast<int>(m_ifilesNum);
+  return m_ptFileInfo;
+}
+
+unsigned CTaskBatch::GetProgressStatus() {
+  return static_cast<unsigned>(m_iProgress.load());
+}
+
+tagRGBInfo *CTaskBatch::BuildTarget(const tagFileInfo &record, const tagFileInfo &loaded) {
+  const uint32_t W = m_uiObjectWidth;
+  const uint32_t H = m_uiObjectHeight;
+  tagRGBInfo *picture = NewPicture(record.rgbInfo, W, H);
+  if (picture == nullptr) return nullptr;
+  CramRgbIntoConvass(picture, &loaded.rgbInfo, 0);
+  // The key rows come from the full load; a source whose full load has no key plane (whatever
+  // its record said) gets none. The key plane is never shifted.
+  const tagRGBInfo &source = loaded.rgbInfo;
+  if (record.rgbInfo.ptAlpha != nullptr && source.ptAlpha != nullptr) {
+    picture->ptAlpha = new (std::nothrow) unsigned char[static_cast<size_t>(W) * H]();
+    if (picture->ptAlpha == nullptr) {
+      DeletePicture(picture);
+      return nullptr;
+    }
+    const size_t rows = std::min(source.height, H);
+    const size_t columns = std::min(source.width, W);
+    for (size_t r = 0; r < rows; ++r) {
+      std::memcpy(picture->ptAlpha + r * W, source.ptAlpha + r * source.width, columns);
+    }
+  }
+  return picture;
+}
+
+int CTaskBatch::SaveRGB(const std::string &sObj, const std::string &sExt) {
+  m_uiCompositeMode = 1;  // each target is a single picture
+  const uint32_t k = m_ifilesNum;
+  const int step = k == 0 ? 0 : static_cast<int>(45 / k);
+  const bool toKdt = platform::EqualsNoCase(sExt, "KDT");
+  int result = 0;
+  uint32_t done = 0;
+  for (const tagFileInfo *record = m_ptFileInfo; record != nullptr && done < k;
+       record = record->next, ++done) {
+    tagFileInfo *loaded = LoadRgb(record->filename, 1, result);
+    m_iProgress += step;
+    if (loaded == nullptr) return ERR_NO_ENGINE;
+    if (!toKdt) {
+      m_uiObjectWidth = record->rgbInfo.width;
+      m_uiObjectHeight = record->rgbInfo.height;
+    }
+    tagRGBInfo *picture = BuildTarget(*record, *loaded);
+    if (picture != nullptr) {
+      result = SaveRgb(sObj + MakeTargetName(record->filename, sExt), sExt, picture);
+    } else {
+      result = ERR_NO_MEMORY;
+      m_iRetCode = ERR_NO_MEMORY;
+    }
+    m_iProgress += step;
+    PluginFreeFileInfo(loaded);
+    DeletePicture(picture);
+    if (m_bStopFlag != 0) return ERR_STOPPED;
+  }
+  if (result == 0) m_iProgress = 100;
+  return result;
+}

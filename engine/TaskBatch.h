@@ -1,0 +1,32 @@
+// A task that converts each source into a target file of its own in one target folder: KDT
+// targets at the chosen picture size, other formats at each source's own size. The sources'
+// records are read first without pixels; each source's pixels live only while its target is
+// built and saved, and a stop request is honoured after each target.
+#pragma once
+
+#include "engine/TaskBaseClass.h"
+
+class CTaskBatch : public CTaskBaseClass {
+ public:
+  explicit CTaskBatch(CImageFileEngine &imgFileEngine);
+  ~CTaskBatch() override;
+
+  // One path or more; reads each file's record and size (no pixels) into a chain, which ends
+  // at the first file that gives no record. No paths: ERR_FILE_COUNT in ret only.
+  void LoadRGB(const std::vector<std::string> &filesName, unsigned flag, int &ret) override;
+  // Always null: the targets are built one at a time inside SaveRGB.
+  tagRGBInfo *GetRGB(int bOrig) override;
+  tagFileInfo *GetFilesPropety(int &filesNum) override;
+  unsigned GetProgressStatus() override;
+  // sObj is the target folder, ending with the path separator. Returns the last save's code,
+  // ERR_NO_ENGINE when a source cannot be loaded with pixels, or ERR_STOPPED after a stop.
+  int SaveRGB(const std::string &sObj, const std::string &sExt) override;
+
+ protected:
+  tagFileInfo *m_ptFileInfo = nullptr;  // head of the chain of records without pixels
+
+ private:
+  // The target picture of one source: the loaded pixels in cell 0 of a W x H canvas, and the
+  // key plane when the source has one. Null when the memory cannot be had.
+  tagRGBInfo *BuildTarget(const tagFileInfo &record, const tagFileInfo &loaded);
+};

@@ -1,0 +1,26 @@
+// A task that places several sources into an n x n grid on one canvas of the chosen target
+// size and saves that canvas as one target file.
+#pragma once
+
+#include "engine/TaskBaseClass.h"
+
+class CTaskComposite : public CTaskBaseClass {
+ public:
+  explicit CTaskComposite(CImageFileEngine &imgFileEngine);
+  ~CTaskComposite() override;
+
+  // One path or more; loads every source with pixels into a chain, stopping at the first that
+  // gives no record.
+  void LoadRGB(const std::vector<std::string> &filesName, unsigned flag, int &ret) override;
+  // Always the canvas (bOrig is not looked at): source i in cell i, never shifted. Sources
+  // beyond the grid's cells are left out. Null when the first source has no pixels.
+  tagRGBInfo *GetRGB(int bOrig) override;
+  tagFileInfo *GetFilesPropety(int &filesNum) override;
+  unsigned GetProgressStatus() override;
+  // Saves the canvas as the one target sObj; progress 100 on success.
+  int SaveRGB(const std::string &sObj, const std::string &sExt) override;
+
+ protected:
+  tagFileInfo *m_ptFileInfo = nullptr;  // head of the chain of loaded records, in list order
+  tagRGBInfo *m_ptRGBInfo = nullptr;    // the canvas made by the last GetRGB
+};

@@ -1,0 +1,359 @@
+#include "engine/TaskModeConv.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "app/res/Strings.h"
+#include "codec/ColorConvert.h"
+#include "platform/MessageBox.h"
+#include "platform/Path.h"
+
+namespace {
+
+const char kProgressiveRefused[] = "1280 X 720 is not supportted!";
+const char kSizesDiffer[] = "The image's size is different, it is not supportted!";
+const char kCannotWrite[] = " can not be written.";
+
+// Where the fields lie in a body: each block starts at the first slot of a field, slot head
+// included, and covers as many slots as field 2 has lines. In the 720 x 487 format field 1 has
+// one line more (frame line 486), which is therefore never exchanged.
+struct FieldBlocks {
+  int form;
+  unsigned length;  // body bytes
+  unsigned lumaField1;
+  unsigned lumaField2;
+  unsigned chromaField1;
+  unsigned chromaField2;
+  unsigned blockBytes;
+};
+
+constexpr FieldBlocks kFieldBlocks[] = {
+    {1, 942720, 0, 237120, 471360, 708480, 233280},       // 243 slots of 960 bytes
+    {2, 1111680, 0, 279360, 555840, 835200, 276480},      // 288 slots of 960 bytes
+    {3, 5188800, 0, 1296000, 2594400, 3890400, 1296000},  // 540 slots of 2400 bytes
+};
+
+constexpr bool BlocksInsideBody(const FieldBlocks &b) {
+  return b.lumaField2 + b.blockBytes <= b.chromaField1 &&
+         b.chromaField2 + b.blockBytes <= b.length && b.lumaField1 + b.blockBytes <= b.lumaField2 &&
+         b.chromaField1 + b.blockBytes <= b.chromaField2;
+}
+static_assert(BlocksInsideBody(kFieldBlocks[0]) && BlocksInsideBody(kFieldBlocks[1]) &&
+                  BlocksInsideBody(kFieldBlocks[2]),
+              "field blocks stay inside their plane and do not overlap");
+
+// The field blocks of an interlaced format, or null (the progressive format has no fields).
+const FieldBlocks *FieldBlocksOf(int form) {
+  for (const FieldBlocks &blocks : kFieldBlocks) {
+    if (blocks.form == form) return &blocks;
+  }
+  return nullptr;
+}
+
+void MoveBlock(unsigned char *dst, unsigned dstOffset, const unsigned char *src, unsigned srcOffset,
+               unsigned bytes) {
+  std::memcpy(dst + dstOffset, src + srcOffset, bytes);
+}
+
+void FreeBuffer(unsigned char *&buffer) {
+  std::free(buffer);
+  buffer = nullptr;
+}
+
+unsigned char *AllocBuffer(unsigned char *&buffer, unsigned bytes) {
+  FreeBuffer(buffer);
+  buffer = static_cast<unsigned char *>(std::malloc(bytes));
+  return buffer;
+}
+
+}  // namespace
+
+CTaskModeConv::CTaskModeConv(CImageFileEngine &imgFileEngine) : CTaskBaseClass(imgFileEngine) {
+  m_cancelFlag = 0;
+}
+
+CTaskModeConv::~CTaskModeConv() {
+  SetFreeMemo();
+}
+
+void CTaskModeConv::LoadRGB(const std::vector<std::string> &filesName, unsigned, int &ret) {
+  ret = 0;
+  m_ifilesNum = static_cast<uint32_t>(filesName.size());
+  if (m_ifilesNum != 1) {
+    ret = ERR_FILE_COUNT;
+    m_iRetCode = ERR_FILE_COUNT;
+    return;
+  }
+  LoadSourceFile(filesName.front(), ret);
+  m_iProgress = 10;
+}
+
+void CTaskModeConv::GetYUVDataSrc(int Opt) {
+  const tagRGBInfo *picture = GetRGB(1);
+  if (picture == nullptr) return FailWithoutTarget();
+  if (!SelectFormat(picture->width, picture->height)) return;
+  AllocBuffer(m_pYUVDst, length);
+  m_iProgress = 30;
+  if (!ReadSourceBody()) return FailWithoutTarget();
+  m_iProgress = 50;
+  const int exchanged = Opt == 0 ? SetYDataConv() : Opt == 1 ? SetCDataConv() : SetYCDataConv();
+  if (exchanged != 0) return FailWithoutTarget();
+  m_bExchanged = true;
+  m_iProgress = 70;
+  if (!ShowWorkBody()) return;
+  m_iProgress = 100;
+}
+
+int CTaskModeConv::SetYDataConv() {
+  return ExchangeStill(true, false);
+}
+int CTaskModeConv::SetCDataConv() {
+  return ExchangeStill(false, true);
+}
+int CTaskModeConv::SetYCDataConv() {
+  return ExchangeStill(true, true);
+}
+
+int CTaskModeConv::ExchangeStill(bool luma, bool chroma) {
+  if (m_pYUVDst == nullptr || m_ptYUVInfo == nullptr) return ERR_CODEC;
+  const FieldBlocks *b = FieldBlocksOf(form);
+  if (b == nullptr) return 0;
+  unsigned char *work = m_pYUVDst;
+  const unsigned char *read = m_ptYUVInfo;
+  std::memcpy(work, read, b->length);
+  if (luma) {
+    MoveBlock(work, b->lumaField1, read, b->lumaField2, b->blockBytes);
+    MoveBlock(work, b->lumaField2, read, b->lumaField1, b->blockBytes);
+  }
+  if (chroma) {
+    MoveBlock(work, b->chromaField1, read, b->chromaField2, b->blockBytes);
+    MoveBlock(work, b->chromaField2, read, b->chromaField1, b->blockBytes);
+  }
+  return 0;
+}
+
+void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsigned, int &ret,
+                               const std::string &sObj, const std::string &sExt, int Opt) {
+  ret = 0;
+  m_ifilesNum = static_cast<uint32_t>(filesName.size());
+  if (m_ifilesNum == 0) {
+    ret = ERR_FILE_COUNT;
+    m_iRetCode = ERR_FILE_COUNT;
+    return;
+  }
+  LoadSourceFile(filesName.front(), ret);
+  m_iProgress = 10;
+  const tagRGBInfo *first = GetRGB(1);
+  if (first == nullptr) return FailWithoutTarget();
+  const uint32_t width = first->width;
+  const uint32_t height = first->height;
+  if (!SelectFormat(width, height)) return;
+
+  AllocBuffer(m_pYUVDst, length);
+  if (AllocBuffer(m_ptYUVConv1, length) == nullptr || AllocBuffer(m_ptYUVConv2, length) == nullptr)
+    return FailWithoutTarget();
+  convFlag = 0;
+  GetAllYUVDataSrc(Opt);
+  // Without the first body the second file has nothing to pair with.
+  if (m_ptYUVInfo == nullptr) return FailWithoutTarget();
+  convFlag = 1;
+  m_iProgress = 30;
+
+  const int n = static_cast<int>(filesName.size());
+  for (int i = 1; i < n; ++i) {
+    if (m_cancelFlag != 0) break;
+    LoadSourceFile(filesName[i], ret);
+    const tagRGBInfo *picture = GetRGB(1);
+    if (picture == nullptr) return FailWithoutTarget();
+    if (picture->width != width || picture->height != height) {
+      platform::ShowMessageBox(kSizesDiffer);
+      m_iProgress = 100;
+      return;
+    }
+    GetAllYUVDataSrc(Opt);
+    // A target that cannot be written ends the run: the failure stays the task's result
+    // instead of being overwritten by the next file's load.
+    if (SaveRGB(sObj, sExt) != 0) break;
+    m_iProgress += 70 / n;
+  }
+  m_iProgress = 100;
+}
+
+void CTaskModeConv::GetAllYUVDataSrc(int Opt) {
+  if (m_ptYUVConv1 == nullptr || m_ptYUVConv2 == nullptr) return;
+  if (!ReadSourceBody()) return;
+  if (convFlag == 0) {
+    std::memcpy(m_ptYUVConv2, m_ptYUVInfo, length);
+    std::memcpy(m_ptYUVConv1, m_ptYUVConv2, length);
+    return;
+  }
+  // The current body becomes the previous one; the buffers trade places instead of copying.
+  std::swap(m_ptYUVConv1, m_ptYUVConv2);
+  std::memcpy(m_ptYUVConv2, m_ptYUVInfo, length);
+
+  if (m_pYUVDst == nullptr) return;
+  std::memcpy(m_pYUVDst, m_ptYUVConv2, length);
+  const int exchanged = Opt == 0   ? SetAllYDataConv()
+                        : Opt == 1 ? SetAllCDataConv()
+                                   : SetAllYCDataConv();
+  if (exchanged != 0) return;
+  m_bExchanged = true;
+  ShowWorkBody();
+}
+
+int CTaskModeConv::SetAllYDataConv() {
+  return ExchangeSequence(true, false);
+}
+int CTaskModeConv::SetAllCDataConv() {
+  return ExchangeSequence(false, true);
+}
+int CTaskModeConv::SetAllYCDataConv() {
+  return ExchangeSequence(true, true);
+}
+
+int CTaskModeConv::ExchangeSequence(bool luma, bool chroma) {
+  if (m_pYUVDst == nullptr || m_ptYUVConv1 == nullptr || m_ptYUVConv2 == nullptr) return ERR_CODEC;
+  const FieldBlocks *b = FieldBlocksOf(form);
+  if (b == nullptr) return 0;
+  unsigned char *work = m_pYUVDst;
+  const unsigned char *previous = m_ptYUVConv1;
+  const unsigned char *current = m_ptYUVConv2;
+  if (luma && chroma) {
+    MoveBlock(work, b->lumaField1, previous, b->lumaField2, b->blockBytes);
+    MoveBlock(work, b->lumaField2, current, b->lumaField1, b->blockBytes);
+    MoveBlock(work, b->chromaField1, previous, b->chromaField2, b->blockBytes);
+    MoveBlock(work, b->chromaField2, current, b->chromaField1, b->blockBytes);
+  } else if (luma) {
+    MoveBlock(work, b->lumaField2, previous, b->lumaField2, b->blockBytes);
+  } else if (chroma) {
+    MoveBlock(work, b->chromaField2, previous, b->chromaField2, b->blockBytes);
+  }
+  return 0;
+}
+
+int CTaskModeConv::SaveRGB(const std::string &sObj, const std::string &) {
+  if (!m_bExchanged) return 0;
+  const size_t separator = m_objFileName.rfind(platform::kPathSeparator);
+  const std::string target =
+      sObj + (separator == std::string::npos ? m_objFileName : m_objFileName.substr(separator + 1));
+  int result = ERR_CODEC;
+  if (FILE *fp = std::fopen(target.c_str(), "wb")) {
+    result = writeKDT(fp, &kdtHeader, m_pYUVDst, lenYUV, form);
+    // Buffered bytes that cannot be flushed are a failed write as well.
+    if (std::fclose(fp) != 0) result = ERR_CODEC;
+  }
+  if (result != 0) {
+    m_iRetCode = ERR_CODEC;
+    m_sErrorInfo = target + kCannotWrite;
+  }
+  return result;
+}
+
+tagRGBInfo *CTaskModeConv::GetRGB(int bOrig) {
+  DeletePicture(m_ptRGBInfo);
+  if (m_ptFileInfo == nullptr || m_ptFileInfo->rgbInfo.ptBits == nullptr) return nullptr;
+  const tagRGBInfo &source = m_ptFileInfo->rgbInfo;
+  if (bOrig == 0) {
+    m_ptRGBInfo = NewPicture(source, m_uiObjectWidth, m_uiObjectHeight);
+    CramRgbIntoConvass(m_ptRGBInfo, &source, 0);
+    return m_ptRGBInfo;
+  }
+  tagRGBInfo *copy = NewPicture(source, source.width, source.height);
+  if (copy == nullptr) return nullptr;
+  const size_t pixels = static_cast<size_t>(source.width) * source.height;
+  std::memcpy(copy->ptBits, source.ptBits, pixels * 3);
+  if (source.ptAlpha != nullptr) {
+    copy->ptAlpha = new (std::nothrow) unsigned char[pixels];
+    if (copy->ptAlpha == nullptr) {
+      DeletePicture(copy);
+      return nullptr;
+    }
+    std::memcpy(copy->ptAlpha, source.ptAlpha, pixels);
+  }
+  m_ptRGBInfo = copy;
+  return m_ptRGBInfo;
+}
+
+tagFileInfo *CTaskModeConv::GetFilesPropety(int &filesNum) {
+  filesNum = static_cast<int>(m_ifilesNum);
+  return m_ptFileInfo;
+}
+
+unsigned CTaskModeConv::GetProgressStatus() {
+  return static_cast<unsigned>(m_iProgress.load());
+}
+
+void CTaskModeConv::SetFreeMemo() {
+  FreeBuffer(m_pYUVDst);
+  FreeBuffer(m_ptYUVConv1);
+  FreeBuffer(m_ptYUVConv2);
+  FreeBuffer(m_ptYUVInfo);
+  FreeBuffer(m_pRGBDst);
+  DeletePicture(m_ptRGBInfo);
+  PluginFreeFileInfo(m_ptFileInfo);
+  m_ptFileInfo = nullptr;
+}
+
+void CTaskModeConv::LoadSourceFile(const std::string &file, int &ret) {
+  m_objFileName = file;
+  m_bExchanged = false;
+  PluginFreeFileInfo(m_ptFileInfo);
+  m_ptFileInfo = LoadRgb(file, 1, ret);
+}
+
+bool CTaskModeConv::SelectFormat(uint32_t width, uint32_t height) {
+  const uint64_t sum = static_cast<uint64_t>(width) + height;
+  if (sum == 2000) {
+    form = 4;
+    platform::ShowMessageBox(kProgressiveRefused);
+    m_iProgress = 100;
+    return false;
+  }
+  const int candidate = sum == 1207 ? 1 : sum == 1296 ? 2 : sum == 3000 ? 3 : 0;
+  const FieldBlocks *blocks = FieldBlocksOf(candidate);
+  if (blocks == nullptr) {
+    FailWithoutTarget();
+    return false;
+  }
+  form = blocks->form;
+  length = blocks->length;
+  return true;
+}
+
+bool CTaskModeConv::ReadSourceBody() {
+  FreeBuffer(m_ptYUVInfo);
+  FILE *fp = std::fopen(m_objFileName.c_str(), "rb");
+  if (fp == nullptr) return false;
+  std::memset(&kdtHeader, 0, sizeof kdtHeader);
+  const int read = readKDT(fp, &kdtHeader, &m_ptYUVInfo, &lenYUV);
+  std::fclose(fp);
+  // The format was chosen from the picture the host loaded; a file that has changed since
+  // then may hold a body of another format, whose blocks would lie outside this buffer.
+  if (read != 1 || m_ptYUVInfo == nullptr || lenYUV < 0 ||
+      static_cast<unsigned>(lenYUV) != length) {
+    FreeBuffer(m_ptYUVInfo);
+    return false;
+  }
+  return true;
+}
+
+bool CTaskModeConv::ShowWorkBody() {
+  FreeBuffer(m_pRGBDst);
+  lenRGB = 0;
+  if (tranYUV2RGB(m_pYUVDst, lenYUV, &m_pRGBDst, &lenRGB) != 0) return false;
+  if (m_ptRGBInfo != nullptr && m_ptRGBInfo->ptBits != nullptr &&
+      static_cast<uint64_t>(m_ptRGBInfo->width) * m_ptRGBInfo->height * 3 ==
+          static_cast<uint64_t>(lenRGB)) {
+    std::memcpy(m_ptRGBInfo->ptBits, m_pRGBDst, static_cast<size_t>(lenRGB));
+  }
+  return true;
+}
+
+void CTaskModeConv::FailWithoutTarget() {
+  if (m_iRetCode != 0) return;  // a failed load has already said why
+  m_iRetCode = ERR_CODEC;
+  m_sErrorInfo = m_objFileName + res::LoadString(res::IDS_CANNOT_LOAD);
+}

@@ -1,0 +1,40 @@
+// File services: existence, deletion, renaming, size and last-write time of directory entries.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <system_error>
+
+namespace platform {
+
+// Calendar fields of a moment in local time (month 1 to 12, day 1 to 31).
+struct LocalDateTime {
+  int year;
+  int month;
+  int day;
+  int hour;
+  int minute;
+  int second;
+};
+
+// True when `path` names an existing directory entry (file, folder or anything else).
+bool PathExists(const std::string &path);
+
+// True when `path` names an existing folder (or a link to one).
+bool IsFolder(const std::string &path);
+
+// Deletes the file `path`; false when it could not be deleted (folders are not deleted).
+bool DeleteFile(const std::string &path);
+
+// Renames `from` to `to`. An existing `to` is never replaced: that is a failure, like any
+// other, reported by the returned error (empty on success).
+std::error_code RenameFile(const std::string &from, const std::string &to);
+
+// The size in bytes of the file `path`, or none when it is not a readable file.
+std::optional<uint64_t> FileSize(const std::string &path);
+
+// The last-write time of `path` in local time, or none when it cannot be read.
+std::optional<LocalDateTime> LastWriteTime(const std::string &path);
+
+}  // namespace platform

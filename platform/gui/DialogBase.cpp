@@ -1,0 +1,71 @@
+#include "platform/gui/DialogBase.h"
+
+namespace platform::gui {
+
+DialogBase::DialogBase(wxWindow *parent, const std::string &caption, long style)
+    : wxDialog(parent, wxID_ANY, wxString::FromUTF8(caption), wxDefaultPosition, wxDefaultSize,
+               style) {
+  // Handlers bound here run before the toolkit's own dialog handling, which would end the
+  // dialog with codes of its own.
+  Bind(wxEVT_INIT_DIALOG, &DialogBase::OnInitDialogEvent, this);
+  Bind(wxEVT_CHAR_HOOK, &DialogBase::OnCharHook, this);
+  Bind(wxEVT_CLOSE_WINDOW, &DialogBase::OnClose, this);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent &) { OnOK(); }, kIdOk);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent &) { OnCancel(); }, kIdCancel);
+  SetAffirmativeId(kIdOk);
+  SetEscapeId(kIdCancel);
+}
+
+int DialogBase::DoModal() {
+  CentreOnParent();
+  return ShowModal();
+}
+
+bool DialogBase::OnInitDialog() { return UpdateData(false); }
+
+bool DialogBase::DoDataExchange(bool) { return true; }
+
+void DialogBase::OnOK() {
+  if (UpdateData(true)) EndDialog(kIdOk);
+}
+
+void DialogBase::OnCancel() { EndDialog(kIdCancel); }
+
+void DialogBase::EndDialog(int result) {
+  if (IsModal()) {
+    EndModal(result);
+  } else {
+    SetReturnCode(result);
+    Hide();
+  }
+}
+
+wxRect DialogBase::DialogToPixels(int x, int y, int width, int height) const {
+  const wxPoint origin = ConvertDialogToPixels(wxPoint(x, y));
+  const wxSize size = ConvertDialogToPixels(wxSize(width, height));
+  return wxRect(origin, size);
+}
+
+void DialogBase::SetClientSizeInDialogUnits(int width, int height) {
+  SetClientSize(ConvertDialogToPixels(wxSize(width, height)));
+}
+
+void DialogBase::OnInitDialogEvent(wxInitDialogEvent &) { OnInitDialog(); }
+
+void DialogBase::OnCharHook(wxKeyEvent &event) {
+  if (event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers()) {
+    OnCancel();
+    return;
+  }
+  event.Skip();
+}
+
+void DialogBase::OnClose(wxCloseEvent &event) {
+  if (!event.CanVeto()) {
+    event.Skip();
+    return;
+  }
+  OnCancel();
+}
+
+}  // namespace platform::gui

@@ -1,0 +1,14 @@
+// The single-instance test of start-up: a program that finds its own main window already on
+// the display brings that window to the top and ends.
+#pragma once
+
+#include <string>
+
+namespace platform::gui {
+
+// Looks on the display for a top-level window titled exactly `title`. When one exists, raises
+// it to the top of the stacking order (a minimised window stays minimised; nothing is sent to
+// the program that owns it) and returns true. False when there is none or no display.
+bool BringExistingWindowToTop(const std::string &title);
+
+}  // namespace platform::gui

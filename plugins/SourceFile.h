@@ -1,0 +1,50 @@
+// Opening a picture file that a loader was handed. Every path comes from outside the plug-in:
+// it must fit a record's file name field, and it must name a regular file (a folder that
+// happens to carry a picture's name opens on this system but is no picture).
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "plugins/PluginInterface.h"
+
+// True when `path` is a path that a record's file name field holds whole, terminator included.
+inline bool PathFitsRecord(const char *path) {
+  return path != nullptr && std::strlen(path) < static_cast<size_t>(kFileNameSize);
+}
+
+// An open picture file and its length in bytes; closes the file when it goes away.
+class SourceFile {
+ public:
+  // Opens `path` for binary reading; IsOpen() is false when it cannot be opened or is not a
+  // regular file.
+  explicit SourceFile(const char *path) {
+    m_file = std::fopen(path, "rb");
+    if (m_file == nullptr) return;
+    struct stat info {};
+    if (fstat(fileno(m_file), &info) != 0 || !S_ISREG(info.st_mode)) {
+      Close();
+      return;
+    }
+    m_length = static_cast<uint64_t>(info.st_size);
+  }
+  ~SourceFile() { Close(); }
+  SourceFile(const SourceFile &) = delete;
+  SourceFile &operator=(const SourceFile &) = delete;
+
+  bool IsOpen() const { return m_file != nullptr; }
+  FILE *Stream() const { return m_file; }
+  uint64_t Length() const { return m_length; }
+
+  void Close() {
+    if (m_file != nullptr) std::fclose(m_file);
+    m_file = nullptr;
+  }
+
+ private:
+  FILE *m_file = nullptr;
+  uint64_t m_length = 0;
+};

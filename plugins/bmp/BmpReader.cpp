@@ -1,0 +1,212 @@
+#include "plugins/bmp/BmpReader.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+#include "plugins/SourceFile.h"
+#include "plugins/bmp/BmpFormat.h"
+
+namespace {
+
+// The fields of the file header after the two magic letters, and of the information header.
+struct BmpHeaders {
+  uint32_t bfSize;
+  uint16_t bfReserved1;
+  uint16_t bfReserved2;
+  uint32_t bfOffBits;
+  uint32_t biSize;
+  int32_t biWidth;
+  int32_t biHeight;
+  uint16_t biPlanes;
+  uint16_t biBitCount;
+  uint32_t biCompression;
+  uint32_t biSizeImage;
+  int32_t biXPelsPerMeter;
+  int32_t biYPelsPerMeter;
+  uint32_t biClrUsed;
+  uint32_t biClrImportant;
+};
+
+struct PaletteColor {
+  unsigned char red;
+  unsigned char green;
+  unsigned char blue;
+};
+
+// An indexed picture has at most 256 colours; indexes past the file's own entries stay black.
+using Palette = std::array<PaletteColor, 256>;
+
+// The largest pixel buffer a picture may ask for: what a 32-bit size can hold.
+constexpr uint64_t kLargestPixelBuffer = UINT32_MAX;
+
+// Reads one little-endian field of the width of T.
+template <typename T>
+bool ReadField(FILE *file, T &value) {
+  unsigned char bytes[sizeof(T)];
+  if (std::fread(bytes, 1, sizeof(T), file) != sizeof(T)) return false;
+  uint64_t v = 0;
+  for (size_t i = sizeof(T); i-- > 0;) v = (v << 8) | bytes[i];
+  value = static_cast<T>(v);
+  return true;
+}
+
+bool ReadHeaders(FILE *file, BmpHeaders &h) {
+  return ReadField(file, h.bfSize) && ReadField(file, h.bfReserved1) &&
+         ReadField(file, h.bfReserved2) && ReadField(file, h.bfOffBits) &&
+         ReadField(file, h.biSize) && ReadField(file, h.biWidth) && ReadField(file, h.biHeight) &&
+         ReadField(file, h.biPlanes) && ReadField(file, h.biBitCount) &&
+         ReadField(file, h.biCompression) && ReadField(file, h.biSizeImage) &&
+         ReadField(file, h.biXPelsPerMeter) && ReadField(file, h.biYPelsPerMeter) &&
+         ReadField(file, h.biClrUsed) && ReadField(file, h.biClrImportant);
+}
+
+bool IsIndexed(uint16_t bitCount) {
+  return bitCount == 1 || bitCount == 4 || bitCount == 8;
+}
+
+// Reads `count` palette entries (already known to lie inside the file); entries past the ones
+// that the bit depth can address are read and dropped.
+bool ReadPalette(FILE *file, uint32_t count, Palette &palette) {
+  for (uint32_t i = 0; i < count; ++i) {
+    unsigned char entry[bmp::kPaletteEntrySize];
+    if (std::fread(entry, 1, sizeof entry, file) != sizeof entry) return false;
+    if (i < palette.size()) palette[i] = {entry[2], entry[1], entry[0]};
+  }
+  return true;
+}
+
+// Reads and drops the bytes that pad a row to its stride; each must be present.
+bool SkipPadding(FILE *file, uint64_t count) {
+  for (uint64_t i = 0; i < count; ++i) {
+    if (getc_unlocked(file) == EOF) return false;
+  }
+  return true;
+}
+
+// Decodes the rows of an indexed picture, bottom row first in the file, into `pixels` (top row
+// first). False when the file ends early.
+bool ReadIndexedRows(FILE *file, const Palette &palette, unsigned bitCount, uint64_t width,
+                     uint64_t height, unsigned char *pixels) {
+  const uint64_t rowBytes = (width * bitCount + 7) / 8;
+  const uint64_t padding = bmp::RowStride(width, bitCount) - rowBytes;
+  const unsigned mask = (1u << bitCount) - 1;
+  for (uint64_t row = 0; row < height; ++row) {
+    unsigned char *out = pixels + (height - 1 - row) * width * 3;
+    unsigned bitsLeft = 0;
+    unsigned byte = 0;
+    for (uint64_t x = 0; x < width; ++x) {
+      if (bitsLeft == 0) {
+        const int c = getc_unlocked(file);
+        if (c == EOF) return false;
+        byte = static_cast<unsigned>(c);
+        bitsLeft = 8;
+      }
+      bitsLeft -= bitCount;
+      const PaletteColor &color = palette[(byte >> bitsLeft) & mask];
+      *out++ = color.red;
+      *out++ = color.green;
+      *out++ = color.blue;
+    }
+    if (!SkipPadding(file, padding)) return false;
+  }
+  return true;
+}
+
+// Decodes the rows of a 24-bit picture. A pixel whose three bytes cannot all be read is left
+// as it was (black); the row's padding must be present.
+bool ReadTrueColorRows(FILE *file, uint64_t width, uint64_t height, unsigned char *pixels) {
+  const uint64_t padding = bmp::RowStride(width, 24) - width * 3;
+  for (uint64_t row = 0; row < height; ++row) {
+    unsigned char *out = pixels + (height - 1 - row) * width * 3;
+    for (uint64_t x = 0; x < width; ++x, out += 3) {
+      const int blue = getc_unlocked(file);
+      const int green = getc_unlocked(file);
+      const int red = getc_unlocked(file);
+      if (blue == EOF || green == EOF || red == EOF) continue;
+      out[0] = static_cast<unsigned char>(red);
+      out[1] = static_cast<unsigned char>(green);
+      out[2] = static_cast<unsigned char>(blue);
+    }
+    if (!SkipPadding(file, padding)) return false;
+  }
+  return true;
+}
+
+tagFileInfo *NewRecord(const char *path, const BmpHeaders &h) {
+  auto *record = static_cast<tagFileInfo *>(PluginAlloc(sizeof(tagFileInfo)));
+  if (record == nullptr) return nullptr;
+  std::strcpy(record->filename, path);
+  record->rgbInfo.width = static_cast<uint32_t>(h.biWidth);
+  record->rgbInfo.height = static_cast<uint32_t>(h.biHeight);
+  record->rgbInfo.bitsPixl = h.biBitCount;
+  return record;
+}
+
+enum class PixelPlan { kRead, kNoPixels, kFail };
+
+// Decides, before anything is allocated, whether the pixels of a picture whose rows begin at
+// `bfOffBits` can be read from a file of `fileLength` bytes.
+PixelPlan PlanPixels(const BmpHeaders &h, uint64_t fileLength) {
+  if (h.biWidth <= 0 || h.biHeight <= 0) return PixelPlan::kNoPixels;
+  const uint64_t width = static_cast<uint64_t>(h.biWidth);
+  const uint64_t height = static_cast<uint64_t>(h.biHeight);
+  if (width * 3 * height > kLargestPixelBuffer) return PixelPlan::kNoPixels;
+  const uint64_t stride = bmp::RowStride(width, h.biBitCount);
+  const uint64_t available = fileLength > h.bfOffBits ? fileLength - h.bfOffBits : 0;
+  if (stride * height <= available) return PixelPlan::kRead;
+  // Rows cut short: the missing padding of an indexed or padded row makes the file unreadable;
+  // an unpadded 24-bit picture would come out partly blank, so it gets no pixels instead.
+  const bool padded = stride != width * h.biBitCount / 8;
+  return IsIndexed(h.biBitCount) || padded ? PixelPlan::kFail : PixelPlan::kNoPixels;
+}
+
+}  // namespace
+
+tagFileInfo *ReadFromBmp(const char *path, int isRGBReadIn) {
+  if (!PathFitsRecord(path)) return nullptr;
+  SourceFile source(path);
+  if (!source.IsOpen()) return nullptr;
+  FILE *file = source.Stream();
+
+  if (getc_unlocked(file) != 'B' || getc_unlocked(file) != 'M') return nullptr;
+  BmpHeaders h{};
+  if (!ReadHeaders(file, h) || h.biCompression != 0) return nullptr;
+
+  uint32_t colorCount = h.biClrUsed;
+  if (colorCount == 0 && IsIndexed(h.biBitCount)) colorCount = 1u << h.biBitCount;
+
+  if (isRGBReadIn == 0) return NewRecord(path, h);
+
+  Palette palette{};
+  if (IsIndexed(h.biBitCount)) {
+    // The palette must end before the rows begin and inside the file; checked before reading.
+    const uint64_t paletteEnd = bmp::kHeadersSize + uint64_t{colorCount} * bmp::kPaletteEntrySize;
+    if (paletteEnd > h.bfOffBits || paletteEnd > source.Length()) return nullptr;
+    if (!ReadPalette(file, colorCount, palette)) return nullptr;
+  } else if (h.biBitCount != 24 || h.bfOffBits < bmp::kHeadersSize) {
+    return nullptr;
+  }
+
+  const PixelPlan plan = PlanPixels(h, source.Length());
+  if (plan == PixelPlan::kFail) return nullptr;
+  tagFileInfo *record = NewRecord(path, h);
+  if (record == nullptr || plan == PixelPlan::kNoPixels) return record;
+
+  const uint64_t width = static_cast<uint64_t>(h.biWidth);
+  const uint64_t height = static_cast<uint64_t>(h.biHeight);
+  auto *pixels = static_cast<unsigned char *>(PluginAlloc(width * 3 * height));
+  if (pixels == nullptr) return record;
+
+  const bool read =
+      fseeko(file, h.bfOffBits, SEEK_SET) == 0 &&
+      (IsIndexed(h.biBitCount) ? ReadIndexedRows(file, palette, h.biBitCount, width, height, pixels)
+                               : ReadTrueColorRows(file, width, height, pixels));
+  if (!read) {
+    PluginFree(pixels);
+    PluginFree(record);
+    return nullptr;
+  }
+  record->rgbInfo.ptBits = pixels;
+  return record;
+}

@@ -1,0 +1,78 @@
+#include "plugins/bmp/BmpWriter.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "plugins/bmp/BmpFormat.h"
+
+namespace {
+
+// Writes one little-endian field of the width of T.
+template <typename T>
+void WriteField(FILE *file, T value) {
+  unsigned char bytes[sizeof(T)];
+  uint64_t v = static_cast<uint64_t>(value);
+  for (unsigned char &b : bytes) {
+    b = static_cast<unsigned char>(v & 0xFF);
+    v >>= 8;
+  }
+  std::fwrite(bytes, 1, sizeof bytes, file);
+}
+
+void WriteHeaders(FILE *file, uint32_t width, uint32_t height, uint32_t fileSize) {
+  std::fputc('B', file);
+  std::fputc('M', file);
+  WriteField<uint32_t>(file, fileSize);                                  // bfSize
+  WriteField<uint16_t>(file, 0);                                         // bfReserved1
+  WriteField<uint16_t>(file, 0);                                         // bfReserved2
+  WriteField<uint32_t>(file, static_cast<uint32_t>(bmp::kHeadersSize));  // bfOffBits
+  WriteField<uint32_t>(file, 40);                                        // biSize
+  WriteField<int32_t>(file, static_cast<int32_t>(width));                // biWidth
+  WriteField<int32_t>(file, static_cast<int32_t>(height));               // biHeight, bottom-up
+  WriteField<uint16_t>(file, 1);                                         // biPlanes
+  WriteField<uint16_t>(file, 24);                                        // biBitCount
+  for (int i = 0; i < 6; ++i) {
+    // biCompression, biSizeImage, biXPelsPerMeter, biYPelsPerMeter, biClrUsed, biClrImportant
+    WriteField<uint32_t>(file, 0);
+  }
+}
+
+}  // namespace
+
+int WriteToBmp(const char *path, const tagRGBInfo *picture) {
+  if (picture == nullptr || picture->ptBits == nullptr) return ERR_BAD_DATA;
+  const uint64_t width = picture->width;
+  const uint64_t height = picture->height;
+  const uint64_t rowBytes = width * 3;
+
+  // Bitmaps store blue, green, red: swap a copy, the picture stays the caller's.
+  std::unique_ptr<unsigned char, decltype(&std::free)> copy(
+      static_cast<unsigned char *>(std::malloc(rowBytes * height == 0 ? 1 : rowBytes * height)),
+      &std::free);
+  if (copy == nullptr) return ERR_NO_MEMORY;
+  std::memcpy(copy.get(), picture->ptBits, rowBytes * height);
+  for (unsigned char *p = copy.get(), *end = p + rowBytes * height; p != end; p += 3) {
+    std::swap(p[0], p[2]);
+  }
+
+  const uint64_t stride = bmp::RowStride(width, 24);
+  const auto fileSize = static_cast<uint32_t>(stride * height + bmp::kHeadersSize);
+  FILE *file = path != nullptr ? std::fopen(path, "wb") : nullptr;
+  if (file == nullptr) return ERR_FILE_OPEN;
+  WriteHeaders(file, picture->width, picture->height, fileSize);
+
+  int result = 0;
+  for (uint64_t row = height; row-- > 0;) {
+    if (std::fwrite(copy.get() + row * rowBytes, 1, rowBytes, file) != rowBytes) {
+      result = ERR_FILE_WRITE;
+      break;
+    }
+    for (uint64_t i = rowBytes; i < stride; ++i) std::fputc(0, file);
+  }
+  // Buffered bytes reach the disk only when the file is closed; a failure there is a failed
+  // write too.
+  if (std::fclose(file) != 0 && result == 0) result = ERR_FILE_WRITE;
+  return result;
+}

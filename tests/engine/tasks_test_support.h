@@ -1,0 +1,160 @@
+// Shared pieces of the task tests: a temporary folder, pictures with recognisable pixels, a
+// scripted answer to the overwrite question, engines bound to the real plug-ins or to the
+// probe, and a view of a task's protected parts.
+#pragma once
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/res/Strings.h"
+#include "engine/ImageFileEngine.h"
+#include "engine/TaskBasic.h"
+#include "platform/MessageBox.h"
+
+namespace tasks_test {
+
+inline bool Exists(const std::string &path) { return std::filesystem::exists(path); }
+
+// A picture of our own. Pattern: red the row, green the column (+ shade), blue never 0, so a
+// copied pixel is never mistaken for black. Solid: one grey level.
+struct Picture {
+  uint32_t width = 0, height = 0;
+  std::vector<unsigned char> bits, alpha;
+
+  static Picture Pattern(uint32_t width, uint32_t height, unsigned shade = 0) {
+    Picture p{width, height, std::vector<unsigned char>(size_t{width} * height * 3), {}};
+    for (size_t i = 0; i < size_t{width} * height; ++i) {
+      const size_t r = i / width, c = i % width;
+      p.bits[i * 3] = static_cast<unsigned char>(r);
+      p.bits[i * 3 + 1] = static_cast<unsigned char>(c + shade);
+      p.bits[i * 3 + 2] = static_cast<unsigned char>(1 + (r >> 8) + 8 * (c >> 8));
+    }
+    return p;
+  }
+  static Picture Solid(uint32_t width, uint32_t height, unsigned char grey) {
+    return {width, height, std::vector<unsigned char>(size_t{width} * height * 3, grey), {}};
+  }
+  tagRGBInfo Info() {  // points into this picture, which stays ours
+    return tagRGBInfo{width, height, 24, bits.data(), alpha.empty() ? nullptr : alpha.data()};
+  }
+};
+
+// Answers the overwrite question from a script (No when it runs out) and keeps every text.
+class ScriptedMessageBox : public platform::MessageBoxService {
+ public:
+  explicit ScriptedMessageBox(std::deque<platform::MessageAnswer> answers = {})
+      : m_answers(std::move(answers)) {
+    platform::SetMessageBoxService(this);
+  }
+  ~ScriptedMessageBox() override { platform::SetMessageBoxService(nullptr); }
+  platform::MessageAnswer Show(const std::string &text, platform::MessageButtons) override {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    texts.push_back(text);
+    if (m_answers.empty()) return platform::MessageAnswer::No;
+    const platform::MessageAnswer answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+  }
+  std::vector<std::string> texts;
+
+ private:
+  std::mutex m_mutex;
+  std::deque<platform::MessageAnswer> m_answers;
+};
+
+// The engine bound to the build's real KDT and BMP plug-ins, and a temporary folder.
+class RealPluginsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/quenda-tasks-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    m_path = std::string(pattern) + "/";
+    m_engine.Initialization(QUENDA_PLUGIN_DIR);
+  }
+  void TearDown() override { std::filesystem::remove_all(m_path); }
+  std::string Path(const std::string &name) const { return m_path + name; }
+  // Writes a picture through the real plug-in of format ("BMP" or "KDT").
+  void Write(const std::string &name, Picture picture, const std::string &format = "BMP") {
+    tagRGBInfo info = picture.Info();
+    ASSERT_EQ(m_engine.SaveRGB(Path(name), format, &info), 0) << name;
+  }
+  // Reads a picture back; empty when it does not load with pixels.
+  Picture Read(const std::string &name) {
+    int ret = 0;
+    tagFileInfo *record = m_engine.LoadRGB(Path(name), 1, ret);
+    Picture p;
+    if (record != nullptr && record->rgbInfo.ptBits != nullptr) {
+      p.width = record->rgbInfo.width;
+      p.height = record->rgbInfo.height;
+      p.bits.assign(record->rgbInfo.ptBits, record->rgbInfo.ptBits + size_t{p.width} * p.height * 3);
+    }
+    PluginFreeFileInfo(record);
+    return p;
+  }
+
+  CImageFileEngine m_engine;
+  std::string m_path;
+};
+
+// The engine bound to the probe plug-in alone (BMP through the real plug-in), which calls back
+// before every load and save: s_events holds the watched task's progress at each, as "L0 10"
+// (a load of a record only at progress 10), "L1 32" (a load with pixels) or "S 55" (a save).
+class ProbePluginTest : public RealPluginsTest {
+ protected:
+  using ProbeHook = int (*)(char operation, int full);
+  void SetUp() override {
+    char pattern[] = "/tmp/quenda-tasks-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    m_path = std::string(pattern) + "/";
+    m_engine.Initialization(TASKS_PROBE_DIR);
+    m_probe = dlopen(TASKS_PROBE_DIR "tasks_probe.dll", RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(m_probe, nullptr);
+    m_setHook = reinterpret_cast<void (*)(ProbeHook)>(dlsym(m_probe, "ProbeSetHook"));
+    ASSERT_NE(m_setHook, nullptr);
+    m_setHook(&Record);
+  }
+  void TearDown() override {
+    if (m_setHook != nullptr) m_setHook(nullptr);
+    if (m_probe != nullptr) dlclose(m_probe);
+    s_task = nullptr;
+    RealPluginsTest::TearDown();
+  }
+  static int Record(char operation, int full) {
+    std::string event = operation == 'L' ? "L" + std::to_string(full) : "S";
+    s_events.push_back(event + " " + std::to_string(s_task ? s_task->GetProgressStatus() : 0));
+    return operation == 'S' && ++s_saves == s_failingSave ? ERR_FILE_WRITE : 0;
+  }
+  // Watches task from now on; its failingSave-th save from now fails (0: none).
+  static void Watch(CTaskBaseClass &task, int failingSave = 0) {
+    s_task = &task;
+    s_events.clear();
+    s_saves = 0;
+    s_failingSave = failingSave;
+  }
+
+  void *m_probe = nullptr;
+  void (*m_setHook)(ProbeHook) = nullptr;
+  static inline CTaskBaseClass *s_task = nullptr;
+  static inline std::vector<std::string> s_events;
+  static inline int s_saves = 0, s_failingSave = 0;
+};
+
+// Opens the protected parts of the task base for the tests.
+class OpenTask : public CTaskBasic {
+ public:
+  using CTaskBasic::CTaskBasic;
+  using CTaskBaseClass::CramRgbIntoConvass, CTaskBaseClass::DeletePicture,
+      CTaskBaseClass::LoadRgb, CTaskBaseClass::NewPicture, CTaskBaseClass::SaveRgb;
+  using CTaskBaseClass::m_sfilesInSave, CTaskBaseClass::m_uiCompositeMode,
+      CTaskBaseClass::m_uiObjectHeight, CTaskBaseClass::m_uiObjectWidth,
+      CTaskBaseClass::m_uiShiftMode;
+};
+
+}  // namespace tasks_test

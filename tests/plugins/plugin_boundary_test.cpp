@@ -1,0 +1,100 @@
+// What both plug-ins promise at the library boundary: only the three entry points are exported,
+// a missing picture is refused without touching the disk, records outlive the library that made
+// them, and paths that do not fit a record are refused rather than cut.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+
+#include "tests/plugins/PluginTestSupport.h"
+
+namespace plugintest {
+namespace {
+
+struct PluginCase {
+  const char *library;
+  const char *stillName;  // a name the plug-in can save under
+  uint32_t width;         // a size the plug-in can save
+  uint32_t height;
+  int refusedPathCode;  // the code that comes with a refused path
+};
+
+void PrintTo(const PluginCase &c, std::ostream *os) {
+  *os << c.library;
+}
+
+class PluginBoundaryTest : public ::testing::TestWithParam<PluginCase> {
+ protected:
+  // Saves a still of the case's size at `path`.
+  void SaveStill(const std::string &path) {
+    Bytes pixels(size_t{GetParam().width} * GetParam().height * 3, 0x80);
+    tagRGBInfo picture = Picture(GetParam().width, GetParam().height, pixels.data());
+    ASSERT_EQ(plugin.saveRgb(path.c_str(), "X", &picture), 0);
+  }
+
+  PluginLibrary plugin{GetParam().library};
+  TempFolder folder;
+};
+
+TEST_P(PluginBoundaryTest, ExportsOnlyItsThreeEntryPoints) {
+  FILE *pipe = popen(("nm -D --defined-only " + plugin.Path()).c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::set<std::string> exported;
+  char line[512];
+  while (std::fgets(line, sizeof line, pipe) != nullptr) {
+    char type = 0;
+    char name[400] = {};
+    if (std::sscanf(line, "%*s %c %399s", &type, name) == 2) exported.insert(name);
+  }
+  ASSERT_EQ(pclose(pipe), 0);
+  EXPECT_EQ(exported, (std::set<std::string>{"LoadRgb", "QueryInfo", "SaveRgb"}));
+}
+
+TEST_P(PluginBoundaryTest, MissingPictureIsRefusedWithoutAFile) {
+  const std::string path = folder / GetParam().stillName;
+  EXPECT_EQ(plugin.saveRgb(path.c_str(), "X", nullptr), ERR_BAD_DATA);
+  unsigned char key[4] = {};
+  tagRGBInfo noPixels = Picture(GetParam().width, GetParam().height, nullptr);
+  noPixels.ptAlpha = key;
+  EXPECT_EQ(plugin.saveRgb(path.c_str(), "X", &noPixels), ERR_BAD_DATA);
+  EXPECT_FALSE(Exists(path));
+}
+
+TEST_P(PluginBoundaryTest, RecordOutlivesItsLibrary) {
+  const std::string path = folder / GetParam().stillName;
+  SaveStill(path);
+  int code = -1;
+  tagFileInfo *record = plugin.loadRgb(path.c_str(), 1, &code);
+  ASSERT_EQ(code, 0);
+  ASSERT_NE(record, nullptr);
+  ASSERT_NE(record->rgbInfo.ptBits, nullptr);
+  plugin.Unload();
+  EXPECT_STREQ(record->filename, path.c_str());
+  EXPECT_EQ(record->rgbInfo.ptBits[0], 0x80);
+  PluginFreeFileInfo(record);
+}
+
+TEST_P(PluginBoundaryTest, PathsLongerThanARecordHoldsAreRefused) {
+  const std::string longest = PathOfLength(folder, kFileNameSize - 1, GetParam().stillName);
+  SaveStill(longest);
+  int code = -1;
+  Record record(plugin.loadRgb(longest.c_str(), 1, &code));
+  EXPECT_EQ(code, 0);
+  ASSERT_NE(record, nullptr);
+  EXPECT_STREQ(record->filename, longest.c_str());
+
+  const std::string tooLong = PathOfLength(folder, kFileNameSize, GetParam().stillName);
+  SaveStill(tooLong);
+  code = -1;
+  EXPECT_EQ(Record(plugin.loadRgb(tooLong.c_str(), 1, &code)), nullptr);
+  EXPECT_EQ(code, GetParam().refusedPathCode);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BothPlugins, PluginBoundaryTest,
+    ::testing::Values(PluginCase{"bmpplug.dll", "still.bmp", 3, 2, 0},
+                      PluginCase{"kdtplug.dll", "MCLIP01.QVEL_004.KDT", 720, 487, ERR_FILE_OPEN}),
+    [](const auto &info) { return std::string(info.param.library).substr(0, 3); });
+
+}  // namespace
+}  // namespace plugintest
