@@ -7,7 +7,6 @@
 #include <new>
 
 #include "app/res/Strings.h"
-#include "codec/DeviceFileName.h"
 #include "engine/ImageFileEngine.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -57,10 +56,10 @@ void CTaskBaseClass::Cancel() {
 tagFileInfo *CTaskBaseClass::LoadRgb(const std::string &sfileName, int isRGBReadIn, int &ret) {
   tagFileInfo *info = m_imgEngine.LoadRGB(sfileName, isRGBReadIn, ret);
   m_iRetCode = ret;
-  if (info == nullptr) {
-    m_iRetCode = ERR_BAD_DATA;
-    m_sErrorInfo = sfileName + res::LoadString(res::IDS_CANNOT_LOAD);
-  }
+  if (info == nullptr) m_iRetCode = ERR_BAD_DATA;
+  // A plug-in may hand back a record together with a failure code (a KDT file that cannot be
+  // opened): the operator is told which file failed in that case too, not shown an empty box.
+  if (info == nullptr || ret != 0) m_sErrorInfo = sfileName + res::LoadString(res::IDS_CANNOT_LOAD);
   return info;
 }
 
@@ -105,10 +104,12 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
   m_iRetCode = 0;
   m_sfilesInSave.push_back(candidate);
   if (rgbInfo->ptAlpha != nullptr) {
-    // The key companion that the KDT writer puts beside the picture: "S" for the kind letter.
-    const std::string name = GetFileName(candidate);
-    m_sfilesInSave.push_back(GetFolder(candidate) + platform::kPathSeparator + "S" +
-                             (name.empty() ? std::string() : name.substr(1)));
+    // The key companion that the KDT writer puts beside the picture: the same path with "S"
+    // for the first character of the file name.
+    const size_t nameStart = candidate.rfind(platform::kPathSeparator) + 1;  // npos + 1 == 0
+    std::string key = candidate;
+    if (nameStart < key.size()) key[nameStart] = 'S';
+    m_sfilesInSave.push_back(key);
   }
   const int result = m_imgEngine.SaveRGB(candidate, sExt, rgbInfo);
   m_iRetCode = result;
@@ -173,6 +174,29 @@ tagRGBInfo *CTaskBaseClass::NewPicture(const tagRGBInfo &like, uint32_t width, u
     return nullptr;
   }
   return picture;
+}
+
+tagRGBInfo *CTaskBaseClass::PictureOfRecord(const tagFileInfo *record, int bOrig) {
+  if (record == nullptr || record->rgbInfo.ptBits == nullptr) return nullptr;
+  const tagRGBInfo &source = record->rgbInfo;
+  if (bOrig == 0) {
+    tagRGBInfo *canvas = NewPicture(source, m_uiObjectWidth, m_uiObjectHeight);
+    CramRgbIntoConvass(canvas, &source, 0);
+    return canvas;
+  }
+  tagRGBInfo *copy = NewPicture(source, source.width, source.height);
+  if (copy == nullptr) return nullptr;
+  const size_t pixels = static_cast<size_t>(source.width) * source.height;
+  std::memcpy(copy->ptBits, source.ptBits, pixels * 3);
+  if (source.ptAlpha != nullptr) {
+    copy->ptAlpha = new (std::nothrow) unsigned char[pixels];
+    if (copy->ptAlpha == nullptr) {
+      DeletePicture(copy);
+      return nullptr;
+    }
+    std::memcpy(copy->ptAlpha, source.ptAlpha, pixels);
+  }
+  return copy;
 }
 
 void CTaskBaseClass::DeletePicture(tagRGBInfo *&picture) {

@@ -91,6 +91,10 @@ class CTaskBaseClass {
   // pixels and no key plane; it returns null when the memory cannot be had.
   static tagRGBInfo *NewPicture(const tagRGBInfo &like, uint32_t width, uint32_t height);
   static void DeletePicture(tagRGBInfo *&picture);
+  // The picture GetRGB hands out for a loaded record: bOrig 1, a copy of the source with its
+  // key plane; 0, the source placed in cell 0 of the W x H canvas. Null without pixels or
+  // memory.
+  tagRGBInfo *PictureOfRecord(const tagFileInfo *record, int bOrig);
   // Frees a chain of plug-in records linked through next.
   static void FreeFileChain(tagFileInfo *&head);
 

@@ -24,26 +24,7 @@ void CTaskBasic::LoadRGB(const std::vector<std::string> &filesName, unsigned, in
 
 tagRGBInfo *CTaskBasic::GetRGB(int bOrig) {
   DeletePicture(m_ptRGBInfo);
-  if (m_ptFileInfo == nullptr || m_ptFileInfo->rgbInfo.ptBits == nullptr) return nullptr;
-  const tagRGBInfo &source = m_ptFileInfo->rgbInfo;
-  if (bOrig != 0) {
-    m_ptRGBInfo = NewPicture(source, source.width, source.height);
-    if (m_ptRGBInfo == nullptr) return nullptr;
-    const size_t pixels = static_cast<size_t>(source.width) * source.height;
-    std::memcpy(m_ptRGBInfo->ptBits, source.ptBits, pixels * 3);
-    if (source.ptAlpha != nullptr) {
-      m_ptRGBInfo->ptAlpha = new (std::nothrow) unsigned char[pixels];
-      if (m_ptRGBInfo->ptAlpha == nullptr) {
-        DeletePicture(m_ptRGBInfo);
-        return nullptr;
-      }
-      std::memcpy(m_ptRGBInfo->ptAlpha, source.ptAlpha, pixels);
-    }
-  } else {
-    m_ptRGBInfo = NewPicture(source, m_uiObjectWidth, m_uiObjectHeight);
-    if (m_ptRGBInfo == nullptr) return nullptr;
-    CramRgbIntoConvass(m_ptRGBInfo, &source, 0);
-  }
+  m_ptRGBInfo = PictureOfRecord(m_ptFileInfo, bOrig);
   return m_ptRGBInfo;
 }
 

@@ -254,26 +254,7 @@ int CTaskModeConv::SaveRGB(const std::string &sObj, const std::string &) {
 
 tagRGBInfo *CTaskModeConv::GetRGB(int bOrig) {
   DeletePicture(m_ptRGBInfo);
-  if (m_ptFileInfo == nullptr || m_ptFileInfo->rgbInfo.ptBits == nullptr) return nullptr;
-  const tagRGBInfo &source = m_ptFileInfo->rgbInfo;
-  if (bOrig == 0) {
-    m_ptRGBInfo = NewPicture(source, m_uiObjectWidth, m_uiObjectHeight);
-    CramRgbIntoConvass(m_ptRGBInfo, &source, 0);
-    return m_ptRGBInfo;
-  }
-  tagRGBInfo *copy = NewPicture(source, source.width, source.height);
-  if (copy == nullptr) return nullptr;
-  const size_t pixels = static_cast<size_t>(source.width) * source.height;
-  std::memcpy(copy->ptBits, source.ptBits, pixels * 3);
-  if (source.ptAlpha != nullptr) {
-    copy->ptAlpha = new (std::nothrow) unsigned char[pixels];
-    if (copy->ptAlpha == nullptr) {
-      DeletePicture(copy);
-      return nullptr;
-    }
-    std::memcpy(copy->ptAlpha, source.ptAlpha, pixels);
-  }
-  m_ptRGBInfo = copy;
+  m_ptRGBInfo = PictureOfRecord(m_ptFileInfo, bOrig);
   return m_ptRGBInfo;
 }
 

@@ -1,24 +1,176 @@
-// The field-exchange task on real KDT files: still mode and animation mode through the real
-// plug-ins, targets read back with the KDT reader and decoded line by line.
+// The field-exchange task on real KDT files through the real plug-ins: still and animation
+// mode, targets read back with the KDT reader and decoded line by line, the failures that leave
+// no target, and a cancel raised from another thread while a sequence runs.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <future>
+#include <mutex>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/res/Strings.h"
+#include "codec/ColorConvert.h"
+#include "codec/KdtFile.h"
 #include "engine/ImageFileEngine.h"
 #include "engine/TaskModeConv.h"
-#include "tests/engine/ModeConvFiles.h"
+#include "platform/MessageBox.h"
 
-using namespace modeconv_test;
+namespace fs = std::filesystem;
 
 namespace {
 
 const char kProgressiveRefused[] = "1280 X 720 is not supportted!";
 const char kSizesDiffer[] = "The image's size is different, it is not supportted!";
+
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (fs::temp_directory_path() / "quenda-modeconv-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern + "/";
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) fs::remove_all(path_, ignored);
+  }
+  const std::string &path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Records every message and answers Ok, for its lifetime.
+class RecordedMessages : public platform::MessageBoxService {
+ public:
+  RecordedMessages() { platform::SetMessageBoxService(this); }
+  ~RecordedMessages() override { platform::SetMessageBoxService(nullptr); }
+  platform::MessageAnswer Show(const std::string &text, platform::MessageButtons) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    texts_.push_back(text);
+    return platform::MessageAnswer::Ok;
+  }
+  std::vector<std::string> texts() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return texts_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<std::string> texts_;
+};
+
+const KdtPictureFormat &FormatOf(int form) {
+  return *KdtFormatByNumber(form);
+}
+
+std::vector<unsigned char> RandomBody(int form, uint32_t seed) {
+  std::vector<unsigned char> body(FormatOf(form).bodyBytes);
+  std::mt19937 random(seed);
+  for (unsigned char &byte : body) byte = static_cast<unsigned char>(random());
+  return body;
+}
+
+// A valid KDT file holding `body`, its name fields made from `login`.
+void WriteKdt(const std::string &path, int form, const std::vector<unsigned char> &body,
+              uint16_t login = 7) {
+  kdt_header header{};
+  std::snprintf(header.kdtFlagName, sizeof header.kdtFlagName, "QVEL_%03u.KD", login % 1000u);
+  header.kdtFlagName[11] = 'T';
+  std::memcpy(header.kdtRegisterName, "REG", 3);
+  header.kdtRegisterName[3] = static_cast<char>('A' + login % 26);
+  unsigned char *loginBytes = reinterpret_cast<unsigned char *>(&header.kdtLogin);  // big-endian
+  loginBytes[0] = static_cast<unsigned char>(login >> 8);
+  loginBytes[1] = static_cast<unsigned char>(login & 0xFF);
+  FILE *fp = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(fp, nullptr) << path;
+  EXPECT_EQ(writeKDT(fp, &header, body.data(), static_cast<int>(body.size()), form), 0);
+  std::fclose(fp);
+}
+
+struct KdtFile {
+  int result = 0;  // the KDT reader's result: 1 for a valid file
+  kdt_header header{};
+  std::vector<unsigned char> body;
+};
+
+KdtFile ReadKdt(const std::string &path) {
+  KdtFile file;
+  FILE *fp = std::fopen(path.c_str(), "rb");
+  if (fp == nullptr) return file;
+  unsigned char *body = nullptr;
+  int length = 0;
+  file.result = readKDT(fp, &file.header, &body, &length);
+  std::fclose(fp);
+  if (body != nullptr) file.body.assign(body, body + length);
+  std::free(body);
+  return file;
+}
+
+// A decoded body as frame lines.
+struct Frame {
+  int height = 0;
+  size_t stride = 0;
+  std::vector<unsigned char> rgb;
+  bool SameLine(int row, const Frame &other, int otherRow) const {
+    return std::memcmp(&rgb[row * stride], &other.rgb[otherRow * stride], stride) == 0;
+  }
+};
+
+Frame Decode(const std::vector<unsigned char> &body) {
+  Frame frame;
+  unsigned char *rgb = nullptr;
+  int length = 0;
+  const KdtPictureFormat *format = KdtFormatByBodyLength(static_cast<int64_t>(body.size()));
+  if (format == nullptr || tranYUV2RGB(body.data(), static_cast<int>(body.size()), &rgb, &length))
+    return frame;
+  frame.height = format->height;
+  frame.stride = static_cast<size_t>(format->width) * 3;
+  frame.rgb.assign(rgb, rgb + length);
+  std::free(rgb);
+  return frame;
+}
+
+// Rows of `target` that differ from the row of `source` that rowOf names (-1: not checked).
+template <typename RowOf>
+std::vector<int> RowsNotFrom(const Frame &target, const Frame &source, RowOf rowOf) {
+  std::vector<int> wrong;
+  for (int row = 0; row < target.height; ++row) {
+    const int from = rowOf(row);
+    if (from >= 0 && !target.SameLine(row, source, from)) wrong.push_back(row);
+  }
+  return wrong;
+}
+
+const std::vector<int> kNone;
+
+std::vector<unsigned char> Plane(const std::vector<unsigned char> &body, int form, int plane) {
+  const size_t bytes = FormatOf(form).planeBytes;
+  return std::vector<unsigned char>(body.begin() + plane * bytes,
+                                    body.begin() + (plane + 1) * bytes);
+}
+
+// A grey 24-bit BMP written through the host's BMP plug-in.
+bool WriteBmp(const CImageFileEngine &engine, const std::string &path, uint32_t width,
+              uint32_t height) {
+  std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3, 0x80);
+  tagRGBInfo picture{width, height, 24, pixels.data(), nullptr};
+  return engine.SaveRGB(path, "BMP", &picture) == 0;
+}
+
+std::vector<std::string> FolderEntries(const std::string &folder) {
+  std::vector<std::string> names;
+  for (const auto &entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 struct Outcome {
   int ret = -1;
@@ -27,6 +179,13 @@ struct Outcome {
   int saved = -1;  // SaveRGB's result; -1 when the workflow does not reach it
   std::string error;
 };
+
+Outcome Finish(CTaskModeConv &task, Outcome run) {
+  run.result = task.GetConvertResult();
+  run.progress = task.GetProgressStatus();
+  run.error = task.GetErrorInfo();
+  return run;
+}
 
 // Still mode as the workflow drives it: the exchange and the save only while the result is 0.
 Outcome RunStill(CImageFileEngine &engine, const std::string &file, const std::string &folder,
@@ -38,20 +197,14 @@ Outcome RunStill(CImageFileEngine &engine, const std::string &file, const std::s
     task.GetYUVDataSrc(opt);
     run.saved = task.SaveRGB(folder, "KDT");
   }
-  run.result = task.GetConvertResult();
-  run.progress = task.GetProgressStatus();
-  run.error = task.GetErrorInfo();
-  return run;
+  return Finish(task, run);
 }
 
 Outcome RunSequence(CTaskModeConv &task, const std::vector<std::string> &files,
                     const std::string &folder, int opt) {
   Outcome run;
   task.LoadAllRGB(files, 0, run.ret, folder, "KDT", opt);
-  run.result = task.GetConvertResult();
-  run.progress = task.GetProgressStatus();
-  run.error = task.GetErrorInfo();
-  return run;
+  return Finish(task, run);
 }
 
 Outcome RunSequence(CImageFileEngine &engine, const std::vector<std::string> &files,
@@ -60,36 +213,18 @@ Outcome RunSequence(CImageFileEngine &engine, const std::vector<std::string> &fi
   return RunSequence(task, files, folder, opt);
 }
 
-std::vector<unsigned char> Plane(const std::vector<unsigned char> &body, int form, int plane) {
-  const size_t bytes = FormatOf(form).planeBytes;
-  return std::vector<unsigned char>(body.begin() + plane * bytes,
-                                    body.begin() + (plane + 1) * bytes);
-}
-
-// Rows of `target` that differ from the row of `source` the mapping names (-1: not checked).
-template <typename RowOf>
-std::vector<int> RowsNotFrom(const Frame &target, const Frame &source, RowOf rowOf) {
-  std::vector<int> wrong;
-  for (int row = 0; row < target.height; ++row) {
-    const int from = rowOf(row);
-    if (from >= 0 && target.Line(row) != source.Line(from)) wrong.push_back(row);
-  }
-  return wrong;
-}
-
-const std::vector<int> kNone;
-
 std::string CannotLoad(const std::string &path) {
   return path + res::LoadString(res::IDS_CANNOT_LOAD);
 }
 
+// Flips one bit of the body, so the checksum no longer matches.
 void DamageBody(const std::string &path) {
+  std::vector<unsigned char> bytes(64 + 1001);
   FILE *fp = std::fopen(path.c_str(), "r+b");
   ASSERT_NE(fp, nullptr);
+  ASSERT_EQ(std::fread(bytes.data(), 1, bytes.size(), fp), bytes.size());
   std::fseek(fp, 64 + 1000, SEEK_SET);
-  const int byte = std::fgetc(fp);
-  std::fseek(fp, 64 + 1000, SEEK_SET);
-  std::fputc(byte ^ 0x10, fp);
+  std::fputc(bytes.back() ^ 0x10, fp);
   std::fclose(fp);
 }
 
@@ -129,12 +264,7 @@ TEST_P(StillModeTest, ExchangesFieldsKeepsNamesAndReplacesTarget) {
   const std::string source = sources.path() + name;
   const std::vector<unsigned char> body = RandomBody(form, 99);
   WriteKdt(source, form, body, 42);
-  {
-    FILE *stale = std::fopen((targets.path() + name).c_str(), "wb");
-    ASSERT_NE(stale, nullptr);
-    std::fputs("an older file of the target's name", stale);
-    std::fclose(stale);
-  }
+  WriteKdt(targets.path() + name, form, RandomBody(form, 1), 1);  // an older target
 
   const Outcome run = RunStill(engine, source, targets.path(), 2);
   EXPECT_EQ(run.ret, 0);
@@ -197,7 +327,7 @@ TEST_F(ModeConvTest, ProgressivePictureIsRefusedWithItsMessage) {
   EXPECT_TRUE(FolderEntries(targets.path()).empty());
 }
 
-TEST_F(ModeConvTest, WrongNumberOfFiles) {
+TEST_F(ModeConvTest, NumberOfFiles) {
   const std::vector<std::string> two = WriteSequence({2, 2});
   CTaskModeConv still(engine);
   int ret = -1;
@@ -212,6 +342,11 @@ TEST_F(ModeConvTest, WrongNumberOfFiles) {
   const Outcome run = RunSequence(sequence, {}, targets.path(), 2);
   EXPECT_EQ(run.ret, ERR_FILE_COUNT);
   EXPECT_EQ(run.result, ERR_FILE_COUNT);
+
+  // A sequence of one file has nothing to pair and writes nothing.
+  const Outcome one = RunSequence(engine, {two[0]}, targets.path(), 2);
+  EXPECT_EQ(one.result, 0);
+  EXPECT_EQ(one.progress, 100u);
   EXPECT_TRUE(FolderEntries(targets.path()).empty());
 }
 
@@ -269,13 +404,6 @@ TEST_F(ModeConvTest, SequenceOfOnePlaneTakesThatPlanesFieldTwoFromThePreviousFil
     EXPECT_EQ(RowsNotFrom(after, Decode(bodies[1]), [](int row) { return row % 2 ? -1 : row; }),
               kNone);
   }
-}
-
-TEST_F(ModeConvTest, SequenceOfOneFileWritesNothing) {
-  const Outcome run = RunSequence(engine, WriteSequence({1}), targets.path(), 2);
-  EXPECT_EQ(run.result, 0);
-  EXPECT_EQ(run.progress, 100u);
-  EXPECT_TRUE(FolderEntries(targets.path()).empty());
 }
 
 // Sees the progress each time the task looks at the next file's picture.
@@ -375,6 +503,46 @@ TEST_F(ModeConvTest, SequencesThatCannotGoOnAreReportedAsUnreadable) {
   EXPECT_EQ(damaged.error, CannotLoad(files[2]));
   EXPECT_EQ(FolderEntries(targets.path()), std::vector<std::string>{"Mseq.QVEL_002.KDT"});
   EXPECT_TRUE(messages.texts().empty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cancel
+
+// Holds the worker inside its first save until the test thread has raised the cancel flag.
+class PausingTask : public CTaskModeConv {
+ public:
+  using CTaskModeConv::CTaskModeConv;
+  int SaveRGB(const std::string &sObj, const std::string &sExt) override {
+    if (++saves == 1) {
+      inFirstSave.set_value();
+      flagRaised.get_future().wait();
+    }
+    return CTaskModeConv::SaveRGB(sObj, sExt);
+  }
+  int saves = 0;  // worker only
+  std::promise<void> inFirstSave;
+  std::promise<void> flagRaised;
+};
+
+TEST_F(ModeConvTest, CancelFromAnotherThreadStopsBeforeTheNextFile) {
+  const std::vector<std::string> files = WriteSequence({1, 1, 1, 1, 1});
+  PausingTask task(engine);
+  std::future<void> inFirstSave = task.inFirstSave.get_future();
+  int ret = -1;
+  std::thread worker([&] { task.LoadAllRGB(files, 0, ret, targets.path(), "KDT", 2); });
+  inFirstSave.wait();
+  task.m_cancelFlag = 1;
+  task.flagRaised.set_value();
+  worker.join();
+
+  EXPECT_EQ(ret, 0);
+  const Outcome run = Finish(task, Outcome());
+  EXPECT_EQ(run.result, 0);
+  EXPECT_EQ(run.progress, 100u);
+  EXPECT_EQ(task.saves, 1) << "no file after the cancel";
+  // The target in progress is finished and stays.
+  EXPECT_EQ(FolderEntries(targets.path()), std::vector<std::string>{"Mseq.QVEL_002.KDT"});
+  EXPECT_EQ(ReadKdt(targets.path() + "Mseq.QVEL_002.KDT").result, 1);
 }
 
 }  // namespace

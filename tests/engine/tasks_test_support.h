@@ -20,7 +20,9 @@
 
 namespace tasks_test {
 
-inline bool Exists(const std::string &path) { return std::filesystem::exists(path); }
+inline bool Exists(const std::string &path) {
+  return std::filesystem::exists(path);
+}
 
 // A picture of our own. Pattern: red the row, green the column (+ shade), blue never 0, so a
 // copied pixel is never mistaken for black. Solid: one grey level.
@@ -93,7 +95,8 @@ class RealPluginsTest : public ::testing::Test {
     if (record != nullptr && record->rgbInfo.ptBits != nullptr) {
       p.width = record->rgbInfo.width;
       p.height = record->rgbInfo.height;
-      p.bits.assign(record->rgbInfo.ptBits, record->rgbInfo.ptBits + size_t{p.width} * p.height * 3);
+      p.bits.assign(record->rgbInfo.ptBits,
+                    record->rgbInfo.ptBits + size_t{p.width} * p.height * 3);
     }
     PluginFreeFileInfo(record);
     return p;
@@ -149,12 +152,12 @@ class ProbePluginTest : public RealPluginsTest {
 // Opens the protected parts of the task base for the tests.
 class OpenTask : public CTaskBasic {
  public:
-  using CTaskBasic::CTaskBasic;
-  using CTaskBaseClass::CramRgbIntoConvass, CTaskBaseClass::DeletePicture,
-      CTaskBaseClass::LoadRgb, CTaskBaseClass::NewPicture, CTaskBaseClass::SaveRgb;
+  using CTaskBaseClass::CramRgbIntoConvass, CTaskBaseClass::DeletePicture, CTaskBaseClass::LoadRgb,
+      CTaskBaseClass::NewPicture, CTaskBaseClass::SaveRgb;
   using CTaskBaseClass::m_sfilesInSave, CTaskBaseClass::m_uiCompositeMode,
       CTaskBaseClass::m_uiObjectHeight, CTaskBaseClass::m_uiObjectWidth,
       CTaskBaseClass::m_uiShiftMode;
+  using CTaskBasic::CTaskBasic;
 };
 
 }  // namespace tasks_test

@@ -22,8 +22,9 @@ struct BmpSpec {
   std::optional<uint32_t> offBits{};  // default: right after the palette
 };
 
+// Appends `value` as `width` little-endian bytes (bytes past the eighth are zero).
 inline void PutLe(Bytes &out, uint64_t value, int width) {
-  for (int i = 0; i < width; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+  for (int i = 0; i < width; ++i) out.push_back(i < 8 ? static_cast<uint8_t>(value >> (8 * i)) : 0);
 }
 
 constexpr uint32_t kFarOffset = 1u << 20;
@@ -56,8 +57,8 @@ inline Bytes EncodeBmp(const BmpSpec &spec) {
     int bitsUsed = 0;
     for (int32_t x = 0; x < spec.width; ++x) {
       const uint32_t value = spec.pixels.at(static_cast<size_t>(row * spec.width + x));
-      if (spec.bitCount == 24) {
-        out.insert(out.end(), {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16)});
+      if (spec.bitCount > 8) {  // whole bytes, little-endian: 24 bits give blue, green, red
+        PutLe(out, value, spec.bitCount / 8);
         continue;
       }
       if (bitsUsed == 0) out.push_back(0);

@@ -210,11 +210,16 @@ TEST_F(BmpPluginTest, RefusesMalformedFiles) {
       {"header cut short", cut(good, 40)},
       {"compressed", with(indexed, [](BmpSpec &s) { s.compression = 1; })},
       {"rows start inside the palette", with(indexed, [](BmpSpec &s) { s.offBits = 54; })},
-      {"palette reaching past the file", with(indexed,
-                                              [](BmpSpec &s) {
-                                                s.clrUsed = 0xFFFFFFFF;
-                                                s.offBits = 0xFFFFFFF0;
-                                              })},
+      {"palette longer than the file", with(indexed,
+                                            [](BmpSpec &s) {
+                                              s.clrUsed = 1000;
+                                              s.offBits = 2 * kFarOffset;
+                                            })},
+      {"palette past the rows and the file", with(indexed,
+                                                  [](BmpSpec &s) {
+                                                    s.clrUsed = 0xFFFFFFFF;
+                                                    s.offBits = 0xFFFFFFF0;
+                                                  })},
       {"palette entry cut short", cut(good, 54 + 6)},
       {"rows past the end of the file", with(indexed, [](BmpSpec &s) { s.offBits = 0x7FFFFFFF; })},
       {"indexed row cut short", cut(good, good.size() - 5)},
