@@ -4,7 +4,6 @@
 #include <wx/dcclient.h>
 #include <wx/image.h>
 
-
 #include "app/DialogTemplate.h"
 #include "app/res/Artwork.h"
 #include "app/res/Resource.h"

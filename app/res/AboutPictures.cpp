@@ -18,7 +18,6 @@ struct Colour {
   unsigned char r, g, b;
 };
 
-constexpr Colour kWhite{255, 255, 255};
 constexpr Colour kNavy{0, 0, 128};
 constexpr Colour kDarkGrey{64, 64, 64};
 constexpr Colour kSilver{192, 192, 192};

@@ -1,5 +1,5 @@
-// The program's pictures, drawn for it: toolbar images as XPM data and the About box's two
-// pictures as pixel data. Plain data, so any toolkit can build its bitmaps from it.
+// The program's pictures, drawn for it: toolbar images and icons as XPM data and the About
+// box's two pictures as pixel data. Plain data, so any toolkit can build its bitmaps from it.
 #pragma once
 
 #include <vector>
@@ -10,6 +10,10 @@ namespace res {
 // kToolbarImageHeight, as XPM lines: a document under a magnifying glass, an arrow pointing
 // right, a document marked R, a question mark. Null for any other index.
 const char *const *ToolbarImageXpm(int index);
+
+// Icon `id` (IDR_MAINFRAME for the main window, IDR_QUENDTYPE for the document) at `size` 32
+// or 16 pixels square, as XPM lines; null for any other id or size.
+const char *const *IconXpm(unsigned id, int size);
 
 // A picture of 3 bytes per pixel, red, green, blue, rows top to bottom, no padding.
 struct Picture {

@@ -10,8 +10,10 @@ DialogBase::DialogBase(wxWindow *parent, const std::string &caption, long style)
   Bind(wxEVT_INIT_DIALOG, &DialogBase::OnInitDialogEvent, this);
   Bind(wxEVT_CHAR_HOOK, &DialogBase::OnCharHook, this);
   Bind(wxEVT_CLOSE_WINDOW, &DialogBase::OnClose, this);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent &) { OnOK(); }, kIdOk);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent &) { OnCancel(); }, kIdCancel);
+  Bind(
+      wxEVT_BUTTON, [this](wxCommandEvent &) { OnOK(); }, kIdOk);
+  Bind(
+      wxEVT_BUTTON, [this](wxCommandEvent &) { OnCancel(); }, kIdCancel);
   SetAffirmativeId(kIdOk);
   SetEscapeId(kIdCancel);
 }
@@ -21,15 +23,21 @@ int DialogBase::DoModal() {
   return ShowModal();
 }
 
-bool DialogBase::OnInitDialog() { return UpdateData(false); }
+bool DialogBase::OnInitDialog() {
+  return UpdateData(false);
+}
 
-bool DialogBase::DoDataExchange(bool) { return true; }
+bool DialogBase::DoDataExchange(bool) {
+  return true;
+}
 
 void DialogBase::OnOK() {
   if (UpdateData(true)) EndDialog(kIdOk);
 }
 
-void DialogBase::OnCancel() { EndDialog(kIdCancel); }
+void DialogBase::OnCancel() {
+  EndDialog(kIdCancel);
+}
 
 void DialogBase::EndDialog(int result) {
   if (IsModal()) {
@@ -50,7 +58,9 @@ void DialogBase::SetClientSizeInDialogUnits(int width, int height) {
   SetClientSize(ConvertDialogToPixels(wxSize(width, height)));
 }
 
-void DialogBase::OnInitDialogEvent(wxInitDialogEvent &) { OnInitDialog(); }
+void DialogBase::OnInitDialogEvent(wxInitDialogEvent &) {
+  OnInitDialog();
+}
 
 void DialogBase::OnCharHook(wxKeyEvent &event) {
   if (event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers()) {

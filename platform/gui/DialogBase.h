@@ -23,6 +23,17 @@ class DialogBase : public wxDialog {
   // given to EndDialog.
   int DoModal();
 
+  // The control with the given id, or null when there is none or it is not a Control.
+  template <class Control>
+  Control *GetDlgItem(int id) const {
+    return dynamic_cast<Control *>(FindWindow(id));
+  }
+
+  // A rectangle given in dialog units, in pixels for this dialog's font.
+  wxRect DialogToPixels(int x, int y, int width, int height) const;
+  // Sizes the client area to width by height dialog units.
+  void SetClientSizeInDialogUnits(int width, int height);
+
  protected:
   // Called once when the dialog is about to show; the default copies the members into the
   // controls (DoDataExchange with save false).
@@ -37,17 +48,6 @@ class DialogBase : public wxDialog {
 
   bool UpdateData(bool save = true) { return DoDataExchange(save); }
   void EndDialog(int result);
-
-  // The control with the given id, or null when there is none or it is not a Control.
-  template <class Control>
-  Control *GetDlgItem(int id) const {
-    return dynamic_cast<Control *>(FindWindow(id));
-  }
-
-  // A rectangle given in dialog units, in pixels for this dialog's font.
-  wxRect DialogToPixels(int x, int y, int width, int height) const;
-  // Sizes the client area to width by height dialog units.
-  void SetClientSizeInDialogUnits(int width, int height);
 
  private:
   void OnInitDialogEvent(wxInitDialogEvent &event);

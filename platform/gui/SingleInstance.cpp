@@ -40,6 +40,34 @@ bool HasTitle(Display *display, Window window, const std::string &title) {
   return false;
 }
 
+// A window the user has: shown, or minimised by the window manager. Toolkits keep hidden
+// windows that carry the program's name as their default title; those do not count.
+bool IsUsersWindow(Display *display, Window window) {
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display, window, &attributes) || attributes.c_class == InputOnly) {
+    return false;
+  }
+  if (attributes.map_state == IsViewable) return true;
+  const Atom wmState = XInternAtom(display, "WM_STATE", False);
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char *data = nullptr;
+  bool managed = false;
+  if (XGetWindowProperty(display, window, wmState, 0, 2, False, wmState, &type, &format, &count,
+                         &after, &data) == Success &&
+      data != nullptr) {
+    constexpr long kWithdrawnState = 0;
+    managed = format == 32 && count >= 1 && reinterpret_cast<long *>(data)[0] != kWithdrawnState;
+    XFree(data);
+  }
+  return managed;
+}
+
+bool IsMainWindow(Display *display, Window window, const std::string &title) {
+  return IsUsersWindow(display, window) && HasTitle(display, window, title);
+}
+
 std::vector<Window> Children(Display *display, Window window) {
   Window root = 0, parent = 0, *children = nullptr;
   unsigned count = 0;
@@ -61,11 +89,11 @@ bool BringExistingWindowToTop(const std::string &title) {
   // windows, a child of such a frame.
   for (Window top : Children(d, DefaultRootWindow(d))) {
     Window found = None;
-    if (HasTitle(d, top, title)) {
+    if (IsMainWindow(d, top, title)) {
       found = top;
     } else {
       for (Window inner : Children(d, top)) {
-        if (HasTitle(d, inner, title)) {
+        if (IsMainWindow(d, inner, title)) {
           found = inner;
           break;
         }

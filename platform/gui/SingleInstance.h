@@ -6,9 +6,10 @@
 
 namespace platform::gui {
 
-// Looks on the display for a top-level window titled exactly `title`. When one exists, raises
-// it to the top of the stacking order (a minimised window stays minimised; nothing is sent to
-// the program that owns it) and returns true. False when there is none or no display.
+// Looks on the display for a top-level window titled exactly `title`, shown or minimised (the
+// toolkit's hidden windows do not count). When one exists, raises it to the top of the stacking
+// order (a minimised window stays minimised; nothing is sent to the program that owns it) and
+// returns true. False when there is none or no display.
 bool BringExistingWindowToTop(const std::string &title);
 
 }  // namespace platform::gui

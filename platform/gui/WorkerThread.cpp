@@ -6,7 +6,9 @@
 
 namespace platform::gui {
 
-WorkerThread::~WorkerThread() { Join(); }
+WorkerThread::~WorkerThread() {
+  Join();
+}
 
 void WorkerThread::Start(std::function<void()> body) {
   Join();

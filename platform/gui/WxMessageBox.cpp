@@ -14,14 +14,12 @@ MessageAnswer WxMessageBoxService::Show(const std::string &text, MessageButtons 
   // thread's event loop (a modal progress dialog's included) runs the call.
   std::promise<MessageAnswer> answer;
   std::future<MessageAnswer> result = answer.get_future();
-  wxTheApp->CallAfter([this, &answer, &text, buttons] {
-    answer.set_value(ShowHere(text, buttons));
-  });
+  wxTheApp->CallAfter(
+      [this, &answer, &text, buttons] { answer.set_value(ShowHere(text, buttons)); });
   return result.get();
 }
 
-MessageAnswer WxMessageBoxService::ShowHere(const std::string &text,
-                                            MessageButtons buttons) const {
+MessageAnswer WxMessageBoxService::ShowHere(const std::string &text, MessageButtons buttons) const {
   const bool question = buttons == MessageButtons::YesNo;
   const long style = question ? wxYES_NO | wxICON_QUESTION : wxOK | wxICON_EXCLAMATION;
   wxWindow *owner = wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;

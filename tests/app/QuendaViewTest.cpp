@@ -210,8 +210,6 @@ class TestApp : public wxApp {
 
 }  // namespace
 
-wxIMPLEMENT_APP_NO_MAIN(TestApp);
-
 int main(int argc, char **argv) {
   testing::InitGoogleTest(&argc, argv);
   wxApp::SetInstance(new TestApp);

@@ -1,5 +1,6 @@
 // The resource tables hang together: every command that a menu, button or key carries and
-// every pane has its text, the toolbar's images are well-formed, the pictures have their size.
+// every pane has its text, the toolbar's images and icons are well-formed, the pictures have
+// their size.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -93,31 +94,43 @@ TEST(Resources, EveryCommandAndPaneHasItsText) {
   for (const res::Accelerator &accel : res::MainAccelerators()) EXPECT_NE(accel.command, 0u);
 }
 
-// Each button's image is a well-formed XPM of the toolbar's size: header, colour lines, rows
-// of the right length using only declared colours.
-TEST(Artwork, ToolbarImagesAreWellFormedXpm) {
+// An XPM of one character per pixel: header, colour lines, rows of the right length that use
+// only declared colours.
+void ExpectXpm(const char *const *xpm, int wantWidth, int wantHeight) {
+  ASSERT_NE(xpm, nullptr);
+  std::istringstream header(xpm[0]);
+  int width = 0, height = 0, colours = 0, chars = 0;
+  header >> width >> height >> colours >> chars;
+  ASSERT_EQ(width, wantWidth);
+  ASSERT_EQ(height, wantHeight);
+  ASSERT_EQ(chars, 1);
+  std::set<char> palette;
+  for (int i = 1; i <= colours; ++i) palette.insert(xpm[i][0]);
+  for (int row = 0; row < height; ++row) {
+    const std::string line = xpm[1 + colours + row];
+    ASSERT_EQ(line.size(), static_cast<size_t>(width)) << "row " << row;
+    for (char c : line) ASSERT_TRUE(palette.count(c)) << "row " << row;
+  }
+}
+
+TEST(Artwork, ToolbarImagesAndIconsAreWellFormedXpm) {
   std::set<int> used;
   for (const res::ToolbarButton &button : res::MainToolbar()) {
     if (button.command == res::ID_SEPARATOR) continue;
     used.insert(button.image);
-    const char *const *xpm = res::ToolbarImageXpm(button.image);
-    ASSERT_NE(xpm, nullptr);
-    std::istringstream header(xpm[0]);
-    int width = 0, height = 0, colours = 0, chars = 0;
-    header >> width >> height >> colours >> chars;
-    ASSERT_EQ(width, res::kToolbarImageWidth);
-    ASSERT_EQ(height, res::kToolbarImageHeight);
-    ASSERT_EQ(chars, 1);
-    std::set<char> palette;
-    for (int i = 1; i <= colours; ++i) palette.insert(xpm[i][0]);
-    for (int row = 0; row < height; ++row) {
-      const std::string line = xpm[1 + colours + row];
-      ASSERT_EQ(line.size(), static_cast<size_t>(width)) << button.image << " row " << row;
-      for (char c : line) ASSERT_TRUE(palette.count(c)) << button.image << " row " << row;
-    }
+    SCOPED_TRACE(button.image);
+    ExpectXpm(res::ToolbarImageXpm(button.image), res::kToolbarImageWidth,
+              res::kToolbarImageHeight);
   }
   EXPECT_EQ(used.size(), static_cast<size_t>(res::kToolbarImageCount));
   EXPECT_EQ(res::ToolbarImageXpm(res::kToolbarImageCount), nullptr);
+  for (unsigned id : {res::IDR_MAINFRAME, res::IDR_QUENDTYPE}) {
+    for (int size : {32, 16}) {
+      SCOPED_TRACE(testing::Message() << id << " at " << size);
+      ExpectXpm(res::IconXpm(id, size), size, size);
+    }
+  }
+  EXPECT_EQ(res::IconXpm(res::IDR_MAINFRAME, 48), nullptr);
 }
 
 TEST(Artwork, AboutPicturesAreDrawnOnWhite) {

@@ -1,0 +1,14 @@
+// The program's entry: the toolkit runs the application object theApp.
+#include <wx/init.h>
+
+#include <cstdlib>
+
+#include "app/QuendaApp.h"
+
+int main(int argc, char **argv) {
+  // The single-instance test and the window placement speak X11; under a Wayland session the
+  // toolkit is asked for its X11 back end (the user's own choice, if any, stands).
+  setenv("GDK_BACKEND", "x11", 0);
+  wxApp::SetInstance(&theApp);
+  return wxEntry(argc, argv);
+}

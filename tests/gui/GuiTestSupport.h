@@ -1,0 +1,27 @@
+// Helpers for tests that run the toolkit's windows in the test program itself.
+#pragma once
+
+#include <wx/timer.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// Handles the toolkit's events for the given time.
+void Pump(std::chrono::milliseconds duration);
+
+// Calls step every 50 ms, also inside modal dialogs, until it returns true.
+class Poll : public wxTimer {
+ public:
+  explicit Poll(std::function<bool()> step) : m_step(std::move(step)) { Start(50); }
+  void Notify() override {
+    if (m_step()) Stop();
+  }
+
+ private:
+  std::function<bool()> m_step;
+};
+
+// The pixels (0xRRGGBB) of a rectangle of the screen, rows top to bottom; empty on failure.
+std::vector<uint32_t> GrabScreen(int x, int y, int width, int height);

@@ -1,0 +1,66 @@
+#include "PrivateDisplay.h"
+
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+extern char **environ;
+
+namespace {
+
+// The display number the server writes to fd once it listens, or "" when it does not within
+// the time-out.
+std::string ReadDisplayNumber(int fd) {
+  std::string number;
+  for (;;) {
+    pollfd waitFor{fd, POLLIN, 0};
+    if (poll(&waitFor, 1, 10000) <= 0) return "";
+    char c = 0;
+    if (read(fd, &c, 1) != 1) return "";
+    if (c == '\n') return number;
+    number += c;
+  }
+}
+
+}  // namespace
+
+PrivateDisplay::PrivateDisplay() {
+  // The server picks a free display number itself and reports it, so test programs that start
+  // at the same moment never share one.
+  int fds[2];
+  if (pipe(fds) != 0) return;
+  const std::string reportFd = std::to_string(fds[1]);
+  const std::string screen = std::to_string(kWidth) + "x" + std::to_string(kHeight) + "x24";
+  const char *args[] = {"Xvfb",      "-displayfd", reportFd.c_str(), "-screen", "0", screen.c_str(),
+                        "-nolisten", "tcp",        nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addclose(&actions, fds[0]);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = -1;
+  const int rc = posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char **>(args), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(fds[1]);
+  const std::string number = rc == 0 ? ReadDisplayNumber(fds[0]) : "";
+  close(fds[0]);
+  if (rc != 0) return;
+  m_pid = pid;
+  if (number.empty()) return;
+  Display *display = XOpenDisplay((":" + number).c_str());
+  if (display == nullptr) return;
+  XCloseDisplay(display);
+  m_name = ":" + number;
+}
+
+PrivateDisplay::~PrivateDisplay() {
+  if (m_pid <= 0) return;
+  kill(m_pid, SIGTERM);
+  waitpid(m_pid, nullptr, 0);
+}
