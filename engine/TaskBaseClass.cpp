@@ -207,6 +207,21 @@ void CTaskBaseClass::DeletePicture(tagRGBInfo *&picture) {
   picture = nullptr;
 }
 
+tagFileInfo *CTaskBaseClass::LoadFileChain(const std::vector<std::string> &filesName,
+                                           int isRGBReadIn, int &ret, int progressStep) {
+  if (filesName.empty()) return nullptr;
+  tagFileInfo *head = LoadRgb(filesName.front(), isRGBReadIn, ret);
+  if (head != nullptr) head->next = nullptr;
+  tagFileInfo *last = head;
+  for (size_t i = 1; i < filesName.size() && last != nullptr; ++i) {
+    last->next = LoadRgb(filesName[i], isRGBReadIn, ret);
+    last = last->next;
+    if (last != nullptr) last->next = nullptr;
+    m_iProgress += progressStep;
+  }
+  return head;
+}
+
 void CTaskBaseClass::FreeFileChain(tagFileInfo *&head) {
   while (head != nullptr) {
     tagFileInfo *next = head->next;

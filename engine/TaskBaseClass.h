@@ -95,6 +95,11 @@ class CTaskBaseClass {
   // key plane; 0, the source placed in cell 0 of the W x H canvas. Null without pixels or
   // memory.
   tagRGBInfo *PictureOfRecord(const tagFileInfo *record, int bOrig);
+  // Loads the paths in order with LoadRgb into a chain linked through next, up to and including
+  // the first that gives no record; progressStep is added to the progress after each load past
+  // the first. Returns the head, or null.
+  tagFileInfo *LoadFileChain(const std::vector<std::string> &filesName, int isRGBReadIn, int &ret,
+                             int progressStep);
   // Frees a chain of plug-in records linked through next.
   static void FreeFileChain(tagFileInfo *&head);
 

@@ -23,14 +23,7 @@ void CTaskBatch::LoadRGB(const std::vector<std::string> &filesName, unsigned, in
     return;
   }
   FreeFileChain(m_ptFileInfo);
-  m_ptFileInfo = LoadRgb(filesName.front(), 0, ret);
-  if (m_ptFileInfo != nullptr) m_ptFileInfo->next = nullptr;
-  tagFileInfo *last = m_ptFileInfo;
-  for (uint32_t i = 1; i < k && last != nullptr; ++i) {
-    last->next = LoadRgb(filesName[i], 0, ret);
-    last = last->next;
-    if (last != nullptr) last->next = nullptr;
-  }
+  m_ptFileInfo = LoadFileChain(filesName, 0, ret, 0);
   m_iProgress = 10;
 }
 
@@ -80,7 +73,10 @@ int CTaskBatch::SaveRGB(const std::string &sObj, const std::string &sExt) {
   uint32_t done = 0;
   for (const tagFileInfo *record = m_ptFileInfo; record != nullptr && done < k;
        record = record->next, ++done) {
-    tagFileInfo *loaded = LoadRgb(record->filename, 1, result);
+    // The name field comes from a plug-in: read no further than the field, terminated or not.
+    const std::string sourceName(record->filename,
+                                 strnlen(record->filename, sizeof record->filename));
+    tagFileInfo *loaded = LoadRgb(sourceName, 1, result);
     m_iProgress += step;
     if (loaded == nullptr) return ERR_NO_ENGINE;
     if (!toKdt) {
@@ -89,7 +85,7 @@ int CTaskBatch::SaveRGB(const std::string &sObj, const std::string &sExt) {
     }
     tagRGBInfo *picture = BuildTarget(*record, *loaded);
     if (picture != nullptr) {
-      result = SaveRgb(sObj + MakeTargetName(record->filename, sExt), sExt, picture);
+      result = SaveRgb(sObj + MakeTargetName(sourceName, sExt), sExt, picture);
     } else {
       result = ERR_NO_MEMORY;
       m_iRetCode = ERR_NO_MEMORY;

@@ -17,15 +17,7 @@ void CTaskComposite::LoadRGB(const std::vector<std::string> &filesName, unsigned
     return;
   }
   FreeFileChain(m_ptFileInfo);
-  m_ptFileInfo = LoadRgb(filesName.front(), 1, ret);
-  if (m_ptFileInfo != nullptr) m_ptFileInfo->next = nullptr;
-  tagFileInfo *last = m_ptFileInfo;
-  for (uint32_t i = 1; i < k && last != nullptr; ++i) {
-    last->next = LoadRgb(filesName[i], 1, ret);
-    last = last->next;
-    if (last != nullptr) last->next = nullptr;
-    m_iProgress += static_cast<int>(80 / (k + 1));
-  }
+  m_ptFileInfo = LoadFileChain(filesName, 1, ret, static_cast<int>(80 / (k + 1)));
   m_iProgress = 10;
 }
 

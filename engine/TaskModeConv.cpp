@@ -103,7 +103,9 @@ void CTaskModeConv::GetYUVDataSrc(int Opt) {
   if (exchanged != 0) return FailWithoutTarget();
   m_bExchanged = true;
   m_iProgress = 70;
-  if (!ShowWorkBody()) return;
+  if (!DecodeWorkBody()) return;
+  m_iProgress = 90;
+  ShowDecodedPicture();
   m_iProgress = 100;
 }
 
@@ -201,7 +203,7 @@ void CTaskModeConv::GetAllYUVDataSrc(int Opt) {
                                    : SetAllYCDataConv();
   if (exchanged != 0) return;
   m_bExchanged = true;
-  ShowWorkBody();
+  if (DecodeWorkBody()) ShowDecodedPicture();
 }
 
 int CTaskModeConv::SetAllYDataConv() {
@@ -321,16 +323,18 @@ bool CTaskModeConv::ReadSourceBody() {
   return true;
 }
 
-bool CTaskModeConv::ShowWorkBody() {
+bool CTaskModeConv::DecodeWorkBody() {
   FreeBuffer(m_pRGBDst);
   lenRGB = 0;
-  if (tranYUV2RGB(m_pYUVDst, lenYUV, &m_pRGBDst, &lenRGB) != 0) return false;
+  return tranYUV2RGB(m_pYUVDst, lenYUV, &m_pRGBDst, &lenRGB) == 0;
+}
+
+void CTaskModeConv::ShowDecodedPicture() {
   if (m_ptRGBInfo != nullptr && m_ptRGBInfo->ptBits != nullptr &&
       static_cast<uint64_t>(m_ptRGBInfo->width) * m_ptRGBInfo->height * 3 ==
           static_cast<uint64_t>(lenRGB)) {
     std::memcpy(m_ptRGBInfo->ptBits, m_pRGBDst, static_cast<size_t>(lenRGB));
   }
-  return true;
 }
 
 void CTaskModeConv::FailWithoutTarget() {

@@ -67,9 +67,10 @@ class CTaskModeConv : public CTaskBaseClass {
   // Reads m_objFileName with the KDT reader into kdtHeader and m_ptYUVInfo. False when the
   // file cannot be opened, is no valid KDT file, or its body is not of the selected format.
   bool ReadSourceBody();
-  // Decodes the work body into m_pRGBDst and shows it in the task's picture. False when the
-  // decoder fails; the picture then stays as it was.
-  bool ShowWorkBody();
+  // Decodes the work body into m_pRGBDst. False when the decoder fails.
+  bool DecodeWorkBody();
+  // Copies the decoded picture into the task's picture, which then shows the exchange.
+  void ShowDecodedPicture();
   // Ends a run that leaves no target although nothing has failed yet: the task's result
   // becomes ERR_CODEC with the same text as a file that cannot be loaded.
   void FailWithoutTarget();

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "app/res/Strings.h"
 #include "engine/TaskComposite.h"
 #include "tasks_test_support.h"
 
@@ -76,7 +77,7 @@ TEST_F(TaskTest, BasicLoadsExactlyOneFileAndGivesCopyOrCanvas) {
 }
 
 TEST_F(TaskTest, CompositeOfFourAndOfThreeSourcesOnTwoByTwo) {
-  const std::vector<std::string> paths = Sources(4);
+  const std::vector<std::string> paths = Sources(5);
   for (int k : {4, 3}) {
     CTaskComposite task(m_engine);
     task.UpdateConvParameter(720, 487, ShiftDown, uint32_t(CompositeMode::Two));
@@ -96,12 +97,14 @@ TEST_F(TaskTest, CompositeOfFourAndOfThreeSourcesOnTwoByTwo) {
     EXPECT_EQ(task.GetTargetFileName(), Path(k == 4 ? "Ms0.QVEL_000.KDT" : "Ms0.QVEL_001.KDT"));
     EXPECT_EQ(Read(k == 4 ? "Ms0.QVEL_000.KDT" : "Ms0.QVEL_001.KDT").height, 487u);
   }
-  // More sources than cells: the fifth is left out.
+  // More sources than cells: the fifth is left out, not wrapped onto cell 0.
   CTaskComposite task(m_engine);
   task.UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::Two));
   int ret = 0;
-  task.LoadRGB({paths[0], paths[1], paths[2], paths[3], paths[0]}, 0, ret);
-  ASSERT_NE(task.GetRGB(0), nullptr);
+  task.LoadRGB(paths, 0, ret);
+  const tagRGBInfo *canvas = task.GetRGB(0);
+  ASSERT_NE(canvas, nullptr);
+  EXPECT_EQ(Block(*canvas, 0, 0, 243, 360), SourceBlock(0));
 }
 
 TEST_F(TaskTest, CompositeStopsAtFailingSourceAndSavesNoMissingCanvas) {
@@ -119,7 +122,7 @@ TEST_F(TaskTest, CompositeStopsAtFailingSourceAndSavesNoMissingCanvas) {
   // Saving with no canvas: nothing asked, written or recorded.
   ScriptedMessageBox box({platform::MessageAnswer::Yes});
   EXPECT_EQ(task.SaveRGB(paths[0], "BMP"), ERR_BAD_DATA);
-  EXPECT_TRUE(box.texts.empty());
+  EXPECT_TRUE(box.Texts().empty());
   task.Cancel();
   EXPECT_TRUE(tasks_test::Exists(paths[0]));
 }
@@ -143,7 +146,7 @@ TEST_F(CompositeProgressTest, RisesPerSourceThenTenTwentyHundred) {
     EXPECT_EQ(task.GetProgressStatus(), 10u);
     ASSERT_NE(task.GetRGB(0), nullptr);
     EXPECT_EQ(task.GetProgressStatus(), 20u);
-    const int result = task.SaveRGB(Path("grid.bmp"), "BMP");
+    const int result = task.SaveRGB(Path("grid" + std::to_string(failingSave) + ".bmp"), "BMP");
     // A failed save leaves the progress at 20 and its code as the result.
     EXPECT_EQ(result, failingSave ? ERR_FILE_WRITE : 0);
     EXPECT_EQ(task.GetConvertResult(), result);

@@ -1,24 +1,23 @@
-// Shared pieces of the task tests: a temporary folder, pictures with recognisable pixels, a
-// scripted answer to the overwrite question, engines bound to the real plug-ins or to the
-// probe, and a view of a task's protected parts.
+// Shared pieces of the task tests: pictures with recognisable pixels, an engine bound to the
+// real plug-ins (or to the probe) with a temporary folder, and a view of a task's protected parts.
 #pragma once
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <deque>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <vector>
 
-#include "app/res/Strings.h"
 #include "engine/ImageFileEngine.h"
 #include "engine/TaskBasic.h"
-#include "platform/MessageBox.h"
+#include "tests/support/ScriptedMessageBox.h"
+#include "tests/support/TempFolder.h"
 
 namespace tasks_test {
+
+using platform::MessageAnswer;
+using test_support::ScriptedMessageBox;
 
 inline bool Exists(const std::string &path) {
   return std::filesystem::exists(path);
@@ -48,41 +47,14 @@ struct Picture {
   }
 };
 
-// Answers the overwrite question from a script (No when it runs out) and keeps every text.
-class ScriptedMessageBox : public platform::MessageBoxService {
- public:
-  explicit ScriptedMessageBox(std::deque<platform::MessageAnswer> answers = {})
-      : m_answers(std::move(answers)) {
-    platform::SetMessageBoxService(this);
-  }
-  ~ScriptedMessageBox() override { platform::SetMessageBoxService(nullptr); }
-  platform::MessageAnswer Show(const std::string &text, platform::MessageButtons) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    texts.push_back(text);
-    if (m_answers.empty()) return platform::MessageAnswer::No;
-    const platform::MessageAnswer answer = m_answers.front();
-    m_answers.pop_front();
-    return answer;
-  }
-  std::vector<std::string> texts;
-
- private:
-  std::mutex m_mutex;
-  std::deque<platform::MessageAnswer> m_answers;
-};
-
-// The engine bound to the build's real KDT and BMP plug-ins, and a temporary folder.
+// The engine bound to the plug-ins of PluginDir() (the build's real KDT and BMP plug-ins), and a
+// temporary folder.
 class RealPluginsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/quenda-tasks-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    m_path = std::string(pattern) + "/";
-    m_engine.Initialization(QUENDA_PLUGIN_DIR);
-  }
-  void TearDown() override { std::filesystem::remove_all(m_path); }
-  std::string Path(const std::string &name) const { return m_path + name; }
-  // Writes a picture through the real plug-in of format ("BMP" or "KDT").
+  void SetUp() override { m_engine.Initialization(PluginDir()); }
+  virtual std::string PluginDir() const { return QUENDA_PLUGIN_DIR; }
+  std::string Path(const std::string &name) const { return m_folder.File(name); }
+  // Writes a picture through the plug-in of format ("BMP" or "KDT").
   void Write(const std::string &name, Picture picture, const std::string &format = "BMP") {
     tagRGBInfo info = picture.Info();
     ASSERT_EQ(m_engine.SaveRGB(Path(name), format, &info), 0) << name;
@@ -102,8 +74,8 @@ class RealPluginsTest : public ::testing::Test {
     return p;
   }
 
+  test_support::TempFolder m_folder;
   CImageFileEngine m_engine;
-  std::string m_path;
 };
 
 // The engine bound to the probe plug-in alone (BMP through the real plug-in), which calls back
@@ -112,11 +84,9 @@ class RealPluginsTest : public ::testing::Test {
 class ProbePluginTest : public RealPluginsTest {
  protected:
   using ProbeHook = int (*)(char operation, int full);
+  std::string PluginDir() const override { return TASKS_PROBE_DIR; }
   void SetUp() override {
-    char pattern[] = "/tmp/quenda-tasks-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    m_path = std::string(pattern) + "/";
-    m_engine.Initialization(TASKS_PROBE_DIR);
+    RealPluginsTest::SetUp();
     m_probe = dlopen(TASKS_PROBE_DIR "tasks_probe.dll", RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(m_probe, nullptr);
     m_setHook = reinterpret_cast<void (*)(ProbeHook)>(dlsym(m_probe, "ProbeSetHook"));
@@ -127,7 +97,6 @@ class ProbePluginTest : public RealPluginsTest {
     if (m_setHook != nullptr) m_setHook(nullptr);
     if (m_probe != nullptr) dlclose(m_probe);
     s_task = nullptr;
-    RealPluginsTest::TearDown();
   }
   static int Record(char operation, int full) {
     std::string event = operation == 'L' ? "L" + std::to_string(full) : "S";
