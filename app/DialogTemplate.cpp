@@ -1,11 +1,17 @@
 #include "app/DialogTemplate.h"
 
 #include <wx/button.h>
+#include <wx/font.h>
 #include <wx/stattext.h>
 
 #include "app/res/Resource.h"
 
 void CreateFromTemplate(wxWindow &dialog, const res::DialogTemplate &dialogTemplate) {
+  // The template's face is not on this system; the system's face at the template's size keeps
+  // the dialog units, and with them the layout, as the template means them.
+  wxFont font = dialog.GetFont();
+  font.SetPointSize(dialogTemplate.fontPoints);
+  dialog.SetFont(font);
   dialog.SetClientSize(
       dialog.ConvertDialogToPixels(wxSize(dialogTemplate.width, dialogTemplate.height)));
   for (const res::DialogControl &control : dialogTemplate.controls) {

@@ -6,7 +6,7 @@
 
 class wxWindow;
 
-// Gives dialog the template's client size and creates the template's controls in it. Texts
-// show exactly as the template has them ("&" included); the default button becomes the
-// dialog's default.
+// Gives dialog the template's font size and client size and creates the template's controls
+// in it. Texts show exactly as the template has them ("&" included); the default button
+// becomes the dialog's default.
 void CreateFromTemplate(wxWindow &dialog, const res::DialogTemplate &dialogTemplate);

@@ -1,5 +1,5 @@
-# Tests of the stretch blitter and the resource tables (no display; also run under the
-# sanitizers) and of the preview pane's drawing (needs wxWidgets and a display).
+# Tests of the stretch blitter and the resource tables: no display, so they also run under the
+# sanitizers. The preview pane's drawing is tested with the window, in tests/gui.
 if(NOT TARGET quenda_blit)
   add_subdirectory(${CMAKE_SOURCE_DIR}/app/blit ${CMAKE_BINARY_DIR}/app/blit)
 endif()
@@ -9,8 +9,3 @@ quenda_add_test(test_stretch_blit
 quenda_add_test(test_resources
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ResourcesTest.cpp
   LIBS quenda_res)
-if(QUENDA_GUI)
-  quenda_add_test(test_quenda_view GUI NO_GTEST_MAIN
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/QuendaViewTest.cpp
-    LIBS quenda_view)
-endif()

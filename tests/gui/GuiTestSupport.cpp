@@ -1,9 +1,17 @@
 #include "GuiTestSupport.h"
 
+// clang-format off
+// gtest before Xlib, whose macros (None, Bool) clash with gtest's names.
+#include <gtest/gtest.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+// clang-format on
+#include <stdlib.h>
 #include <wx/app.h>
+#include <wx/init.h>
 #include <wx/utils.h>
+
+#include "PrivateDisplay.h"
 
 void Pump(std::chrono::milliseconds duration) {
   const auto end = std::chrono::steady_clock::now() + duration;
@@ -30,4 +38,31 @@ std::vector<uint32_t> GrabScreen(int x, int y, int width, int height) {
   }
   XCloseDisplay(display);
   return pixels;
+}
+
+int RunTestsInEventLoop(int argc, char **argv, wxApp &app, std::function<bool()> finish) {
+  testing::InitGoogleTest(&argc, argv);
+  PrivateDisplay display;
+  if (display.Name().empty()) {
+    std::fprintf(stderr, "Xvfb could not be started\n");
+    return 1;
+  }
+  setenv("DISPLAY", display.Name().c_str(), 1);
+  setenv("GDK_BACKEND", "x11", 1);
+  wxApp::SetInstance(&app);
+  if (!wxEntryStart(argc, argv)) return 1;
+  int result = 1;
+  if (app.CallOnInit()) {
+    app.CallAfter([&] {
+      result = RUN_ALL_TESTS();
+      if (!finish()) {
+        result = 1;
+        app.ExitMainLoop();
+      }
+    });
+    app.OnRun();
+    app.OnExit();
+  }
+  wxEntryCleanup();
+  return result;
 }

@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+class wxApp;
+
 // Handles the toolkit's events for the given time.
 void Pump(std::chrono::milliseconds duration);
 
@@ -25,3 +27,8 @@ class Poll : public wxTimer {
 
 // The pixels (0xRRGGBB) of a rectangle of the screen, rows top to bottom; empty on failure.
 std::vector<uint32_t> GrabScreen(int x, int y, int width, int height);
+
+// The body of a test program's main: starts a private display, starts app on it and runs every
+// test inside app's event loop. Then finish, still inside the loop, closes the last window so
+// that the loop ends; it returns false when it could not. The program's exit code.
+int RunTestsInEventLoop(int argc, char **argv, wxApp &app, std::function<bool()> finish);

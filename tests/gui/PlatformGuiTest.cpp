@@ -1,12 +1,9 @@
-// The GUI half of the platform layer under a real toolkit on a private display: message boxes
-// asked for on a worker thread, the dialog base's hooks, the wait for a worker that asks a
-// question and the single-instance lookup.
+// The GUI half of the platform layer under a real toolkit on a private display: the dialog
+// base's hooks, the wait for a worker that asks a question, and the single-instance lookup.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/frame.h>
-#include <wx/init.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/textctrl.h>
@@ -17,7 +14,6 @@
 #include <thread>
 
 #include "GuiTestSupport.h"
-#include "PrivateDisplay.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/DialogBase.h"
 #include "platform/gui/SingleInstance.h"
@@ -27,10 +23,10 @@
 namespace {
 
 using namespace std::chrono_literals;
-using platform::MessageAnswer;
-using platform::MessageButtons;
+using platform::gui::kIdCancel;
+using platform::gui::kIdOk;
 
-// Answers every message box without showing it, and notes what it was asked.
+// Answers every message box without showing it, and notes what it was asked and where.
 class MessageBoxAnswerer : public wxModalDialogHook {
  public:
   explicit MessageBoxAnswerer(int answer) : m_answer(answer) { Register(); }
@@ -41,136 +37,21 @@ class MessageBoxAnswerer : public wxModalDialogHook {
     if (box == nullptr) return wxID_NONE;
     ++count;
     onMainThread = wxThread::IsMain();
-    caption = box->GetTitle().utf8_string();
-    message = box->GetMessage().utf8_string();
+    seen = box->GetTitle().utf8_string() + ": " + box->GetMessage().utf8_string();
     return m_answer;
   }
   void Exit(wxDialog *) override {}
 
   int count = 0;
   bool onMainThread = false;
-  std::string caption;
-  std::string message;
+  std::string seen;
 
  private:
   int m_answer;
 };
 
-TEST(MessageBoxes, AWorkersQuestionIsAskedOnTheMainThreadUnderTheProgramsCaption) {
-  platform::gui::WxMessageBoxService service("Quenda");
-  platform::gui::ScopedMessageBoxService installed(service);
-  MessageBoxAnswerer answerer(wxID_YES);
-  std::atomic<int> answer{-1};
-  std::thread worker([&answer] {
-    answer = static_cast<int>(platform::ShowMessageBox("overwrite?", MessageButtons::YesNo));
-  });
-  for (int i = 0; i < 200 && answer < 0; ++i) Pump(10ms);
-  worker.join();
-  EXPECT_EQ(answer, static_cast<int>(MessageAnswer::Yes));
-  EXPECT_EQ(answerer.count, 1);
-  EXPECT_TRUE(answerer.onMainThread);
-  EXPECT_EQ(answerer.caption, "Quenda");
-  EXPECT_EQ(answerer.message, "overwrite?");
-}
-
-// A dialog with one edit control that refuses an empty text.
-class NameDialog : public platform::gui::DialogBase {
- public:
-  NameDialog() : DialogBase(nullptr, "Name") {
-    SetClientSizeInDialogUnits(120, 60);
-    new wxTextCtrl(this, 1000, "", DialogToPixels(8, 8, 100, 12).GetPosition());
-    new wxButton(this, platform::gui::kIdOk, "OK", DialogToPixels(8, 30, 40, 14).GetPosition());
-    new wxButton(this, platform::gui::kIdCancel, "Cancel",
-                 DialogToPixels(60, 30, 40, 14).GetPosition());
-  }
-  std::string m_sName = "first";
-  int initCalls = 0;
-  int refusals = 0;
-
- protected:
-  bool OnInitDialog() override {
-    ++initCalls;
-    return DialogBase::OnInitDialog();
-  }
-  bool DoDataExchange(bool save) override {
-    auto *edit = GetDlgItem<wxTextCtrl>(1000);
-    if (edit == nullptr) return false;
-    if (!save) {
-      edit->SetValue(wxString::FromUTF8(m_sName));
-      return true;
-    }
-    if (edit->GetValue().empty()) {
-      ++refusals;
-      return false;
-    }
-    m_sName = edit->GetValue().utf8_string();
-    return true;
-  }
-};
-
-void Click(wxWindow *dialog, int id) {
-  wxCommandEvent click(wxEVT_BUTTON, id);
-  click.SetEventObject(dialog->FindWindow(id));
-  dialog->FindWindow(id)->ProcessWindowEvent(click);
-}
-
-TEST(DialogBase, OkTakesTheDataOnlyWhenAcceptedAndCancelLeavesTheMembers) {
-  NameDialog dialog;
-  EXPECT_EQ(dialog.GetDlgItem<wxTextCtrl>(1000), dialog.FindWindow(1000));
-  EXPECT_EQ(dialog.GetDlgItem<wxFrame>(1000), nullptr);  // another class
-  EXPECT_EQ(dialog.GetDlgItem<wxTextCtrl>(4242), nullptr);
-
-  int step = 0;
-  Poll operatorActs([&] {
-    if (!dialog.IsShown()) return false;
-    auto *edit = dialog.GetDlgItem<wxTextCtrl>(1000);
-    switch (step++) {
-      case 0:
-        EXPECT_EQ(edit->GetValue(), "first");  // the members went into the controls
-        edit->SetValue("");
-        Click(&dialog, platform::gui::kIdOk);  // refused: the dialog stays open
-        return false;
-      case 1:
-        EXPECT_TRUE(dialog.IsShown());
-        edit->SetValue("second");
-        Click(&dialog, platform::gui::kIdOk);
-        return true;
-    }
-    return true;
-  });
-  EXPECT_EQ(dialog.DoModal(), platform::gui::kIdOk);
-  EXPECT_EQ(dialog.initCalls, 1);
-  EXPECT_EQ(dialog.refusals, 1);
-  EXPECT_EQ(dialog.m_sName, "second");
-
-  Poll cancel([&] {
-    if (!dialog.IsShown()) return false;
-    dialog.GetDlgItem<wxTextCtrl>(1000)->SetValue("third");
-    Click(&dialog, platform::gui::kIdCancel);
-    return true;
-  });
-  EXPECT_EQ(dialog.DoModal(), platform::gui::kIdCancel);
-  EXPECT_EQ(dialog.m_sName, "second");
-}
-
-TEST(DialogBase, EscapeAndTheCloseBoxCancel) {
-  NameDialog dialog;
-  Poll escape([&] {
-    if (!dialog.IsShown()) return false;
-    wxKeyEvent key(wxEVT_CHAR_HOOK);
-    key.m_keyCode = WXK_ESCAPE;
-    dialog.ProcessWindowEvent(key);
-    return true;
-  });
-  EXPECT_EQ(dialog.DoModal(), platform::gui::kIdCancel);
-  Poll closeBox([&] {
-    if (!dialog.IsShown()) return false;
-    dialog.Close();
-    return true;
-  });
-  EXPECT_EQ(dialog.DoModal(), platform::gui::kIdCancel);
-}
-
+// The wait for a worker goes on past its time-out and handles the question the worker asks,
+// which is shown on the main thread under the program's caption.
 TEST(WorkerThread, TheWaitOutlastsItsTimeOutAndAnswersTheWorkersQuestion) {
   platform::gui::WxMessageBoxService service("Quenda");
   platform::gui::ScopedMessageBoxService installed(service);
@@ -180,14 +61,95 @@ TEST(WorkerThread, TheWaitOutlastsItsTimeOutAndAnswersTheWorkersQuestion) {
   platform::gui::WorkerThread worker;
   worker.Start([&] {
     while (!release) std::this_thread::sleep_for(1ms);
-    answer = static_cast<int>(platform::ShowMessageBox("overwrite?", MessageButtons::YesNo));
+    answer =
+        static_cast<int>(platform::ShowMessageBox("overwrite?", platform::MessageButtons::YesNo));
   });
   EXPECT_FALSE(worker.WaitFor(258ms));  // still running
   release = true;
-  worker.Join();  // the question needs this thread's events; the wait handles them
-  EXPECT_EQ(answer, static_cast<int>(MessageAnswer::No));
+  worker.Join();
+  EXPECT_EQ(answer, static_cast<int>(platform::MessageAnswer::No));
   EXPECT_EQ(answerer.count, 1);
+  EXPECT_TRUE(answerer.onMainThread);
+  EXPECT_EQ(answerer.seen, "Quenda: overwrite?");
   EXPECT_TRUE(worker.WaitFor(0ms));
+}
+
+// A dialog with one edit control that refuses an empty text.
+class NameDialog : public platform::gui::DialogBase {
+ public:
+  NameDialog() : DialogBase(nullptr, "Name") {
+    SetClientSizeInDialogUnits(120, 60);
+    new wxTextCtrl(this, 1000, "", DialogToPixels(8, 8, 100, 12).GetPosition());
+    new wxButton(this, kIdOk, "OK", DialogToPixels(8, 30, 40, 14).GetPosition());
+    new wxButton(this, kIdCancel, "Cancel", DialogToPixels(60, 30, 40, 14).GetPosition());
+  }
+  wxTextCtrl *Edit() const { return GetDlgItem<wxTextCtrl>(1000); }
+  void Click(int id) {
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    click.SetEventObject(FindWindow(id));
+    FindWindow(id)->ProcessWindowEvent(click);
+  }
+  std::string m_sName = "first";
+  int refusals = 0;
+
+ protected:
+  bool DoDataExchange(bool save) override {
+    if (!save) {
+      Edit()->SetValue(wxString::FromUTF8(m_sName));
+    } else if (Edit()->GetValue().empty()) {
+      ++refusals;
+      return false;
+    } else {
+      m_sName = Edit()->GetValue().utf8_string();
+    }
+    return true;
+  }
+};
+
+// Runs the dialog with act called once it shows, until act returns true.
+int RunWith(NameDialog &dialog, std::function<bool()> act) {
+  Poll operatorActs([&] { return dialog.IsShown() && act(); });
+  return dialog.DoModal();
+}
+
+TEST(DialogBase, OkTakesTheDataOnlyWhenAcceptedOtherwiseTheMembersStay) {
+  NameDialog dialog;
+  EXPECT_EQ(dialog.GetDlgItem<wxFrame>(1000), nullptr);  // another class
+  EXPECT_EQ(dialog.GetDlgItem<wxTextCtrl>(4242), nullptr);
+  int step = 0;
+  EXPECT_EQ(RunWith(dialog,
+                    [&] {
+                      if (step++ == 0) {
+                        EXPECT_EQ(dialog.Edit()->GetValue(), "first");  // members went in
+                        dialog.Edit()->SetValue("");
+                      } else {
+                        dialog.Edit()->SetValue("second");
+                      }
+                      dialog.Click(kIdOk);  // refused the first time: the dialog stays open
+                      return step == 2;
+                    }),
+            kIdOk);
+  EXPECT_EQ(dialog.refusals, 1);
+  EXPECT_EQ(dialog.m_sName, "second");
+
+  // Cancel, Esc and the close box end with kIdCancel and take nothing.
+  const std::function<void()> cancels[] = {[&] { dialog.Click(kIdCancel); },
+                                           [&] {
+                                             wxKeyEvent key(wxEVT_CHAR_HOOK);
+                                             key.m_keyCode = WXK_ESCAPE;
+                                             dialog.ProcessWindowEvent(key);
+                                           },
+                                           [&] { dialog.Close(); }};
+  for (const auto &cancel : cancels) {
+    EXPECT_EQ(RunWith(dialog,
+                      [&] {
+                        dialog.Edit()->SetValue("third");
+                        cancel();
+                        return true;
+                      }),
+              kIdCancel);
+    EXPECT_EQ(dialog.m_sName, "second");
+  }
 }
 
 TEST(SingleInstance, FindsOnlyAShownWindowWithExactlyThatTitle) {
@@ -196,9 +158,9 @@ TEST(SingleInstance, FindsOnlyAShownWindowWithExactlyThatTitle) {
   auto *hidden = new wxFrame(nullptr, wxID_ANY, "Hidden probe");
   Pump(300ms);
   EXPECT_TRUE(platform::gui::BringExistingWindowToTop("Probe window"));
-  EXPECT_FALSE(platform::gui::BringExistingWindowToTop("Probe"));
-  EXPECT_FALSE(platform::gui::BringExistingWindowToTop("probe window"));
-  EXPECT_FALSE(platform::gui::BringExistingWindowToTop("Hidden probe"));
+  for (const char *other : {"Probe", "probe window", "Hidden probe"}) {
+    EXPECT_FALSE(platform::gui::BringExistingWindowToTop(other)) << other;
+  }
   // The toolkit names its own hidden windows after the program; they are not main windows.
   EXPECT_FALSE(platform::gui::BringExistingWindowToTop(wxTheApp->GetAppName().utf8_string()));
   shown->Destroy();
@@ -207,35 +169,19 @@ TEST(SingleInstance, FindsOnlyAShownWindowWithExactlyThatTitle) {
   EXPECT_FALSE(platform::gui::BringExistingWindowToTop("Probe window"));
 }
 
+// Keeps the event loop alive until the tests have run inside it.
 class TestApp : public wxApp {
  public:
-  bool OnInit() override { return true; }
+  bool OnInit() override {
+    anchor = new wxFrame(nullptr, wxID_ANY, "anchor");
+    return true;
+  }
+  wxFrame *anchor = nullptr;
 };
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  testing::InitGoogleTest(&argc, argv);
-  PrivateDisplay display;
-  if (display.Name().empty()) {
-    std::fprintf(stderr, "Xvfb could not be started\n");
-    return 1;
-  }
-  setenv("DISPLAY", display.Name().c_str(), 1);
-  setenv("GDK_BACKEND", "x11", 1);
-  wxApp::SetInstance(new TestApp);
-  if (!wxEntryStart(argc, argv)) return 1;
-  int result = 1;
-  if (wxTheApp->CallOnInit()) {
-    // Keeps the event loop alive until the tests have run inside it.
-    auto *anchor = new wxFrame(nullptr, wxID_ANY, "anchor");
-    wxTheApp->CallAfter([&result, anchor] {
-      result = RUN_ALL_TESTS();
-      anchor->Destroy();
-    });
-    wxTheApp->OnRun();
-    wxTheApp->OnExit();
-  }
-  wxEntryCleanup();
-  return result;
+  auto *app = new TestApp;
+  return RunTestsInEventLoop(argc, argv, *app, [app] { return app->anchor->Destroy(); });
 }
