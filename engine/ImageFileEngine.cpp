@@ -72,7 +72,7 @@ void CImageFileEngine::Initialization(const std::string &folder) {
 std::string CImageFileEngine::GetFilesSet() const {
   std::string set;
   for (const tagIMGPROC *node = m_ptImgProc; node != nullptr; node = node->next) {
-    if (platform::EqualsNoCase(node->szExt, kKdtPattern)) continue;
+    if (node->szExt[0] == '\0' || platform::EqualsNoCase(node->szExt, kKdtPattern)) continue;
     if (!set.empty()) set += ';';
     set += platform::ToUpper(node->szExt);
   }

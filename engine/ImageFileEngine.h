@@ -37,7 +37,7 @@ class CImageFileEngine {
   void Initialization(const std::string &folder);
 
   // The upper-cased patterns of the bound plug-ins in binding order, joined with ";", the KDT
-  // pattern left out; empty when no other plug-in is bound.
+  // pattern and empty patterns left out; empty when no other plug-in is bound.
   std::string GetFilesSet() const;
 
   // Loads a file through the first plug-in whose pattern contains the file's upper-cased

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "codec/StillWriter.h"
-#include "tests/plugins/BmpFileBuilder.h"
+#include "tests/support/BmpFileBuilder.h"
 
 namespace {
 
-using plugintest::BmpSpec;
-using plugintest::Bytes;
+using test_support::BmpSpec;
+using Bytes = std::vector<uint8_t>;
 
 bool WriteBytes(const std::filesystem::path &path, const Bytes &bytes) {
   std::ofstream out(path, std::ios::binary);

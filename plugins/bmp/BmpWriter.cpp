@@ -46,14 +46,16 @@ int WriteToBmp(const char *path, const tagRGBInfo *picture) {
   const uint64_t width = picture->width;
   const uint64_t height = picture->height;
   const uint64_t rowBytes = width * 3;
+  // A picture whose size does not fit a 64-bit count can never be copied.
+  uint64_t pictureBytes = 0;
+  if (__builtin_mul_overflow(rowBytes, height, &pictureBytes)) return ERR_NO_MEMORY;
 
   // Bitmaps store blue, green, red: swap a copy, the picture stays the caller's.
   std::unique_ptr<unsigned char, decltype(&std::free)> copy(
-      static_cast<unsigned char *>(std::malloc(rowBytes * height == 0 ? 1 : rowBytes * height)),
-      &std::free);
+      static_cast<unsigned char *>(std::malloc(pictureBytes == 0 ? 1 : pictureBytes)), &std::free);
   if (copy == nullptr) return ERR_NO_MEMORY;
-  std::memcpy(copy.get(), picture->ptBits, rowBytes * height);
-  for (unsigned char *p = copy.get(), *end = p + rowBytes * height; p != end; p += 3) {
+  std::memcpy(copy.get(), picture->ptBits, pictureBytes);
+  for (unsigned char *p = copy.get(), *end = p + pictureBytes; p != end; p += 3) {
     std::swap(p[0], p[2]);
   }
 

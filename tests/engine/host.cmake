@@ -22,8 +22,9 @@ host_test_plugin(host_no_save PATTERN "*.XYZ" MARKER 903 WITHOUT_SAVE)
 host_test_plugin(host_empty_load PATTERN "*.BMP" MARKER 904 LOAD_NOTHING)
 host_test_plugin(host_pattern_39 PATTERN "*.ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789A" MARKER 905)
 host_test_plugin(host_pattern_40 PATTERN "*.ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789AB" MARKER 906)
+host_test_plugin(host_no_pattern PATTERN "" MARKER 907)
 set(host_test_plugins host_tga host_bmp_lower host_no_save host_empty_load host_pattern_39
-                      host_pattern_40)
+                      host_pattern_40 host_no_pattern)
 
 set(host_real_plugins "")
 if(TARGET kdtplug AND TARGET bmpplug)

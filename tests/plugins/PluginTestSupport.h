@@ -1,32 +1,31 @@
 // What the plug-in tests share: a plug-in library loaded from the build's dll/ folder the way
-// the program loads it, a temporary folder, and whole-file reads and writes.
+// the program loads it, pictures and records.
 #pragma once
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "plugins/PluginInterface.h"
+#include "tests/support/TempFolder.h"
 
 namespace plugintest {
 
 using Bytes = std::vector<uint8_t>;
+using test_support::ReadWholeFile;
+using test_support::TempFolder;
+using test_support::WriteWholeFile;
 
 // One plug-in library of the build, loaded with its three entry points bound.
 class PluginLibrary {
  public:
   explicit PluginLibrary(const std::string &fileName)
-      : m_path(std::string(QUENDA_PLUGIN_DIR) + fileName) {
-    m_handle = dlopen(m_path.c_str(), RTLD_NOW | RTLD_LOCAL);
+      : m_path(std::string(QUENDA_PLUGIN_DIR) + fileName),
+        m_handle(dlopen(m_path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
     if (m_handle == nullptr) {
       ADD_FAILURE() << "cannot load " << m_path << ": " << dlerror();
       return;
@@ -34,23 +33,16 @@ class PluginLibrary {
     queryInfo = reinterpret_cast<QUERYINFO>(dlsym(m_handle, "QueryInfo"));
     loadRgb = reinterpret_cast<FRGBLOAD>(dlsym(m_handle, "LoadRgb"));
     saveRgb = reinterpret_cast<FRGBSAVE>(dlsym(m_handle, "SaveRgb"));
-    EXPECT_NE(queryInfo, nullptr);
-    EXPECT_NE(loadRgb, nullptr);
-    EXPECT_NE(saveRgb, nullptr);
+    EXPECT_TRUE(queryInfo && loadRgb && saveRgb) << m_path;
   }
   ~PluginLibrary() { Unload(); }
   PluginLibrary(const PluginLibrary &) = delete;
   PluginLibrary &operator=(const PluginLibrary &) = delete;
 
-  bool IsBound() const { return queryInfo && loadRgb && saveRgb; }
   const std::string &Path() const { return m_path; }
-
   void Unload() {
     if (m_handle != nullptr) dlclose(m_handle);
     m_handle = nullptr;
-    queryInfo = nullptr;
-    loadRgb = nullptr;
-    saveRgb = nullptr;
   }
 
   QUERYINFO queryInfo = nullptr;
@@ -59,16 +51,12 @@ class PluginLibrary {
 
  private:
   std::string m_path;
-  void *m_handle = nullptr;
+  void *m_handle;
 };
 
 // A picture of `width` x `height` pixels held in `pixels`, without key plane.
 inline tagRGBInfo Picture(uint32_t width, uint32_t height, unsigned char *pixels) {
-  tagRGBInfo picture{};
-  picture.width = width;
-  picture.height = height;
-  picture.ptBits = pixels;
-  return picture;
+  return tagRGBInfo{width, height, 24, pixels, nullptr};
 }
 
 // A record that a plug-in returned, freed the way the host frees it.
@@ -77,55 +65,23 @@ struct RecordFree {
 };
 using Record = std::unique_ptr<tagFileInfo, RecordFree>;
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quenda-plugins-XXXXXX");
-    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    m_path = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-  }
-  TempFolder(const TempFolder &) = delete;
-  TempFolder &operator=(const TempFolder &) = delete;
-
-  std::string operator/(const std::string &name) const { return m_path + "/" + name; }
-  const std::string &Path() const { return m_path; }
-
- private:
-  std::string m_path;
-};
-
-inline void WriteFile(const std::string &path, const Bytes &bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char *>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-}
-
-inline Bytes ReadFile(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline bool Exists(const std::string &path) {
-  return std::filesystem::exists(path);
+// The pixels of a loaded record.
+inline Bytes Pixels(const Record &record) {
+  const tagRGBInfo &info = record->rgbInfo;
+  if (info.ptBits == nullptr) return {};
+  return Bytes(info.ptBits, info.ptBits + size_t{info.width} * info.height * 3);
 }
 
 // A path of exactly `length` characters that ends in `/name`, inside `folder`; the folders it
 // needs are created.
 inline std::string PathOfLength(const TempFolder &folder, size_t length, const std::string &name) {
   std::string dir = folder.Path();
-  size_t rest = length - dir.size() - 1 - name.size();  // characters the folders must add
-  while (rest > 0) {
-    size_t take = std::min<size_t>(rest, 200);
-    if (rest - take == 1) take -= 1;  // leave room for a folder of at least one letter
-    dir += "/" + std::string(take - 1, 'd');
+  while (length - dir.size() > name.size() + 102) {
+    dir += "/" + std::string(99, 'd');
     std::filesystem::create_directory(dir);
-    rest -= take;
   }
+  dir += "/" + std::string(length - dir.size() - 2 - name.size(), 'f');
+  std::filesystem::create_directory(dir);
   return dir + "/" + name;
 }
 

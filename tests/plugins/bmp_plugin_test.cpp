@@ -2,21 +2,23 @@
 // the writer's exact file layout, and the refusals of malformed files.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 
-#include "tests/plugins/BmpFileBuilder.h"
 #include "tests/plugins/PluginTestSupport.h"
+#include "tests/support/BmpFileBuilder.h"
 
 namespace plugintest {
 namespace {
 
+using test_support::BmpSpec;
+using test_support::EncodeBmp;
+
 class BmpPluginTest : public ::testing::Test {
  protected:
   // Loads `bytes` written to a file; the result code must be 0 whatever the outcome.
-  Record Load(const Bytes &bytes, int isRGBReadIn = 1, const std::string &name = "p.bmp") {
-    WriteFile(folder / name, bytes);
-    return LoadPath(folder / name, isRGBReadIn);
+  Record Load(const Bytes &bytes, int isRGBReadIn = 1) {
+    WriteWholeFile(folder.File("p.bmp"), bytes);
+    return LoadPath(folder.File("p.bmp"), isRGBReadIn);
   }
   Record LoadPath(const std::string &path, int isRGBReadIn = 1) {
     int code = -1;
@@ -24,52 +26,41 @@ class BmpPluginTest : public ::testing::Test {
     EXPECT_EQ(code, 0);
     return record;
   }
-  static Bytes Rgb(const Record &record) {
-    const tagRGBInfo &info = record->rgbInfo;
-    return Bytes(info.ptBits, info.ptBits + size_t{info.width} * info.height * 3);
+  int Save(const std::string &path, uint32_t width, uint32_t height, Bytes &pixels) {
+    tagRGBInfo picture = Picture(width, height, pixels.data());
+    return plugin.saveRgb(path.c_str(), "BMP", &picture);
   }
 
   PluginLibrary plugin{"bmpplug.dll"};
   TempFolder folder;
 };
 
-TEST_F(BmpPluginTest, ReportsItsPattern) {
-  EXPECT_STREQ(plugin.queryInfo(), "*.BMP");
-}
-
 // Every depth, with widths whose rows need padding (and, below 8 bits, a part-used last byte).
 TEST_F(BmpPluginTest, DecodesEachDepthWithOddWidthsTopRowFirst) {
   const std::vector<uint32_t> colors = {0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00,
                                         0x0000FF, 0x123456, 0xABCDEF, 0x7F7F01};
-  struct Case {
-    uint16_t bitCount;
-    int32_t width;
-  };
-  for (const Case c :
-       {Case{1, 9}, Case{1, 33}, Case{4, 3}, Case{4, 5}, Case{8, 7}, Case{24, 5}, Case{24, 1}}) {
-    SCOPED_TRACE(testing::Message() << c.bitCount << " bits, width " << c.width);
-    BmpSpec spec{.width = c.width, .height = 3, .bitCount = c.bitCount};
-    const uint32_t entries = c.bitCount == 24 ? 0 : std::min<uint32_t>(8, 1u << c.bitCount);
+  for (const auto &[bitCount, width] :
+       {std::pair<uint16_t, int32_t>{1, 9}, {1, 33}, {4, 3}, {4, 5}, {8, 7}, {24, 5}, {24, 1}}) {
+    SCOPED_TRACE(testing::Message() << bitCount << " bits, width " << width);
+    const uint32_t entries = bitCount == 24 ? 0 : std::min<uint32_t>(8, 1u << bitCount);
+    BmpSpec spec{.width = width, .height = 3, .bitCount = bitCount, .clrUsed = entries};
     spec.palette.assign(colors.begin(), colors.begin() + entries);
-    spec.clrUsed = entries;
     Bytes expected;
-    for (int32_t i = 0; i < c.width * 3; ++i) {
-      const uint32_t value =
-          c.bitCount == 24 ? (0x10203u * 37u * uint32_t(i + 1)) & 0xFFFFFF : (i * 5) % entries;
+    for (int32_t i = 0; i < width * 3; ++i) {
+      const uint32_t value = bitCount == 24 ? (0x10203u * 37u * uint32_t(i + 1)) & 0xFFFFFF
+                                            : uint32_t(i * 5) % entries;
       spec.pixels.push_back(value);
-      const uint32_t rgb = c.bitCount == 24 ? value : colors[value];
+      const uint32_t rgb = bitCount == 24 ? value : colors[value];
       expected.insert(expected.end(), {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)});
     }
     Record record = Load(EncodeBmp(spec));
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->rgbInfo.width, uint32_t(c.width));
+    EXPECT_EQ(record->rgbInfo.width, uint32_t(width));
     EXPECT_EQ(record->rgbInfo.height, 3u);
-    EXPECT_EQ(record->rgbInfo.bitsPixl, c.bitCount);
+    EXPECT_EQ(record->rgbInfo.bitsPixl, bitCount);
     EXPECT_EQ(record->rgbInfo.ptAlpha, nullptr);
-    EXPECT_EQ(record->next, nullptr);
-    EXPECT_STREQ(record->filename, (folder / "p.bmp").c_str());
-    ASSERT_NE(record->rgbInfo.ptBits, nullptr);
-    EXPECT_EQ(Rgb(record), expected);
+    EXPECT_STREQ(record->filename, folder.File("p.bmp").c_str());
+    EXPECT_EQ(Pixels(record), expected);
   }
 }
 
@@ -79,102 +70,59 @@ TEST_F(BmpPluginTest, PaletteSizeFollowsDepthWhenUnstatedAndMissingEntriesAreBla
   full.palette.assign(256, 0x101010);
   full.palette[255] = 0xC0FFEE;
   full.palette[1] = 0x010203;
-  Record record = Load(EncodeBmp(full));
-  ASSERT_NE(record, nullptr);
-  ASSERT_NE(record->rgbInfo.ptBits, nullptr);
-  EXPECT_EQ(Rgb(record), (Bytes{0xC0, 0xFF, 0xEE, 1, 2, 3}));
-
   // 4 bits with two stated entries: an index past them gives black, never a read past them.
-  BmpSpec few{.width = 3, .height = 1, .bitCount = 4, .clrUsed = 2};
-  few.palette = {0xFFFFFF, 0x00FF00};
-  few.pixels = {1, 9, 15};
-  record = Load(EncodeBmp(few));
-  ASSERT_NE(record, nullptr);
-  ASSERT_NE(record->rgbInfo.ptBits, nullptr);
-  EXPECT_EQ(Rgb(record), (Bytes{0, 255, 0, 0, 0, 0, 0, 0, 0}));
-
+  const BmpSpec few{.width = 3,
+                    .height = 1,
+                    .bitCount = 4,
+                    .clrUsed = 2,
+                    .palette = {0xFFFFFF, 0x00FF00},
+                    .pixels = {1, 9, 15}};
   // More entries than the depth can address are accepted.
   BmpSpec many{.width = 1, .height = 1, .bitCount = 1, .clrUsed = 300, .pixels = {1}};
   many.palette.assign(300, 0x0000FF);
-  record = Load(EncodeBmp(many));
-  ASSERT_NE(record, nullptr);
-  ASSERT_NE(record->rgbInfo.ptBits, nullptr);
-  EXPECT_EQ(Rgb(record), (Bytes{0, 0, 255}));
+  for (const auto &[spec, expected] : {std::pair{full, Bytes{0xC0, 0xFF, 0xEE, 1, 2, 3}},
+                                       {few, Bytes{0, 255, 0, 0, 0, 0, 0, 0, 0}},
+                                       {many, Bytes{0, 0, 255}}}) {
+    Record record = Load(EncodeBmp(spec));
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(Pixels(record), expected);
+  }
 }
 
 TEST_F(BmpPluginTest, SavesTwoByTwoAsSeventyBytesBottomRowFirst) {
-  uint8_t pixels[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-  tagRGBInfo picture = Picture(2, 2, pixels);
-  const std::string path = folder / "out.bmp";
-  ASSERT_EQ(plugin.saveRgb(path.c_str(), "BMP", &picture), 0);
-  const Bytes file = ReadFile(path);
-  ASSERT_EQ(file.size(), 70u);
-  Bytes expectedHead{'B', 'M'};
-  PutLe(expectedHead, 70, 4);
-  PutLe(expectedHead, 0, 4);
-  PutLe(expectedHead, 54, 4);
-  PutLe(expectedHead, 40, 4);
-  PutLe(expectedHead, 2, 4);
-  PutLe(expectedHead, 2, 4);
-  PutLe(expectedHead, 1, 2);
-  PutLe(expectedHead, 24, 2);
-  PutLe(expectedHead, 0, 24);
-  EXPECT_EQ(Bytes(file.begin(), file.begin() + 54), expectedHead);
-  EXPECT_EQ(Bytes(file.begin() + 54, file.end()),
-            (Bytes{9, 8, 7, 12, 11, 10, 0, 0, 3, 2, 1, 6, 5, 4, 0, 0}));
-  EXPECT_EQ(pixels[0], 1) << "the caller's picture must stay as it was";
-
-  Record back = LoadPath(path);
-  ASSERT_NE(back, nullptr);
-  EXPECT_EQ(back->rgbInfo.bitsPixl, 24u);
-  ASSERT_NE(back->rgbInfo.ptBits, nullptr);
-  EXPECT_EQ(Rgb(back), Bytes(std::begin(pixels), std::end(pixels)));
+  Bytes pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+  const Bytes original = pixels;
+  ASSERT_EQ(Save(folder.File("out.bmp"), 2, 2, pixels), 0);
+  EXPECT_EQ(pixels, original) << "the caller's picture must stay as it was";
+  Bytes expected{'B', 'M'};
+  for (const auto &[value, width] :
+       {std::pair{70, 4}, {0, 4}, {54, 4}, {40, 4}, {2, 4}, {2, 4}, {1, 2}, {24, 2}, {0, 24}}) {
+    test_support::PutLe(expected, value, width);
+  }
+  expected.insert(expected.end(), {9, 8, 7, 12, 11, 10, 0, 0, 3, 2, 1, 6, 5, 4, 0, 0});
+  EXPECT_EQ(ReadWholeFile(folder.File("out.bmp")), expected);
 }
 
-TEST_F(BmpPluginTest, SavedFileSizesFollowTheRowStride) {
+TEST_F(BmpPluginTest, SavedPicturesHaveTheRowStrideAndLoadBackUnchanged) {
   for (const auto &[width, height, size] :
-       {std::tuple{1u, 1u, 58u}, std::tuple{720u, 487u, 1051974u},
-        std::tuple{5u, 3u, 54u + 3u * 16u}}) {
+       {std::tuple{1u, 1u, 58u}, {720u, 487u, 1051974u}, {5u, 3u, 54u + 3u * 16u}}) {
     Bytes pixels(size_t{width} * height * 3);
     for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 31);
-    tagRGBInfo picture = Picture(width, height, pixels.data());
-    const std::string path = folder / "s.bmp";
-    ASSERT_EQ(plugin.saveRgb(path.c_str(), "BMP", &picture), 0);
-    EXPECT_EQ(std::filesystem::file_size(path), size);
-    Record back = LoadPath(path);
+    ASSERT_EQ(Save(folder.File("s.bmp"), width, height, pixels), 0);
+    EXPECT_EQ(std::filesystem::file_size(folder.File("s.bmp")), size);
+    Record back = LoadPath(folder.File("s.bmp"));
     ASSERT_NE(back, nullptr);
-    ASSERT_NE(back->rgbInfo.ptBits, nullptr);
-    EXPECT_EQ(Rgb(back), pixels);
+    EXPECT_EQ(back->rgbInfo.bitsPixl, 24u);
+    EXPECT_EQ(Pixels(back), pixels);
   }
 }
 
-TEST_F(BmpPluginTest, SaveReportsOpenFailure) {
-  uint8_t pixel[3] = {};
-  tagRGBInfo picture = Picture(1, 1, pixel);
-  EXPECT_EQ(plugin.saveRgb((folder / "missing/x.bmp").c_str(), "BMP", &picture), ERR_FILE_OPEN);
-}
-
-TEST_F(BmpPluginTest, SizeOnlyLoadReadsNoPixels) {
-  BmpSpec spec{.width = 4, .height = 2, .bitCount = 24, .pixels = std::vector<uint32_t>(8, 7)};
-  Bytes cut = EncodeBmp(spec);
-  cut.resize(60);  // rows cut short: the headers alone are read
-  Record record = Load(cut, 0);
-  ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->rgbInfo.width, 4u);
-  EXPECT_EQ(record->rgbInfo.height, 2u);
-  EXPECT_EQ(record->rgbInfo.bitsPixl, 24u);
-  EXPECT_EQ(record->rgbInfo.ptBits, nullptr);
-
-  // Depths without a decoder still report their size, but give nothing when pixels are asked.
-  for (uint16_t bits : {16, 32}) {
-    BmpSpec deep{.width = 2, .height = 2, .bitCount = bits};
-    Bytes bytes = EncodeBmp(deep);
-    bytes.resize(bytes.size() + 16);
-    Record sized = Load(bytes, 0);
-    ASSERT_NE(sized, nullptr);
-    EXPECT_EQ(sized->rgbInfo.bitsPixl, bits);
-    EXPECT_EQ(Load(bytes, 1), nullptr);
-  }
+TEST_F(BmpPluginTest, SaveReportsOpenAndMemoryFailures) {
+  Bytes pixel(3);
+  EXPECT_EQ(Save(folder.File("missing/x.bmp"), 1, 1, pixel), ERR_FILE_OPEN);
+  // A size whose byte count wraps a 64-bit count to 2 GiB must not be copied short.
+  EXPECT_EQ(Save(folder.File("huge.bmp"), 0x80000000u, 2863311531u, pixel), ERR_NO_MEMORY);
+  EXPECT_FALSE(std::filesystem::exists(folder.File("huge.bmp")));
 }
 
 // Files that must give no record at all.
@@ -185,88 +133,78 @@ TEST_F(BmpPluginTest, RefusesMalformedFiles) {
                         .clrUsed = 2,
                         .palette = {0xFF0000, 0x00FF00},
                         .pixels = {0, 1, 0, 1, 0, 1}};
-  const BmpSpec wideTrue{
-      .width = 3, .height = 2, .bitCount = 24, .pixels = std::vector<uint32_t>(6, 5)};
-  const Bytes good = EncodeBmp(indexed);
-  ASSERT_NE(Load(good), nullptr);
-
-  auto with = [](BmpSpec spec, auto change) {
-    change(spec);
+  const BmpSpec wideTrue{.width = 3, .height = 2, .pixels = std::vector<uint32_t>(6, 5)};
+  auto with = [](BmpSpec spec, uint32_t offBits, uint32_t clrUsed, uint16_t bits, uint32_t comp) {
+    spec.offBits = offBits, spec.clrUsed = clrUsed, spec.bitCount = bits, spec.compression = comp;
     return EncodeBmp(spec);
   };
   auto cut = [](Bytes bytes, size_t size) {
     bytes.resize(size);
     return bytes;
   };
-  const std::vector<std::pair<const char *, Bytes>> cases = {
-      {"empty file", Bytes{}},
-      {"one byte", Bytes{'B'}},
-      {"wrong magic",
-       [&] {
-         Bytes b = good;
-         b[1] = 'A';
-         return b;
-       }()},
-      {"header cut short", cut(good, 40)},
-      {"compressed", with(indexed, [](BmpSpec &s) { s.compression = 1; })},
-      {"rows start inside the palette", with(indexed, [](BmpSpec &s) { s.offBits = 54; })},
-      {"palette longer than the file", with(indexed,
-                                            [](BmpSpec &s) {
-                                              s.clrUsed = 1000;
-                                              s.offBits = 2 * kFarOffset;
-                                            })},
-      {"palette past the rows and the file", with(indexed,
-                                                  [](BmpSpec &s) {
-                                                    s.clrUsed = 0xFFFFFFFF;
-                                                    s.offBits = 0xFFFFFFF0;
-                                                  })},
-      {"palette entry cut short", cut(good, 54 + 6)},
-      {"rows past the end of the file", with(indexed, [](BmpSpec &s) { s.offBits = 0x7FFFFFFF; })},
-      {"indexed row cut short", cut(good, good.size() - 5)},
-      {"last row padding missing", cut(good, good.size() - 1)},
-      {"24-bit padding missing", cut(EncodeBmp(wideTrue), EncodeBmp(wideTrue).size() - 1)},
-      {"24-bit rows start inside the headers", with(wideTrue, [](BmpSpec &s) { s.offBits = 50; })},
-      {"32 bits", with(wideTrue, [](BmpSpec &s) { s.bitCount = 32; })},
-      {"2 bits", with(indexed, [](BmpSpec &s) { s.bitCount = 2; })},
+  const Bytes good = EncodeBmp(indexed), goodTrue = EncodeBmp(wideTrue);
+  ASSERT_NE(Load(good), nullptr);
+  Bytes wrongMagic = good;
+  wrongMagic[1] = 'A';
+  const std::vector<std::tuple<const char *, Bytes, int>> cases = {
+      {"empty file", Bytes{}, 1},
+      {"one byte", Bytes{'B'}, 1},
+      {"wrong magic", wrongMagic, 1},
+      {"header cut short", cut(good, 40), 0},
+      {"compressed", with(indexed, 62, 2, 8, 1), 1},
+      {"compressed, size only", with(indexed, 62, 2, 8, 1), 0},
+      {"rows start inside the palette", with(indexed, 54, 2, 8, 0), 1},
+      {"palette longer than the file", with(indexed, 2u << 20, 1000, 8, 0), 1},
+      {"palette past the rows and the file", with(indexed, 0xFFFFFFF0, 0xFFFFFFFF, 8, 0), 1},
+      {"palette entry cut short", cut(good, 54 + 6), 1},
+      {"rows past the end of the file", with(indexed, 0x7FFFFFFF, 2, 8, 0), 1},
+      {"indexed row cut short", cut(good, good.size() - 5), 1},
+      {"last row padding missing", cut(good, good.size() - 1), 1},
+      {"24-bit padding missing", cut(goodTrue, goodTrue.size() - 1), 1},
+      {"24-bit rows start inside the headers", with(wideTrue, 50, 0, 24, 0), 1},
+      {"16 bits", with(wideTrue, 54, 0, 16, 0), 1},
+      {"32 bits", with(wideTrue, 54, 0, 32, 0), 1},
+      {"2 bits", with(indexed, 62, 2, 2, 0), 1},
   };
-  for (const auto &[what, bytes] : cases) {
+  for (const auto &[what, bytes, isRGBReadIn] : cases) {
     SCOPED_TRACE(what);
-    EXPECT_EQ(Load(bytes), nullptr);
+    EXPECT_EQ(Load(bytes, isRGBReadIn), nullptr);
   }
-  EXPECT_EQ(Load(with(indexed, [](BmpSpec &s) { s.compression = 1; }), 0), nullptr);
 }
 
-// Files whose headers are readable but whose pixels cannot or must not be produced: the record
-// carries the size as stored and no pixels.
-TEST_F(BmpPluginTest, GivesSizeWithoutPixelsForUnusableDimensions) {
-  struct Case {
-    const char *what;
-    int32_t width;
-    int32_t height;
-    size_t fileSize;  // 0: as encoded
+// Files whose headers are readable but whose pixels are not asked for, or cannot or must not be
+// produced: the record carries the size and depth as stored and no pixels.
+TEST_F(BmpPluginTest, GivesSizeWithoutPixels) {
+  const std::vector<uint32_t> pixels(8, 0x445566);
+  const std::vector<std::tuple<const char *, BmpSpec, size_t, int>> cases = {
+      {"size only, rows cut short", {.width = 4, .height = 2, .pixels = pixels}, 60, 0},
+      {"size only, 16 bits", {.width = 2, .height = 2, .bitCount = 16}, 0, 0},
+      {"size only, 32 bits", {.width = 2, .height = 2, .bitCount = 32}, 0, 0},
+      {"unpadded rows cut short", {.width = 4, .height = 2, .pixels = pixels}, 54 + 12, 1},
+      {"negative height (top-down)", {.width = 4, .height = -2}, 0, 1},
+      {"negative width", {.width = -4, .height = 2}, 0, 1},
+      {"both negative", {.width = -4, .height = -2}, 0, 1},
+      {"zero width", {.width = 0, .height = 5}, 0, 1},
+      {"buffer beyond 32 bits", {.width = 70000, .height = 70000}, 0, 1},
   };
-  for (const Case c : {Case{"negative height (top-down rows)", 4, -2, 0},
-                       Case{"negative width", -4, 2, 0}, Case{"both negative", -4, -2, 0},
-                       Case{"zero width", 0, 5, 0}, Case{"buffer beyond 32 bits", 70000, 70000, 0},
-                       Case{"unpadded rows cut short", 4, 2, 54 + 12}}) {
-    SCOPED_TRACE(c.what);
-    BmpSpec spec{.width = c.width, .height = c.height, .bitCount = 24};
-    if (c.width == 4 && c.height == 2) spec.pixels.assign(8, 0x445566);
+  for (const auto &[what, spec, fileSize, isRGBReadIn] : cases) {
+    SCOPED_TRACE(what);
     Bytes bytes = EncodeBmp(spec);
-    if (c.fileSize != 0) bytes.resize(c.fileSize);
-    Record record = Load(bytes);
+    if (fileSize != 0) bytes.resize(fileSize);
+    Record record = Load(bytes, isRGBReadIn);
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->rgbInfo.width, static_cast<uint32_t>(c.width));
-    EXPECT_EQ(record->rgbInfo.height, static_cast<uint32_t>(c.height));
+    EXPECT_EQ(record->rgbInfo.width, static_cast<uint32_t>(spec.width));
+    EXPECT_EQ(record->rgbInfo.height, static_cast<uint32_t>(spec.height));
+    EXPECT_EQ(record->rgbInfo.bitsPixl, spec.bitCount);
     EXPECT_EQ(record->rgbInfo.ptBits, nullptr);
   }
 }
 
 TEST_F(BmpPluginTest, RefusesWhatIsNoReadableFile) {
-  std::filesystem::create_directory(folder / "folder.bmp");
-  EXPECT_EQ(LoadPath(folder / "folder.bmp"), nullptr);
-  EXPECT_EQ(LoadPath(folder / "folder.bmp", 0), nullptr);
-  EXPECT_EQ(LoadPath(folder / "missing.bmp"), nullptr);
+  std::filesystem::create_directory(folder.File("folder.bmp"));
+  EXPECT_EQ(LoadPath(folder.File("folder.bmp")), nullptr);
+  EXPECT_EQ(LoadPath(folder.File("folder.bmp"), 0), nullptr);
+  EXPECT_EQ(LoadPath(folder.File("missing.bmp")), nullptr);
 }
 
 }  // namespace
