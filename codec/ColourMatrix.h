@@ -2,9 +2,12 @@
 // by the encoder and the decoder.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "codec/PictureFormat.h"
+#include "codec/SampleVectors.h"
 
 // Each constant is a decimal of its own (0.701 is not computed as 1 - 0.299), since the stored
 // pictures depend on the exact double values.
@@ -21,21 +24,84 @@ inline const ColourMatrix &MatrixOf(const KdtPictureFormat &format) {
   return format.bt709 ? kBt709 : kBt601;
 }
 
-// Four 10-bit samples as 5 bytes, most significant bit first.
-inline void PackGroup(unsigned char *out, unsigned s1, unsigned s2, unsigned s3, unsigned s4) {
-  const uint64_t bits = (uint64_t{s1} << 30) | (uint64_t{s2} << 20) | (uint64_t{s3} << 10) | s4;
-  out[0] = static_cast<unsigned char>(bits >> 32);
-  out[1] = static_cast<unsigned char>(bits >> 24);
-  out[2] = static_cast<unsigned char>(bits >> 16);
-  out[3] = static_cast<unsigned char>(bits >> 8);
-  out[4] = static_cast<unsigned char>(bits);
+// A group is four 10-bit samples in 5 bytes, most significant bit first. In memory order the 5
+// bytes are the top 40 bits of a big-endian 64-bit word, which is how the helpers below move
+// them.
+SAMPLE_INLINE uint64_t FromBigEndian(uint64_t word) {
+  return std::endian::native == std::endian::little ? __builtin_bswap64(word) : word;
 }
 
-inline void UnpackGroup(const unsigned char *in, unsigned samples[4]) {
-  const uint64_t bits = (uint64_t{in[0]} << 32) | (uint64_t{in[1]} << 24) |
-                        (uint64_t{in[2]} << 16) | (uint64_t{in[3]} << 8) | in[4];
-  samples[0] = static_cast<unsigned>(bits >> 30) & 0x3FF;
-  samples[1] = static_cast<unsigned>(bits >> 20) & 0x3FF;
-  samples[2] = static_cast<unsigned>(bits >> 10) & 0x3FF;
-  samples[3] = static_cast<unsigned>(bits) & 0x3FF;
+// Where the samples of a group word lie: the shift that brings sample 1, 2, 3 or 4 to the low
+// bits.
+inline constexpr int kSample1 = 54, kSample2 = 44, kSample3 = 34, kSample4 = 24;
+
+// The encoder's samples of one group: luma Y1 .. Y4, then chroma U1, V1, U3, V3, each 0..1023,
+// side by side so that both pack in one pass.
+struct alignas(32) GroupSamples {
+  Int4 luma;
+  Int4 chroma;
+};
+
+// The luma and the chroma group of `s` as words, each group in the top 40 bits. The eight
+// samples are read as four 64-bit lanes of two samples each; each lane's pair becomes 20 bits,
+// placed at sample 1's or sample 3's position, and the two lanes of a group are joined.
+SAMPLE_INLINE void GroupWords(const GroupSamples &s, uint64_t &lumaWord, uint64_t &chromaWord) {
+  Word4 lanes;
+  static_assert(sizeof lanes == sizeof s);
+  std::memcpy(&lanes, &s, sizeof lanes);
+  constexpr bool kLittle = std::endian::native == std::endian::little;
+  const Word4 earlier = kLittle ? lanes & 0xFFFFFFFF : lanes >> 32;  // samples 1 and 3
+  const Word4 later = kLittle ? lanes >> 32 : lanes & 0xFFFFFFFF;    // samples 2 and 4
+  const Word4 pairs = (earlier << 10 | later) << Word4{kSample2, kSample4, kSample2, kSample4};
+  const Word4 words = pairs | __builtin_shufflevector(pairs, pairs, 1, 0, 3, 2);
+  lumaWord = words[0];
+  chromaWord = words[2];
+}
+
+// Writes the group's 5 bytes and 3 zero bytes after them, for a group that the next group of
+// the same line follows.
+SAMPLE_INLINE void StoreGroupAndSpill(unsigned char *out, uint64_t word) {
+  const uint64_t bytes = FromBigEndian(word);
+  std::memcpy(out, &bytes, 8);
+}
+
+// Writes exactly the group's 5 bytes.
+SAMPLE_INLINE void StoreGroup(unsigned char *out, uint64_t word) {
+  const uint64_t big = FromBigEndian(word);
+  unsigned char bytes[8];
+  std::memcpy(bytes, &big, 8);
+  std::memcpy(out, bytes, 5);
+}
+
+// The group at `in` in the top 40 bits, reading 3 bytes past it (another group of its line).
+SAMPLE_INLINE uint64_t LoadGroupAndNext(const unsigned char *in) {
+  uint64_t word;
+  std::memcpy(&word, in, 8);
+  return FromBigEndian(word);
+}
+
+// The group at `in` in the top 40 bits, reading the 3 bytes before it (another group of its
+// line) instead of any after it.
+SAMPLE_INLINE uint64_t LoadGroupAfterPrevious(const unsigned char *in) {
+  uint64_t word;
+  std::memcpy(&word, in - 3, 8);
+  return FromBigEndian(word) << 24;
+}
+
+// Four samples of a group word, limited to 64..960, as doubles; lane i holds the sample that
+// `shifts[i]` brings to the low bits. The limits apply to each 32-bit half of a 64-bit lane, whose
+// upper half is 0 and stays so. A sample set into the significand of 2^52 gives 2^52 + sample
+// exactly, and subtracting 2^52 leaves the sample.
+SAMPLE_INLINE Double4 ClampedSamplesOf(uint64_t word, Word4 shifts) {
+  using Halves = int __attribute__((vector_size(32)));
+  constexpr bool kLittle = std::endian::native == std::endian::little;
+  constexpr Halves kLow =
+      kLittle ? Halves{64, 0, 64, 0, 64, 0, 64, 0} : Halves{0, 64, 0, 64, 0, 64, 0, 64};
+  constexpr Halves kHigh =
+      kLittle ? Halves{960, 0, 960, 0, 960, 0, 960, 0} : Halves{0, 960, 0, 960, 0, 960, 0, 960};
+  Halves sample = std::bit_cast<Halves>((Word4{word, word, word, word} >> shifts) & 0x3FF);
+  sample = sample > kLow ? sample : kLow;
+  sample = sample < kHigh ? sample : kHigh;
+  const uint64_t twoTo52 = std::bit_cast<uint64_t>(0x1p52);
+  return std::bit_cast<Double4>(std::bit_cast<Word4>(sample) | twoTo52) - 0x1p52;
 }

@@ -5,9 +5,7 @@
 #include <string>
 
 #include "codec/KdtFile.h"
-
-// The folder separator of the paths the codec splits.
-inline constexpr char kKdtPathSeparator = '/';
+#include "platform/Path.h"
 
 // Checks a bare file name against the device scheme and, when it fits, fills kdtFlagName,
 // kdtRegisterName and kdtLogin of `header`. Returns 0, or ERR_CODEC with `header` untouched.

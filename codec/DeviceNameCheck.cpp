@@ -41,11 +41,10 @@ int checkKDTName(const char *filename, kdt_header *header) {
 }
 
 const char *getFileName(const char *szFullPathName) {
-  const char *separator = std::strrchr(szFullPathName, kKdtPathSeparator);
+  const char *separator = std::strrchr(szFullPathName, platform::kPathSeparator);
   return separator == nullptr ? szFullPathName : separator + 1;
 }
 
 char *getFileName(char *szFullPathName) {
-  char *separator = std::strrchr(szFullPathName, kKdtPathSeparator);
-  return separator == nullptr ? szFullPathName : separator + 1;
+  return const_cast<char *>(getFileName(static_cast<const char *>(szFullPathName)));
 }

@@ -12,38 +12,13 @@ const char goodKdtFlag[4] = {'K', 'R', 'L', '\0'};
 
 namespace {
 
-// Swaps a field between its big-endian disk bytes and a host-order value (both directions are
-// the same byte reversal on a little-endian host and nothing on a big-endian one).
-uint32_t SwapBigEndian(uint32_t value) {
-  unsigned char bytes[4];
-  std::memcpy(bytes, &value, 4);
-  return (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) |
-         bytes[3];
+// Convert a u32 field between its on-disk bytes (big- or little-endian) and a host-order value;
+// each is the same byte reversal, or none, in both directions.
+uint32_t BigEndian(uint32_t value) {
+  return std::endian::native == std::endian::big ? value : __builtin_bswap32(value);
 }
-
-uint32_t ToBigEndianBytes(uint32_t value) {
-  const unsigned char bytes[4] = {
-      static_cast<unsigned char>(value >> 24), static_cast<unsigned char>(value >> 16),
-      static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value)};
-  uint32_t stored;
-  std::memcpy(&stored, bytes, 4);
-  return stored;
-}
-
-uint32_t ToLittleEndianBytes(uint32_t value) {
-  const unsigned char bytes[4] = {
-      static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-      static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
-  uint32_t stored;
-  std::memcpy(&stored, bytes, 4);
-  return stored;
-}
-
-uint32_t FromLittleEndianBytes(uint32_t stored) {
-  unsigned char bytes[4];
-  std::memcpy(bytes, &stored, 4);
-  return uint32_t{bytes[0]} | (uint32_t{bytes[1]} << 8) | (uint32_t{bytes[2]} << 16) |
-         (uint32_t{bytes[3]} << 24);
+uint32_t LittleEndian(uint32_t value) {
+  return std::endian::native == std::endian::little ? value : __builtin_bswap32(value);
 }
 
 // The header bytes 48 to 63, which the checksum covers together with the body.
@@ -56,10 +31,10 @@ constexpr size_t kChecksummedHeaderLength = 16;
 
 int readKDTHeader(FILE *fp, kdt_header *header) {
   const size_t got = std::fread(header, 1, sizeof(kdt_header), fp);
-  header->kdtSize = SwapBigEndian(header->kdtSize);
-  header->kdtHeaderSize = SwapBigEndian(header->kdtHeaderSize);
-  header->kdtYSize = SwapBigEndian(header->kdtYSize);
-  header->kdtCSize = SwapBigEndian(header->kdtCSize);
+  header->kdtSize = BigEndian(header->kdtSize);
+  header->kdtHeaderSize = BigEndian(header->kdtHeaderSize);
+  header->kdtYSize = BigEndian(header->kdtYSize);
+  header->kdtCSize = BigEndian(header->kdtCSize);
   return got == sizeof(kdt_header) ? 64 : 0;
 }
 
@@ -123,7 +98,7 @@ int readKDT(FILE *fp, kdt_header *header, unsigned char **p_YUV, int *lenYUV) {
   }
   uint32_t sum = checkSum(0, covered, kChecksummedHeaderLength);
   sum = checkSum(sum, body, static_cast<size_t>(format->bodyBytes));
-  if (sum != FromLittleEndianBytes(header->kdtCheckSum)) {
+  if (sum != LittleEndian(header->kdtCheckSum)) {
     std::free(body);
     return -3;
   }
@@ -140,18 +115,18 @@ int writeKDTHead(FILE *fp, kdt_header *header, const unsigned char *p_YUV, int f
   std::memcpy(header->kdtTag, kTag, 4);
   std::memcpy(header->kdtFlag, goodKdtFlag, 4);
   std::memcpy(header->kdtSumSystemID, kSumSystemId, 4);
-  header->kdtHeaderSize = ToBigEndianBytes(16);
+  header->kdtHeaderSize = BigEndian(16);
   std::memcpy(header->kdtIF, kIF, 2);
 
   const KdtPictureFormat *format = KdtFormatByNumber(form);
   if (format == nullptr) return ERR_CODEC;
-  header->kdtSize = ToBigEndianBytes(format->kdtSize);
-  header->kdtYSize = ToBigEndianBytes(static_cast<uint32_t>(format->planeBytes));
-  header->kdtCSize = ToBigEndianBytes(static_cast<uint32_t>(format->planeBytes));
+  header->kdtSize = BigEndian(format->kdtSize);
+  header->kdtYSize = BigEndian(static_cast<uint32_t>(format->planeBytes));
+  header->kdtCSize = BigEndian(static_cast<uint32_t>(format->planeBytes));
 
   uint32_t sum = checkSum(0, ChecksummedHeaderBytes(*header), kChecksummedHeaderLength);
   sum = checkSum(sum, p_YUV, static_cast<size_t>(format->bodyBytes));
-  header->kdtCheckSum = ToLittleEndianBytes(sum);
+  header->kdtCheckSum = LittleEndian(sum);
 
   if (std::fwrite(header, 1, sizeof(kdt_header), fp) != sizeof(kdt_header)) return ERR_CODEC;
   return 0;

@@ -1,10 +1,11 @@
 // The encoder: RGB picture or key plane to KDT body.
 //
 // Every sample is the double-precision formula of the device's studio-range conversion, with
-// each 8-bit component first taken to single precision as c / 255. The products of a constant and
-// a component depend on the 8-bit value alone, so they are computed once per value into small
-// tables; the sums, scalings and truncations still run per pixel in the formula's own order, so
-// the results are the formula's, bit for bit.
+// each 8-bit component first taken to single precision as c / 255. The four pixels of a group go
+// through the formula side by side, one pixel per vector lane, each lane doing the formula's own
+// operations in its own order, so the results are the formula's, bit for bit.
+#include <bit>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,119 +15,159 @@
 
 namespace {
 
-struct EncodeTables {
-  // Products of the matrix constants and c / 255 (as float), for every 8-bit c.
-  double kg[256], kr[256], kb[256], oneMinusKr[256], oneMinusKb[256];
-  double oneMinusKrConst, oneMinusKbConst;
-  // The samples of a grey pixel of level k (the key plane), for every k.
-  uint16_t greyY[256], greyU[256], greyV[256];
+// The matrix laid out for the lanes of a chroma vector: Cb1, Cr1, Cb3, Cr3 (the Cb and Cr of
+// the group's first and third pixel).
+struct EncodeWeights {
+  double kr, kg, kb;
+  Double4 redInChroma;   // -Kr for Cb, 1 - Kr for Cr
+  Double4 blueInChroma;  // 1 - Kb for Cb, -Kb for Cr
+  Double4 chromaRange;   // 1 - Kb for Cb, 1 - Kr for Cr
 };
 
-unsigned LumaOf(const EncodeTables &t, unsigned r, unsigned g, unsigned b) {
-  return static_cast<unsigned>((t.kg[g] + t.kr[r] + t.kb[b]) * 876 + 64 + 0.5);
+SAMPLE_INLINE EncodeWeights WeightsOf(const ColourMatrix &m) {
+  return {m.kr,
+          m.kg,
+          m.kb,
+          Double4{-m.kr, m.oneMinusKr, -m.kr, m.oneMinusKr},
+          Double4{m.oneMinusKb, -m.kb, m.oneMinusKb, -m.kb},
+          Double4{m.oneMinusKb, m.oneMinusKr, m.oneMinusKb, m.oneMinusKr}};
 }
 
-unsigned CbOf(const EncodeTables &t, unsigned r, unsigned g, unsigned b) {
-  return static_cast<unsigned>((-t.kg[g] - t.kr[r] + t.oneMinusKb[b]) / t.oneMinusKbConst * 448 +
-                               512 + 0.5);
+// The groups of a line are encoded in runs, in two passes over each run: first the samples,
+// then their packing. Each pass is a short loop whose groups do not depend on one another, so
+// the processor overlaps many of them.
+constexpr int kRunGroups = 32;
+
+// Four pixels, one per lane (components 0..255), to their luma samples and the chroma samples
+// of pixels 1 and 3. The formula's subtractions are additions of negated products, which round
+// alike: (-Kg) G = -(Kg G) and x - Kr R = x + (-Kr) R.
+SAMPLE_INLINE GroupSamples EncodeSamples(const EncodeWeights &w, Double4 red, Double4 green,
+                                         Double4 blue) {
+  const Double4 r = UnitOfComponent(red);
+  const Double4 g = UnitOfComponent(green);
+  const Double4 b = UnitOfComponent(blue);
+  const Double4 greenTerm = w.kg * g;
+  const Double4 luma = (greenTerm + w.kr * r + w.kb * b) * 876 + 64 + 0.5;
+  const Double4 difference = -__builtin_shufflevector(greenTerm, greenTerm, 0, 0, 2, 2) +
+                             __builtin_shufflevector(r, r, 0, 0, 2, 2) * w.redInChroma +
+                             __builtin_shufflevector(b, b, 0, 0, 2, 2) * w.blueInChroma;
+  const Double4 chroma = difference / w.chromaRange * 448 + 512 + 0.5;
+  return {__builtin_convertvector(luma, Int4), __builtin_convertvector(chroma, Int4)};
 }
 
-unsigned CrOf(const EncodeTables &t, unsigned r, unsigned g, unsigned b) {
-  return static_cast<unsigned>((-t.kg[g] + t.oneMinusKr[r] - t.kb[b]) / t.oneMinusKrConst * 448 +
-                               512 + 0.5);
+// The components at bytes kFirst, kFirst + 3, kFirst + 6 and kFirst + 9 of a group, as doubles.
+// `group` holds the group's 12 bytes in both of its halves, so that each 64-bit lane takes its
+// byte from its own half; the byte fills its lane, the mask keeps one copy of it, and set into
+// the significand of 2^52 it gives 2^52 + byte exactly, from which subtracting 2^52 leaves it.
+template <int kFirst>
+SAMPLE_INLINE Double4 ComponentsOf(Bytes32 group) {
+  constexpr int a = kFirst, b = kFirst + 3, c = 16 + kFirst + 6, d = 16 + kFirst + 9;
+  const Bytes32 spread =
+      __builtin_shufflevector(group, group, a, a, a, a, a, a, a, a, b, b, b, b, b, b, b, b, c, c, c,
+                              c, c, c, c, c, d, d, d, d, d, d, d, d);
+  const Word4 bits = (std::bit_cast<Word4>(spread) & 0xFF) | std::bit_cast<uint64_t>(0x1p52);
+  return std::bit_cast<Double4>(bits) - 0x1p52;
 }
 
-EncodeTables BuildEncodeTables(const ColourMatrix &m) {
-  EncodeTables t{};
-  for (int c = 0; c < 256; ++c) {
-    const float unit = static_cast<float>(c / 255.0);
-    t.kg[c] = m.kg * unit;
-    t.kr[c] = m.kr * unit;
-    t.kb[c] = m.kb * unit;
-    t.oneMinusKr[c] = m.oneMinusKr * unit;
-    t.oneMinusKb[c] = m.oneMinusKb * unit;
-  }
-  t.oneMinusKrConst = m.oneMinusKr;
-  t.oneMinusKbConst = m.oneMinusKb;
-  for (unsigned k = 0; k < 256; ++k) {
-    t.greyY[k] = static_cast<uint16_t>(LumaOf(t, k, k, k));
-    t.greyU[k] = static_cast<uint16_t>(CbOf(t, k, k, k));
-    t.greyV[k] = static_cast<uint16_t>(CrOf(t, k, k, k));
-  }
-  return t;
+// 4 RGB pixels (the first 12 bytes of `bytes`), taken apart into their components.
+SAMPLE_INLINE GroupSamples EncodeRgbGroup(const EncodeWeights &w, Bytes16 bytes) {
+  const Bytes32 group =
+      __builtin_shufflevector(bytes, bytes, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0,
+                              1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+  return EncodeSamples(w, ComponentsOf<0>(group), ComponentsOf<1>(group), ComponentsOf<2>(group));
 }
 
-const EncodeTables &TablesFor(const KdtPictureFormat &format) {
-  static const EncodeTables bt601 = BuildEncodeTables(kBt601);
-  static const EncodeTables bt709 = BuildEncodeTables(kBt709);
-  return format.bt709 ? bt709 : bt601;
+SAMPLE_INLINE GroupSamples EncodeRgbGroup(const EncodeWeights &w, const unsigned char *p) {
+  Bytes16 bytes{};
+  std::memcpy(&bytes, p, 12);
+  return EncodeRgbGroup(w, bytes);
 }
 
-// The groups of a line are encoded in runs: the per-pixel double sums first, into small arrays,
-// then their scaling and truncation four samples at a time, then the packing.
-constexpr int kRunGroups = 16;
-
-struct alignas(32) SampleRun {
-  double luma[4 * kRunGroups];    // Kg G + Kr R + Kb B of every pixel
-  double chroma[4 * kRunGroups];  // the Cb and Cr differences of pixels 1 and 3: U1 V1 U3 V3
-};
-
-inline void SumRgbGroup(const EncodeTables &t, const unsigned char *p, SampleRun &run, int first) {
-  for (int i = 0; i < 4; ++i) {
-    const unsigned char *pixel = p + 3 * i;
-    run.luma[first + i] = t.kg[pixel[1]] + t.kr[pixel[0]] + t.kb[pixel[2]];
-  }
-  for (int i = 0; i < 2; ++i) {
-    const unsigned char *pixel = p + 6 * i;
-    run.chroma[first + 2 * i] = -t.kg[pixel[1]] - t.kr[pixel[0]] + t.oneMinusKb[pixel[2]];
-    run.chroma[first + 2 * i + 1] = -t.kg[pixel[1]] + t.oneMinusKr[pixel[0]] - t.kb[pixel[2]];
-  }
+// 4 key bytes, each taken as a grey pixel: red = green = blue = key.
+SAMPLE_INLINE GroupSamples EncodeKeyGroup(const EncodeWeights &w, const unsigned char *p) {
+  Bytes4 key;
+  std::memcpy(&key, p, 4);
+  return EncodeRgbGroup(
+      w, __builtin_shufflevector(key, key, 0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3));
 }
 
-void EncodeRgbRun(const EncodeTables &t, const unsigned char *rgb, int groups, unsigned char *y,
-                  unsigned char *uv) {
-  SampleRun run;
-  for (int k = 0; k < groups; ++k) SumRgbGroup(t, rgb + 12 * k, run, 4 * k);
-  const Double4 divisor = {t.oneMinusKbConst, t.oneMinusKrConst, t.oneMinusKbConst,
-                           t.oneMinusKrConst};
-  for (int k = 0; k < groups; ++k) {
-    Double4 luma;
-    Double4 chroma;
-    std::memcpy(&luma, run.luma + 4 * k, sizeof luma);
-    std::memcpy(&chroma, run.chroma + 4 * k, sizeof chroma);
-    const Int4 l = __builtin_convertvector(luma * 876 + 64 + 0.5, Int4);
-    const Int4 c = __builtin_convertvector(chroma / divisor * 448 + 512 + 0.5, Int4);
-    PackGroup(y + 5 * k, l[0], l[1], l[2], l[3]);
-    PackGroup(uv + 5 * k, c[0], c[1], c[2], c[3]);
-  }
-}
-
-// 4 RGB pixels (12 bytes) to a luma and a chroma group; chroma from pixels 1 and 3 only.
-inline void EncodeRgbGroup(const EncodeTables &t, const unsigned char *p, unsigned char *y,
-                           unsigned char *uv) {
-  EncodeRgbRun(t, p, 1, y, uv);
-}
-
-// 4 key bytes to a luma and a chroma group, each key taken as a grey pixel.
-inline void EncodeKeyGroup(const EncodeTables &t, const unsigned char *k, unsigned char *y,
-                           unsigned char *uv) {
-  PackGroup(y, t.greyY[k[0]], t.greyY[k[1]], t.greyY[k[2]], t.greyY[k[3]]);
-  PackGroup(uv, t.greyU[k[0]], t.greyV[k[0]], t.greyU[k[2]], t.greyV[k[2]]);
-}
-
-void EncodeLine(const EncodeTables &t, const KdtPictureFormat &format, const unsigned char *line,
-                unsigned char *p_YUV, int row, bool keyPlane) {
-  unsigned char *y = p_YUV + KdtLumaLineOffset(format, row);
-  unsigned char *uv = y + format.planeBytes;
-  const int groups = format.width / 4;
-  if (keyPlane) {
-    for (int k = 0; k < groups; ++k) EncodeKeyGroup(t, line + 4 * k, y + 5 * k, uv + 5 * k);
+// A run of groups into their luma and chroma slots. Each group but the last of the line is
+// stored with 3 bytes of spill that the next group overwrites, and each RGB group but the last
+// of the line is read as 16 bytes, 4 of them the next group's; so nothing outside the line's
+// input and active bytes is read or changed.
+template <bool kKeyPlane>
+SAMPLE_INLINE void EncodeRun(const EncodeWeights &w, const unsigned char *input, int groups,
+                             bool lineEnds, unsigned char *y, unsigned char *uv) {
+  GroupSamples samples[kRunGroups];
+  const int wide = lineEnds ? groups - 1 : groups;
+  if constexpr (kKeyPlane) {
+    for (int k = 0; k < groups; ++k) samples[k] = EncodeKeyGroup(w, input + 4 * k);
   } else {
+    for (int k = 0; k < wide; ++k) {
+      Bytes16 bytes;
+      std::memcpy(&bytes, input + 12 * k, 16);
+      samples[k] = EncodeRgbGroup(w, bytes);
+    }
+    if (lineEnds) samples[wide] = EncodeRgbGroup(w, input + 12 * wide);
+  }
+  uint64_t luma;
+  uint64_t chroma;
+  for (int k = 0; k < wide; ++k) {
+    GroupWords(samples[k], luma, chroma);
+    StoreGroupAndSpill(y + 5 * k, luma);
+    StoreGroupAndSpill(uv + 5 * k, chroma);
+  }
+  if (lineEnds) {
+    GroupWords(samples[wide], luma, chroma);
+    StoreGroup(y + 5 * wide, luma);
+    StoreGroup(uv + 5 * wide, chroma);
+  }
+}
+
+// Frame lines firstRow .. firstRow + rows - 1, the first of them at `input`.
+SAMPLE_INLINE void EncodeLines(const KdtPictureFormat &format, const unsigned char *input,
+                               unsigned char *body, int firstRow, int rows, bool keyPlane) {
+  const EncodeWeights w = WeightsOf(MatrixOf(format));
+  const size_t lineBytes = static_cast<size_t>(format.width) * (keyPlane ? 1 : 3);
+  const int groups = format.width / 4;
+  for (int row = firstRow; row < firstRow + rows; ++row) {
+    unsigned char *y = body + KdtLumaLineOffset(format, row);
+    unsigned char *uv = y + format.planeBytes;
+    const unsigned char *line = input + static_cast<size_t>(row - firstRow) * lineBytes;
     for (int k = 0; k < groups; k += kRunGroups) {
       const int count = groups - k < kRunGroups ? groups - k : kRunGroups;
-      EncodeRgbRun(t, line + 12 * k, count, y + 5 * k, uv + 5 * k);
+      const bool lineEnds = k + count == groups;
+      if (keyPlane) {
+        EncodeRun<true>(w, line + 4 * k, count, lineEnds, y + 5 * k, uv + 5 * k);
+      } else {
+        EncodeRun<false>(w, line + 12 * k, count, lineEnds, y + 5 * k, uv + 5 * k);
+      }
     }
   }
+}
+
+void EncodeLinesBaseline(const KdtPictureFormat &format, const unsigned char *input,
+                         unsigned char *body, int firstRow, int rows, bool keyPlane) {
+  EncodeLines(format, input, body, firstRow, rows, keyPlane);
+}
+
+#ifdef SAMPLE_AVX2_COPY
+[[gnu::target("avx2")]] void EncodeLinesAvx2(const KdtPictureFormat &format,
+                                             const unsigned char *input, unsigned char *body,
+                                             int firstRow, int rows, bool keyPlane) {
+  EncodeLines(format, input, body, firstRow, rows, keyPlane);
+}
+#endif
+
+void EncodeLinesFastest(const KdtPictureFormat &format, const unsigned char *input,
+                        unsigned char *body, int firstRow, int rows, bool keyPlane) {
+#ifdef SAMPLE_AVX2_COPY
+  if (ProcessorHasAvx2()) {
+    EncodeLinesAvx2(format, input, body, firstRow, rows, keyPlane);
+    return;
+  }
+#endif
+  EncodeLinesBaseline(format, input, body, firstRow, rows, keyPlane);
 }
 
 }  // namespace
@@ -135,19 +176,21 @@ void rgb2yuvUnit(const unsigned char *p_RGB, int posRGB, unsigned char *p_YUV, i
                  int form, int flag) {
   const KdtPictureFormat *format = KdtFormatByNumber(form);
   if (format == nullptr) return;
-  const EncodeTables &t = TablesFor(*format);
-  if (flag != 0) {
-    EncodeKeyGroup(t, p_RGB + posRGB, p_YUV + posY, p_YUV + posUV);
-  } else {
-    EncodeRgbGroup(t, p_RGB + posRGB, p_YUV + posY, p_YUV + posUV);
-  }
+  const EncodeWeights w = WeightsOf(MatrixOf(*format));
+  const GroupSamples samples =
+      flag != 0 ? EncodeKeyGroup(w, p_RGB + posRGB) : EncodeRgbGroup(w, p_RGB + posRGB);
+  uint64_t luma;
+  uint64_t chroma;
+  GroupWords(samples, luma, chroma);
+  StoreGroup(p_YUV + posY, luma);
+  StoreGroup(p_YUV + posUV, chroma);
 }
 
 void rgb2yuvRow(const unsigned char *p_RGB, int posRGB, unsigned char *p_YUV, int row, int form,
                 int flag) {
   const KdtPictureFormat *format = KdtFormatByNumber(form);
   if (format == nullptr || row < 0 || row >= format->height) return;
-  EncodeLine(TablesFor(*format), *format, p_RGB + posRGB, p_YUV, row, flag != 0);
+  EncodeLinesFastest(*format, p_RGB + posRGB, p_YUV, row, 1, flag != 0);
 }
 
 int tranRGB2YUV(const unsigned char *p_RGB, unsigned char **p_YUV, int *lenYUV, int form,
@@ -159,12 +202,6 @@ int tranRGB2YUV(const unsigned char *p_RGB, unsigned char **p_YUV, int *lenYUV, 
   *p_YUV = static_cast<unsigned char *>(std::calloc(static_cast<size_t>(format->bodyBytes), 1));
   if (*p_YUV == nullptr) return ERR_CODEC;
   *lenYUV = format->bodyBytes;
-
-  const EncodeTables &t = TablesFor(*format);
-  const bool keyPlane = flag != 0;
-  const size_t lineBytes = static_cast<size_t>(format->width) * (keyPlane ? 1 : 3);
-  for (int row = 0; row < format->height; ++row) {
-    EncodeLine(t, *format, p_RGB + row * lineBytes, *p_YUV, row, keyPlane);
-  }
+  EncodeLinesFastest(*format, p_RGB, *p_YUV, 0, format->height, flag != 0);
   return 0;
 }

@@ -1,8 +1,98 @@
-// Four-lane vectors for the colour conversion. Each lane does exactly the IEEE operation that the
-// scalar formula does, so the results match it bit for bit; the codec is built with
-// floating-point contraction off, so no multiply and add are fused.
+// Vectors and the exact arithmetic of the colour conversion.
+//
+// Each lane does exactly the IEEE operations of the conversion's double-precision formulas, so the
+// results match them bit for bit; the codec is built with floating-point contraction off, so no
+// multiply and add are fused. Where a division or rounding of the formulas is replaced by cheaper
+// operations below, the replacement gives the formula's exact result for every value the
+// conversion can give it, which the codec tests check value by value. The helpers are templates so
+// that they serve single doubles and vectors alike.
 #pragma once
+
+#include <bit>
+#include <cstdint>
+
+// The helpers take and return 32-byte vectors; they are always inlined, so no call ever passes
+// one by the platform's calling convention, whose change under AVX the compiler warns about.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 using Double4 = double __attribute__((vector_size(32)));
 using Float4 = float __attribute__((vector_size(16)));
 using Int4 = int __attribute__((vector_size(16)));
+using Bytes4 = unsigned char __attribute__((vector_size(4)));
+using Bytes16 = unsigned char __attribute__((vector_size(16)));
+using Bytes32 = unsigned char __attribute__((vector_size(32)));
+using Word4 = uint64_t __attribute__((vector_size(32)));
+
+// Everything on the per-pixel path is inlined, so that the x86 entry points compiled for AVX2
+// carry their own AVX2 copy of it.
+#define SAMPLE_INLINE [[gnu::always_inline]] inline
+
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(SAMPLE_BASELINE_ONLY)
+// The conversions have a second copy of their per-pixel code compiled for AVX2 (never with fused
+// multiply-add), used when the processor has it. Defining SAMPLE_BASELINE_ONLY leaves it out, so
+// that the baseline copy can be tested on a processor with AVX2.
+#define SAMPLE_AVX2_COPY 1
+inline bool ProcessorHasAvx2() {
+  return __builtin_cpu_supports("avx2");
+}
+#endif
+
+// c / 255 of an 8-bit component c (held as a double), rounded to single precision and held as a
+// double. The product with the reciprocal rounds to a different double than the quotient for
+// some c, but never to a different single-precision value; the rounding to 24 significant bits
+// is done by splitting the product (x (2^29 + 1) less its difference from x), which stays in
+// double-precision registers. Both replacements give the formula's value for each of the 256
+// components (the codec tests check them all).
+template <class V>
+SAMPLE_INLINE V UnitOfComponent(V c) {
+  const V x = c * (1.0 / 255);
+  const V spread = x * 536870913.0;  // 2^29 + 1
+  return spread - (spread - x);
+}
+
+namespace sample_detail {
+
+// The double x with its significand cut to its `keep` leading bits.
+constexpr double LeadingBits(double x, int keep) {
+  return std::bit_cast<double>(std::bit_cast<uint64_t>(x) & ~((uint64_t{1} << (53 - keep)) - 1));
+}
+
+// 1/876 as the sum of a head of 43 significant bits and a tail: the product of the head with an
+// integer below 2^10 is exact, and 1 - 876 * head is exact too.
+inline constexpr double kInv876Head = LeadingBits(1.0 / 876, 43);
+inline constexpr double kInv876Tail = (1 - 876 * kInv876Head) / 876;
+
+}  // namespace sample_detail
+
+// n / 876, correctly rounded, for an integer n from 0 to 896 (a clamped luma sample less 64, held
+// as a double). The head product is exact and the tail adds the rest with an error far below
+// what could move the rounding of the quotient.
+template <class V>
+SAMPLE_INLINE V DivideBy876(V n) {
+  return n * sample_detail::kInv876Head + n * sample_detail::kInv876Tail;
+}
+
+// p / 448, correctly rounded. q0 = p * (1/448) is within one unit in the last place of the
+// quotient; its remainder p - 448 q0 is computed exactly as (p - 512 q0) + 64 q0 (both steps
+// subtract values within a factor of two of each other, and the scalings by powers of two are
+// exact), and one correction step with that remainder gives the rounded quotient.
+template <class V>
+SAMPLE_INLINE V DivideBy448(V p) {
+  constexpr double kInv448 = 1.0 / 448;
+  const V q0 = p * kInv448;
+  const V remainder = (p - q0 * 512) + q0 * 64;
+  return q0 + remainder * kInv448;
+}
+
+// A channel value (rounded to single precision) scaled for its byte: the formula scales a value
+// from 0 to 1 in double precision, value * 255 + 0.5, rounds that to single precision and drops
+// the fraction. Done in single precision throughout, value * 255 and then + 0.5 each rounded, it
+// gives the same byte for every single-precision value from 0 to 1 (the codec tests check them
+// all), at a fraction of the cost.
+template <class F>
+SAMPLE_INLINE F ScaledForByte(F value) {
+  return value * 255.0f + 0.5f;
+}
+
+#pragma GCC diagnostic pop

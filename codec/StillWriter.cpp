@@ -14,10 +14,11 @@ namespace {
 constexpr int kNameRefused = -2;
 constexpr int kSizeRefused = -4;
 constexpr int kWriteFailed = 0;
+constexpr int kWritten = 1;
 
 // Encodes `pixels` (3 bytes per pixel, or 1 with `keyPlane`) and writes it as a KDT file to
-// `path` under `header`. Returns 0, kNameRefused when the file cannot be opened, kWriteFailed
-// when the conversion, a write or the final flush fails.
+// `path` under `header`. Returns kWritten, kNameRefused when the file cannot be opened,
+// kWriteFailed when the conversion, a write or the final flush fails.
 int WriteOneStill(const char *path, kdt_header *header, const unsigned char *pixels, int form,
                   bool keyPlane) {
   FILE *fp = std::fopen(path, "wb");
@@ -26,7 +27,7 @@ int WriteOneStill(const char *path, kdt_header *header, const unsigned char *pix
   int lenYUV = 0;
   int result = kWriteFailed;
   if (tranRGB2YUV(pixels, &body, &lenYUV, form, keyPlane ? 1 : 0) == 0) {
-    result = writeKDT(fp, header, body, lenYUV, form) == 0 ? 0 : kWriteFailed;
+    result = writeKDT(fp, header, body, lenYUV, form) == 0 ? kWritten : kWriteFailed;
   }
   std::free(body);
   // A file whose last bytes could not be flushed is not written, whatever fwrite said.
@@ -49,7 +50,7 @@ int WriteToKdt(const char *szfileName, const unsigned char *lpBits, const unsign
   }
 
   const int written = WriteOneStill(szfileName, &picture, lpBits, format->form, false);
-  if (written != 0) return written;
+  if (written != kWritten) return written;
   if (lpAlpha == nullptr) return format->form;
 
   // A picture named as a key would have its companion written over it.
@@ -60,5 +61,5 @@ int WriteToKdt(const char *szfileName, const unsigned char *lpBits, const unsign
   if (checkKDTName(getFileName(companionPath.c_str()), &companion) != 0) return kNameRefused;
   const int companionWritten =
       WriteOneStill(companionPath.c_str(), &companion, lpAlpha, format->form, true);
-  return companionWritten != 0 ? companionWritten : format->form + 10;
+  return companionWritten != kWritten ? companionWritten : format->form + 10;
 }

@@ -1,25 +1,14 @@
 // Target naming and path splitting for the program's tasks and dialogs.
-#include <algorithm>
-#include <cctype>
-
 #include "codec/DeviceFileName.h"
+#include "platform/StringCase.h"
 
 namespace {
 
 // The position of the last separator when it stands past the first character, else npos: a
 // path whose only separator leads it is taken as a whole.
 size_t InnerSeparator(const std::string &path) {
-  const size_t position = path.rfind(kKdtPathSeparator);
+  const size_t position = path.rfind(platform::kPathSeparator);
   return position != std::string::npos && position > 0 ? position : std::string::npos;
-}
-
-bool EqualsIgnoringCase(const std::string &a, const char *b) {
-  const std::string other(b);
-  return a.size() == other.size() &&
-         std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
-         });
 }
 
 }  // namespace
@@ -37,7 +26,7 @@ std::string GetFolder(const std::string &sFullPath) {
 std::string MakeTargetName(const std::string &srcName, const std::string &objExt) {
   const std::string name = GetFileName(srcName);
 
-  if (!EqualsIgnoringCase(objExt, "KDT")) {
+  if (!platform::EqualsNoCase(objExt, "KDT")) {
     const size_t lastDot = name.rfind('.');
     const std::string base =
         lastDot != std::string::npos && lastDot > 0 ? name.substr(0, lastDot) : name;

@@ -1,11 +1,11 @@
 // The decoder: KDT body to RGB picture.
 //
-// Each channel is the double-precision formula of the device's studio-range conversion. The
-// terms that depend on one sample alone (the normalised luma and each chroma product divided by
-// 448, with the sample clamped to 64..960 first) are computed once per 10-bit value into small
-// tables; the sums, the rounding to single precision and the scaling to a byte still run per
-// pixel in the formula's own order, four pixels at a time, so the results are the formula's, bit
-// for bit.
+// Each channel is the double-precision formula of the device's studio-range conversion. Four
+// pixels go through it side by side, one pixel per vector lane, each lane doing the formula's
+// own operations in its own order; the divisions by 876, and half of those by 448, are done by
+// exact replacements that give the same correctly rounded quotients (see SampleVectors.h). So
+// the results are the formula's, bit for bit.
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,109 +15,122 @@
 
 namespace {
 
-constexpr unsigned kSampleValues = 1024;
+// The groups of a line are decoded in runs, in two passes over each run: first the terms of the
+// formula that depend on one sample alone, then the channel sums and bytes. Each pass is a short
+// loop whose groups do not depend on one another, so the processor overlaps many of them.
+constexpr int kRunGroups = 32;
 
-struct DecodeTables {
-  double luma[kSampleValues];        // (Y - 64) / 876
-  double redFromV[kSampleValues];    // (v * (1 - Kr)) / 448
-  double greenFromU[kSampleValues];  // (u * U weight) / 448
-  double greenFromV[kSampleValues];  // (v * V weight) / 448
-  double blueFromU[kSampleValues];   // (u * (1 - Kb)) / 448
+// The chroma terms of a group, each lane of the form (c x weight) / 448 with c = U - 512 or
+// V - 512, laid out so that each 128-bit half serves two pixels: the first half pixels 1 and 2
+// (chroma pair U1, V1), the second pixels 3 and 4 (U3, V3).
+struct alignas(32) GroupTerms {
+  Double4 luma;       // (Y - 64) / 876 of pixels 1 to 4
+  Double4 redGreen;   // v (1 - Kr), u (U weight); then the same of the second pair
+  Double4 greenBlue;  // v (V weight), u (1 - Kb); then the same of the second pair
 };
 
-int Clamped(unsigned sample) {
-  return sample < 64 ? 64 : sample > 960 ? 960 : static_cast<int>(sample);
-}
-
-DecodeTables BuildDecodeTables(const ColourMatrix &m) {
-  DecodeTables t{};
-  for (unsigned s = 0; s < kSampleValues; ++s) {
-    const int value = Clamped(s);
-    const int difference = value - 512;
-    t.luma[s] = (value - 64) / 876.0;
-    t.redFromV[s] = (difference * m.oneMinusKr) / 448;
-    t.greenFromU[s] = (difference * m.greenFromU) / 448;
-    t.greenFromV[s] = (difference * m.greenFromV) / 448;
-    t.blueFromU[s] = (difference * m.oneMinusKb) / 448;
-  }
-  return t;
-}
-
-const DecodeTables &TablesFor(const KdtPictureFormat &format) {
-  static const DecodeTables bt601 = BuildDecodeTables(kBt601);
-  static const DecodeTables bt709 = BuildDecodeTables(kBt709);
-  return format.bt709 ? bt709 : bt601;
-}
-
-// Four channel sums as bytes. Each sum is taken to single precision; below 0 is 0, above 1 is
-// 255, else value * 255 + 0.5 taken to single precision with its fraction dropped. Clamping to
-// 0..1 first gives the same bytes (0.5 and 255.5 truncate to 0 and 255). For a single-precision
-// value in 0..1, value * 255 + 0.5 rounded once from double equals the same sum done in single
-// precision step by step (checked over every such value), which lets all four lanes run in
-// single precision.
-inline Int4 ChannelBytes(const double *sums) {
-  Double4 channel;
-  std::memcpy(&channel, sums, sizeof channel);
-  Float4 value = __builtin_convertvector(channel, Float4);
-  value = value < 0.0f ? 0.0f : value;
-  value = value > 1.0f ? 1.0f : value;
-  return __builtin_convertvector(value * 255.0f + 0.5f, Int4);
-}
-
-// The pixels of a line are decoded in runs: the per-pixel double sums first, into small arrays,
-// then their conversion to bytes four channels at a time, then the bytes into RGB order.
-constexpr int kRunGroups = 16;
-constexpr int kRunPixels = 4 * kRunGroups;
-
-struct alignas(32) ChannelRun {
-  double red[kRunPixels];
-  double green[kRunPixels];
-  double blue[kRunPixels];
+struct DecodeWeights {
+  Double4 redGreen;   // 1 - Kr, U weight, 1 - Kr, U weight
+  Double4 greenBlue;  // V weight, 1 - Kb, V weight, 1 - Kb
 };
 
-// One luma group and its chroma group (U1, V1, U3, V3) into the channel sums of 4 pixels; pixels
-// 1 and 2 take the first chroma pair, pixels 3 and 4 the second.
-inline void SumGroup(const DecodeTables &t, const unsigned char *y, const unsigned char *uv,
-                     ChannelRun &run, int first) {
-  unsigned l[4];
-  unsigned c[4];
-  UnpackGroup(y, l);
-  UnpackGroup(uv, c);
-  for (int i = 0; i < 4; ++i) {
-    const unsigned u = c[i < 2 ? 0 : 2];
-    const unsigned v = c[i < 2 ? 1 : 3];
-    const double luma = t.luma[l[i]];
-    run.red[first + i] = luma + t.redFromV[v];
-    run.green[first + i] = luma - t.greenFromU[u] - t.greenFromV[v];
-    run.blue[first + i] = luma + t.blueFromU[u];
+// One luma group and its chroma group (U1, V1, U3, V3), as group words.
+SAMPLE_INLINE void GroupTermsOf(const DecodeWeights &w, uint64_t lumaWord, uint64_t chromaWord,
+                                GroupTerms &terms) {
+  const Word4 inOrder = {kSample1, kSample2, kSample3, kSample4};
+  terms.luma = DivideBy876(ClampedSamplesOf(lumaWord, inOrder) - 64);
+  const Word4 vuvu = {kSample2, kSample1, kSample4, kSample3};
+  const Double4 chroma = ClampedSamplesOf(chromaWord, vuvu) - 512;
+  // One half of the terms goes through the divider, the other through the exact replacement, so
+  // that the divider and the multiply-add units share the work.
+  terms.redGreen = DivideBy448(chroma * w.redGreen);
+  terms.greenBlue = chroma * w.greenBlue / 448;
+}
+
+// Four channel values as bytes. Each value is taken to single precision; below 0 is 0, above 1
+// is 255, else scaled (see ScaledForByte) with the fraction dropped. Scaling is monotonic, so a
+// value below 0 scales to at most 0.5 and truncates to at most 0, and one above 1 scales to at
+// least 255.5 and truncates to at least 255: limiting the truncated values to 0..255 gives the
+// same bytes as testing the value first.
+SAMPLE_INLINE Int4 ChannelBytes(Double4 channel) {
+  const Int4 scaled =
+      __builtin_convertvector(ScaledForByte(__builtin_convertvector(channel, Float4)), Int4);
+  const Int4 atLeastZero = scaled > 0 ? scaled : 0;
+  return atLeastZero > 255 ? 255 : atLeastZero;
+}
+
+// The 4 pixels of a group: 12 bytes red, green, blue of pixel 1, then of pixel 2, ..., in the
+// first 12 bytes of the vector.
+SAMPLE_INLINE Bytes16 GroupPixels(const GroupTerms &t) {
+  const Double4 red = t.luma + __builtin_shufflevector(t.redGreen, t.redGreen, 0, 0, 2, 2);
+  const Double4 green = t.luma - __builtin_shufflevector(t.redGreen, t.redGreen, 1, 1, 3, 3) -
+                        __builtin_shufflevector(t.greenBlue, t.greenBlue, 0, 0, 2, 2);
+  const Double4 blue = t.luma + __builtin_shufflevector(t.greenBlue, t.greenBlue, 1, 1, 3, 3);
+  // Each pixel as one 32-bit word holding its three bytes in memory order, then the words'
+  // fourth bytes dropped.
+  constexpr bool kLittle = std::endian::native == std::endian::little;
+  const Int4 words = ChannelBytes(red) << (kLittle ? 0 : 24) |
+                     ChannelBytes(green) << (kLittle ? 8 : 16) |
+                     ChannelBytes(blue) << (kLittle ? 16 : 8);
+  const Bytes16 bytes = std::bit_cast<Bytes16>(words);
+  return __builtin_shufflevector(bytes, bytes, 0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 3, 7, 11,
+                                 15);
+}
+
+// Groups of a run: terms first, then pixels. Every group but the last of the line is read with
+// the 3 bytes after it and written with 4 bytes of spill that the next group overwrites, so only
+// the line's own active bytes are read and only its own pixels are written.
+SAMPLE_INLINE void DecodeRun(const DecodeWeights &w, const unsigned char *y,
+                             const unsigned char *uv, int groups, bool lineEnds,
+                             unsigned char *out) {
+  GroupTerms terms[kRunGroups];
+  const int wide = lineEnds ? groups - 1 : groups;
+  for (int k = 0; k < wide; ++k) {
+    GroupTermsOf(w, LoadGroupAndNext(y + 5 * k), LoadGroupAndNext(uv + 5 * k), terms[k]);
+  }
+  if (lineEnds) {
+    GroupTermsOf(w, LoadGroupAfterPrevious(y + 5 * wide), LoadGroupAfterPrevious(uv + 5 * wide),
+                 terms[wide]);
+  }
+  for (int k = 0; k < wide; ++k) {
+    const Bytes16 pixels = GroupPixels(terms[k]);
+    std::memcpy(out + 12 * k, &pixels, 16);
+  }
+  if (lineEnds) {
+    const Bytes16 pixels = GroupPixels(terms[wide]);
+    std::memcpy(out + 12 * wide, &pixels, 12);
   }
 }
 
-void DecodeRun(const DecodeTables &t, const unsigned char *y, const unsigned char *uv, int groups,
-               unsigned char *out) {
-  ChannelRun run;
-  for (int k = 0; k < groups; ++k) SumGroup(t, y + 5 * k, uv + 5 * k, run, 4 * k);
-  // Each pixel goes out as one 4-byte word whose fourth byte the next pixel overwrites; the
-  // run is assembled here so the last word of a picture never reaches past its end.
-  unsigned char pixels[12 * kRunGroups + 1];
-  for (int i = 0; i < 4 * groups; i += 4) {
-    const Int4 words = ChannelBytes(run.red + i) | ChannelBytes(run.green + i) << 8 |
-                       ChannelBytes(run.blue + i) << 16;
-    for (int j = 0; j < 4; ++j) std::memcpy(pixels + 3 * (i + j), &words[j], 4);
-  }
-  std::memcpy(out, pixels, static_cast<size_t>(12 * groups));
-}
-
-void DecodeLine(const DecodeTables &t, const KdtPictureFormat &format, const unsigned char *p_YUV,
-                int row, unsigned char *line) {
-  const unsigned char *y = p_YUV + KdtLumaLineOffset(format, row);
-  const unsigned char *uv = y + format.planeBytes;
+SAMPLE_INLINE void DecodePicture(const KdtPictureFormat &format, const unsigned char *body,
+                                 unsigned char *rgb) {
+  const ColourMatrix &m = MatrixOf(format);
+  const DecodeWeights w = {{m.oneMinusKr, m.greenFromU, m.oneMinusKr, m.greenFromU},
+                           {m.greenFromV, m.oneMinusKb, m.greenFromV, m.oneMinusKb}};
+  const size_t lineBytes = static_cast<size_t>(format.width) * 3;
   const int groups = format.width / 4;
-  for (int k = 0; k < groups; k += kRunGroups) {
-    const int count = groups - k < kRunGroups ? groups - k : kRunGroups;
-    DecodeRun(t, y + 5 * k, uv + 5 * k, count, line + 12 * k);
+  for (int row = 0; row < format.height; ++row) {
+    const unsigned char *y = body + KdtLumaLineOffset(format, row);
+    const unsigned char *uv = y + format.planeBytes;
+    unsigned char *line = rgb + row * lineBytes;
+    for (int k = 0; k < groups; k += kRunGroups) {
+      const int count = groups - k < kRunGroups ? groups - k : kRunGroups;
+      DecodeRun(w, y + 5 * k, uv + 5 * k, count, k + count == groups, line + 12 * k);
+    }
   }
 }
+
+void DecodePictureBaseline(const KdtPictureFormat &format, const unsigned char *body,
+                           unsigned char *rgb) {
+  DecodePicture(format, body, rgb);
+}
+
+#ifdef SAMPLE_AVX2_COPY
+[[gnu::target("avx2")]] void DecodePictureAvx2(const KdtPictureFormat &format,
+                                               const unsigned char *body, unsigned char *rgb) {
+  DecodePicture(format, body, rgb);
+}
+#endif
 
 }  // namespace
 
@@ -127,11 +140,12 @@ int tranYUV2RGB(const unsigned char *p_YUV, int lenYUV, unsigned char **p_RGB, i
   *p_RGB = static_cast<unsigned char *>(std::malloc(static_cast<size_t>(format->rgbBytes)));
   if (*p_RGB == nullptr) return -1;
   *lenRGB = format->rgbBytes;
-
-  const DecodeTables &t = TablesFor(*format);
-  const size_t lineBytes = static_cast<size_t>(format->width) * 3;
-  for (int row = 0; row < format->height; ++row) {
-    DecodeLine(t, *format, p_YUV, row, *p_RGB + row * lineBytes);
+#ifdef SAMPLE_AVX2_COPY
+  if (ProcessorHasAvx2()) {
+    DecodePictureAvx2(*format, p_YUV, *p_RGB);
+    return 0;
   }
+#endif
+  DecodePictureBaseline(*format, p_YUV, *p_RGB);
   return 0;
 }

@@ -1,5 +1,5 @@
 // The studio-range conversion formulas written out plainly, one pixel at a time, as the yardstick
-// for the codec's table-driven conversion.
+// for the codec's vectorised conversion.
 #pragma once
 
 #include <cstdint>
@@ -8,8 +8,8 @@ struct ReferenceMatrix {
   double kr, kg, kb, oneMinusKr, oneMinusKb, greenU, greenV;
 };
 inline constexpr ReferenceMatrix kReference601{0.299, 0.587, 0.114, 0.701, 0.886, 0.1721, 0.3571};
-inline constexpr ReferenceMatrix kReference709{0.2126, 0.7152, 0.0722, 0.7874, 0.9278, 0.0937,
-                                               0.2341};
+inline constexpr ReferenceMatrix kReference709{0.2126, 0.7152, 0.0722, 0.7874,
+                                               0.9278, 0.0937, 0.2341};
 
 struct ReferenceYuv {
   unsigned y, u, v;

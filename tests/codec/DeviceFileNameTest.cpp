@@ -1,0 +1,87 @@
+// The device file-name scheme: target naming, the name check and the path helpers.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "codec/DeviceFileName.h"
+
+namespace {
+
+TEST(MakeTargetName, KdtTargetsFollowTheSchemeOthersKeepTheBaseName) {
+  const struct {
+    const char *source, *format, *target;
+  } cases[] = {
+      {"C:/pics/sunset.bmp", "KDT", "Msunset.QVEL_000.KDT"},
+      {"C:/pics/sunset.bmp", "kdt", "Msunset.QVEL_000.KDT"},
+      {"C:/pics/sunset.bmp", "BMP", "sunset.BMP"},
+      {"D:/in/Sunrise.bmp", "KDT", "Sunrise.QVEL_000.KDT"},
+      {"D:/in/mountains.tga", "KDT", "Mmountai.QVEL_000.KDT"},
+      {"D:/in/Mountains.tga", "KDT", "Mountai.QVEL_000.KDT"},
+      {"D:/in/sample.tga", "KDT", "Msample.QVEL_000.KDT"},  // a lower-case "s" is no kind letter
+      {"D:/in/a.b.c.bmp", "KDT", "Ma.QVEL_000.KDT"},
+      {"D:/in/a.b.c.bmp", "PNG", "a.b.c.PNG"},
+      {"D:/in/.hidden", "KDT", "M.QVEL_000.KDT"},
+      {"D:/in/.hidden", "BMP", ".hidden.BMP"},
+      {"D:/in/noext", "bmp", "noext.bmp"},
+      {"photo.bmp", "KDT", "Mphoto.QVEL_000.KDT"},
+  };
+  for (const auto &c : cases) {
+    EXPECT_EQ(MakeTargetName(c.source, c.format), c.target) << c.source << " " << c.format;
+  }
+}
+
+TEST(CheckKdtName, AcceptsTheSchemeAndFillsOnlyTheNameFields) {
+  const struct {
+    const char *name, *registerName, *login;  // the expected field bytes
+  } cases[] = {{"MABCDEFGH.QVEL_123.KDT", "ABCDEFGH", "\x00\x7B"},
+               {"MAB.QVEL_007.KDT", "AB\0QVEL_", "\x00\x07"},
+               {"S.QVEL_999.KDT", "\0QVEL_99", "\x03\xE7"}};
+  for (const auto &c : cases) {
+    kdt_header header, expected;
+    std::memset(&header, 0xA5, sizeof header);
+    std::memset(&expected, 0xA5, sizeof expected);
+    std::memcpy(expected.kdtFlagName, c.name + std::strlen(c.name) - 12, 12);
+    std::memcpy(expected.kdtRegisterName, c.registerName, 8);
+    std::memcpy(&expected.kdtLogin, c.login, 2);
+    ASSERT_EQ(checkKDTName(c.name, &header), 0) << c.name;
+    EXPECT_EQ(std::memcmp(&header, &expected, sizeof header), 0) << c.name;
+  }
+}
+
+TEST(CheckKdtName, RejectsNamesOutsideTheSchemeAndLeavesTheRecord) {
+  for (const char *name :
+       {"M.QVEL_12.KDT", "MABCDEFGHI.QVEL_000.KDT", "mA.QVEL_000.KDT", "MA.QVEL_000.kdt",
+        "MA.QVEL_0A0.KDT", "MA-QVEL_000.KDT", "", "XA.QVEL_000.KDT"}) {
+    kdt_header header, untouched;
+    std::memset(&header, 0xA5, sizeof header);
+    std::memset(&untouched, 0xA5, sizeof untouched);
+    EXPECT_EQ(checkKDTName(name, &header), ERR_CODEC) << name;
+    EXPECT_EQ(std::memcmp(&header, &untouched, sizeof header), 0) << name;
+  }
+}
+
+TEST(PathHelpers, SplitAtTheLastSeparatorPastTheFirstCharacter) {
+  const struct {
+    const char *path, *fileName, *folder;
+  } cases[] = {{"/file.bmp", "/file.bmp", "/file.bmp"},
+               {"C:/a/", "", "C:/a"},
+               {"C:/a/b.bmp", "b.bmp", "C:/a"},
+               {"b.bmp", "b.bmp", "b.bmp"}};
+  for (const auto &c : cases) {
+    EXPECT_EQ(GetFileName(c.path), c.fileName) << c.path;
+    EXPECT_EQ(GetFolder(c.path), c.folder) << c.path;
+  }
+}
+
+TEST(PathHelpers, GetFileNamePointsInsideItsArgument) {
+  for (const char *path : {"C:/a/MX.QVEL_000.KDT", "/MX.QVEL_000.KDT", "MX.QVEL_000.KDT"}) {
+    EXPECT_EQ(getFileName(path), path + std::strlen(path) - 15) << path;
+  }
+  const char *empty = "";
+  EXPECT_EQ(getFileName(empty), empty);
+  char writable[] = "/t/MX.QVEL_000.KDT";
+  getFileName(writable)[0] = 'S';
+  EXPECT_STREQ(writable, "/t/SX.QVEL_000.KDT");
+}
+
+}  // namespace
