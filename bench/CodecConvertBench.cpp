@@ -1,11 +1,14 @@
-// Times the KDT encoder and decoder on a 1920 x 1080 picture of varied colours.
+// Times the KDT encoder and decoder on a 1920 x 1080 picture of varied colours, with each copy of
+// the conversions the processor runs.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "codec/ColorConvert.h"
+#include "codec/ConversionVariant.h"
 
 namespace {
 
@@ -30,19 +33,23 @@ std::vector<unsigned char> MakePicture() {
   return rgb;
 }
 
-void BM_RgbToYuv1080(benchmark::State &state) {
+// Encoding and decoding with one copy of the conversions' per-pixel code (see
+// ConversionVariant.h); the benchmarks named without a copy use the public functions, which pick
+// the fastest copy the processor runs.
+void EncodeBench(benchmark::State &state, ConversionVariant variant) {
   const std::vector<unsigned char> rgb = MakePicture();
   for (auto _ : state) {
     unsigned char *body = nullptr;
     int lenYUV = 0;
-    if (tranRGB2YUV(rgb.data(), &body, &lenYUV, kForm, 0) != 0) state.SkipWithError("encode");
+    if (EncodePictureWith(variant, rgb.data(), &body, &lenYUV, kForm, 0) != 0) {
+      state.SkipWithError("encode");
+    }
     benchmark::DoNotOptimize(body);
     std::free(body);
   }
 }
-BENCHMARK(BM_RgbToYuv1080)->Unit(benchmark::kMillisecond);
 
-void BM_YuvToRgb1080(benchmark::State &state) {
+void DecodeBench(benchmark::State &state, ConversionVariant variant) {
   const std::vector<unsigned char> rgb = MakePicture();
   unsigned char *body = nullptr;
   int lenYUV = 0;
@@ -53,14 +60,44 @@ void BM_YuvToRgb1080(benchmark::State &state) {
   for (auto _ : state) {
     unsigned char *picture = nullptr;
     int lenRGB = 0;
-    if (tranYUV2RGB(body, lenYUV, &picture, &lenRGB) != 0) state.SkipWithError("decode");
+    if (DecodeBodyWith(variant, body, lenYUV, &picture, &lenRGB) != 0) {
+      state.SkipWithError("decode");
+    }
     benchmark::DoNotOptimize(picture);
     std::free(picture);
   }
   std::free(body);
 }
+
+void BM_RgbToYuv1080(benchmark::State &state) {
+  EncodeBench(state, FastestConversionVariant());
+}
+BENCHMARK(BM_RgbToYuv1080)->Unit(benchmark::kMillisecond);
+
+void BM_YuvToRgb1080(benchmark::State &state) {
+  DecodeBench(state, FastestConversionVariant());
+}
 BENCHMARK(BM_YuvToRgb1080)->Unit(benchmark::kMillisecond);
+
+// One benchmark per direction for every copy the processor runs, e.g. BM_RgbToYuv1080/sse41.
+void RegisterVariantBenchmarks() {
+  for (ConversionVariant variant : kCompiledConversionVariants) {
+    if (!ProcessorRuns(variant)) continue;
+    const std::string suffix = std::string("/") + ConversionVariantName(variant);
+    benchmark::RegisterBenchmark(("BM_RgbToYuv1080" + suffix).c_str(), EncodeBench, variant)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("BM_YuvToRgb1080" + suffix).c_str(), DecodeBench, variant)
+        ->Unit(benchmark::kMillisecond);
+  }
+}
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv) {
+  RegisterVariantBenchmarks();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -9,6 +9,10 @@
 #include "codec/PictureFormat.h"
 #include "codec/SampleVectors.h"
 
+// 32-byte vectors pass only between always-inlined helpers (see SampleVectors.h).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 // Each constant is a decimal of its own (0.701 is not computed as 1 - 0.299), since the stored
 // pictures depend on the exact double values.
 struct ColourMatrix {
@@ -42,20 +46,37 @@ struct alignas(32) GroupSamples {
   Int4 chroma;
 };
 
-// The luma and the chroma group of `s` as words, each group in the top 40 bits. The eight
-// samples are read as four 64-bit lanes of two samples each; each lane's pair becomes 20 bits,
-// placed at sample 1's or sample 3's position, and the two lanes of a group are joined.
+// The luma and the chroma group of `s` as words, each group in the top 40 bits. Each group's
+// samples are joined in pairs (sample 1 or 3 shifted by 10, or'd with the next) and the two pairs
+// of a group are placed at sample 1's and sample 3's position. With 32-byte registers the eight
+// samples are read as four 64-bit lanes of two samples each and each lane's pair is shifted into
+// place by its own count. With 16-byte registers, which shift all lanes alike, the pairs of both
+// groups are gathered into one vector, whose two 64-bit lanes each hold the two pairs of a group.
+template <VectorRegisters kRegisters>
 SAMPLE_INLINE void GroupWords(const GroupSamples &s, uint64_t &lumaWord, uint64_t &chromaWord) {
-  Word4 lanes;
-  static_assert(sizeof lanes == sizeof s);
-  std::memcpy(&lanes, &s, sizeof lanes);
   constexpr bool kLittle = std::endian::native == std::endian::little;
-  const Word4 earlier = kLittle ? lanes & 0xFFFFFFFF : lanes >> 32;  // samples 1 and 3
-  const Word4 later = kLittle ? lanes >> 32 : lanes & 0xFFFFFFFF;    // samples 2 and 4
-  const Word4 pairs = (earlier << 10 | later) << Word4{kSample2, kSample4, kSample2, kSample4};
-  const Word4 words = pairs | __builtin_shufflevector(pairs, pairs, 1, 0, 3, 2);
-  lumaWord = words[0];
-  chromaWord = words[2];
+  if constexpr (kRegisters == VectorRegisters::k32Bytes) {
+    Word4 lanes;
+    static_assert(sizeof lanes == sizeof s);
+    std::memcpy(&lanes, &s, sizeof lanes);
+    const Word4 earlier = kLittle ? lanes & 0xFFFFFFFF : lanes >> 32;  // samples 1 and 3
+    const Word4 later = kLittle ? lanes >> 32 : lanes & 0xFFFFFFFF;    // samples 2 and 4
+    const Word4 pairs = (earlier << 10 | later) << Word4{kSample2, kSample4, kSample2, kSample4};
+    const Word4 words = pairs | __builtin_shufflevector(pairs, pairs, 1, 0, 3, 2);
+    lumaWord = words[0];
+    chromaWord = words[2];
+  } else {
+    const Int4 luma = __builtin_shufflevector(s.luma << 10, s.luma, 0, 5, 2, 7);
+    const Int4 chroma = __builtin_shufflevector(s.chroma << 10, s.chroma, 0, 5, 2, 7);
+    const Int4 pairs = __builtin_shufflevector(luma, chroma, 0, 2, 4, 6) |
+                       __builtin_shufflevector(luma, chroma, 1, 3, 5, 7);
+    const Word2 lanes = std::bit_cast<Word2>(pairs);  // pairs 1-2 and 3-4 of each group
+    const Word2 first = kLittle ? lanes & 0xFFFFFFFF : lanes >> 32;
+    const Word2 second = kLittle ? lanes >> 32 : lanes & 0xFFFFFFFF;
+    const Word2 words = first << kSample2 | second << kSample4;
+    lumaWord = words[0];
+    chromaWord = words[1];
+  }
 }
 
 // Writes the group's 5 bytes and 3 zero bytes after them, for a group that the next group of
@@ -105,3 +126,5 @@ SAMPLE_INLINE Double4 ClampedSamplesOf(uint64_t word, Word4 shifts) {
   const uint64_t twoTo52 = std::bit_cast<uint64_t>(0x1p52);
   return std::bit_cast<Double4>(std::bit_cast<Word4>(sample) | twoTo52) - 0x1p52;
 }
+
+#pragma GCC diagnostic pop

@@ -11,7 +11,13 @@
 
 #include "codec/ColorConvert.h"
 #include "codec/ColourMatrix.h"
+#include "codec/ConversionVariant.h"
 #include "codec/SampleVectors.h"
+
+// Helpers pass 32-byte vectors to each other only inside always-inlined code, so the calling
+// convention that differs with and without AVX never applies; some builds compile this file
+// without the codec's own warning options.
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace {
 
@@ -55,39 +61,58 @@ SAMPLE_INLINE GroupSamples EncodeSamples(const EncodeWeights &w, Double4 red, Do
   return {__builtin_convertvector(luma, Int4), __builtin_convertvector(chroma, Int4)};
 }
 
-// The components at bytes kFirst, kFirst + 3, kFirst + 6 and kFirst + 9 of a group, as doubles.
-// `group` holds the group's 12 bytes in both of its halves, so that each 64-bit lane takes its
-// byte from its own half; the byte fills its lane, the mask keeps one copy of it, and set into
-// the significand of 2^52 it gives 2^52 + byte exactly, from which subtracting 2^52 leaves it.
-template <int kFirst>
-SAMPLE_INLINE Double4 ComponentsOf(Bytes32 group) {
-  constexpr int a = kFirst, b = kFirst + 3, c = 16 + kFirst + 6, d = 16 + kFirst + 9;
-  const Bytes32 spread =
-      __builtin_shufflevector(group, group, a, a, a, a, a, a, a, a, b, b, b, b, b, b, b, b, c, c, c,
-                              c, c, c, c, c, d, d, d, d, d, d, d, d);
-  const Word4 bits = (std::bit_cast<Word4>(spread) & 0xFF) | std::bit_cast<uint64_t>(0x1p52);
-  return std::bit_cast<Double4>(bits) - 0x1p52;
+// The components at bytes kFirst, kFirst + 3, kFirst + 6 and kFirst + 9 of a group (its 12 bytes
+// at the start of `group`), as doubles. With 32-byte registers the group is copied into both
+// halves, a byte shuffle within each half fills each 64-bit lane with its byte, the mask keeps one
+// copy of it, and set into the significand of 2^52 it gives 2^52 + byte exactly, from which
+// subtracting 2^52 leaves it. With 16-byte registers, where a shuffle of a 32-byte vector would be
+// taken apart byte by byte, one 16-byte shuffle widens the bytes to four 32-bit integers, whose
+// conversion to double is exact.
+template <int kFirst, VectorRegisters kRegisters>
+SAMPLE_INLINE Double4 ComponentsOf(Bytes16 group) {
+  constexpr int a = kFirst, b = kFirst + 3, c = kFirst + 6, d = kFirst + 9;
+  if constexpr (kRegisters == VectorRegisters::k32Bytes) {
+    const Bytes32 both =
+        __builtin_shufflevector(group, group, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
+                                0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    constexpr int c2 = 16 + c, d2 = 16 + d;
+    const Bytes32 spread =
+        __builtin_shufflevector(both, both, a, a, a, a, a, a, a, a, b, b, b, b, b, b, b, b, c2, c2,
+                                c2, c2, c2, c2, c2, c2, d2, d2, d2, d2, d2, d2, d2, d2);
+    const Word4 bits = (std::bit_cast<Word4>(spread) & 0xFF) | std::bit_cast<uint64_t>(0x1p52);
+    return std::bit_cast<Double4>(bits) - 0x1p52;
+  } else {
+    constexpr bool kLittle = std::endian::native == std::endian::little;
+    constexpr int z = 16;  // a byte of `zero`
+    const Bytes16 zero{};
+    const Bytes16 widened =
+        kLittle
+            ? __builtin_shufflevector(group, zero, a, z, z, z, b, z, z, z, c, z, z, z, d, z, z, z)
+            : __builtin_shufflevector(group, zero, z, z, z, a, z, z, z, b, z, z, z, c, z, z, z, d);
+    return __builtin_convertvector(std::bit_cast<Int4>(widened), Double4);
+  }
 }
 
 // 4 RGB pixels (the first 12 bytes of `bytes`), taken apart into their components.
+template <VectorRegisters kRegisters>
 SAMPLE_INLINE GroupSamples EncodeRgbGroup(const EncodeWeights &w, Bytes16 bytes) {
-  const Bytes32 group =
-      __builtin_shufflevector(bytes, bytes, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0,
-                              1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-  return EncodeSamples(w, ComponentsOf<0>(group), ComponentsOf<1>(group), ComponentsOf<2>(group));
+  return EncodeSamples(w, ComponentsOf<0, kRegisters>(bytes), ComponentsOf<1, kRegisters>(bytes),
+                       ComponentsOf<2, kRegisters>(bytes));
 }
 
+template <VectorRegisters kRegisters>
 SAMPLE_INLINE GroupSamples EncodeRgbGroup(const EncodeWeights &w, const unsigned char *p) {
   Bytes16 bytes{};
   std::memcpy(&bytes, p, 12);
-  return EncodeRgbGroup(w, bytes);
+  return EncodeRgbGroup<kRegisters>(w, bytes);
 }
 
 // 4 key bytes, each taken as a grey pixel: red = green = blue = key.
+template <VectorRegisters kRegisters>
 SAMPLE_INLINE GroupSamples EncodeKeyGroup(const EncodeWeights &w, const unsigned char *p) {
   Bytes4 key;
   std::memcpy(&key, p, 4);
-  return EncodeRgbGroup(
+  return EncodeRgbGroup<kRegisters>(
       w, __builtin_shufflevector(key, key, 0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3));
 }
 
@@ -95,36 +120,37 @@ SAMPLE_INLINE GroupSamples EncodeKeyGroup(const EncodeWeights &w, const unsigned
 // stored with 3 bytes of spill that the next group overwrites, and each RGB group but the last
 // of the line is read as 16 bytes, 4 of them the next group's; so nothing outside the line's
 // input and active bytes is read or changed.
-template <bool kKeyPlane>
+template <bool kKeyPlane, VectorRegisters kRegisters>
 SAMPLE_INLINE void EncodeRun(const EncodeWeights &w, const unsigned char *input, int groups,
                              bool lineEnds, unsigned char *y, unsigned char *uv) {
   GroupSamples samples[kRunGroups];
   const int wide = lineEnds ? groups - 1 : groups;
   if constexpr (kKeyPlane) {
-    for (int k = 0; k < groups; ++k) samples[k] = EncodeKeyGroup(w, input + 4 * k);
+    for (int k = 0; k < groups; ++k) samples[k] = EncodeKeyGroup<kRegisters>(w, input + 4 * k);
   } else {
     for (int k = 0; k < wide; ++k) {
       Bytes16 bytes;
       std::memcpy(&bytes, input + 12 * k, 16);
-      samples[k] = EncodeRgbGroup(w, bytes);
+      samples[k] = EncodeRgbGroup<kRegisters>(w, bytes);
     }
-    if (lineEnds) samples[wide] = EncodeRgbGroup(w, input + 12 * wide);
+    if (lineEnds) samples[wide] = EncodeRgbGroup<kRegisters>(w, input + 12 * wide);
   }
   uint64_t luma;
   uint64_t chroma;
   for (int k = 0; k < wide; ++k) {
-    GroupWords(samples[k], luma, chroma);
+    GroupWords<kRegisters>(samples[k], luma, chroma);
     StoreGroupAndSpill(y + 5 * k, luma);
     StoreGroupAndSpill(uv + 5 * k, chroma);
   }
   if (lineEnds) {
-    GroupWords(samples[wide], luma, chroma);
+    GroupWords<kRegisters>(samples[wide], luma, chroma);
     StoreGroup(y + 5 * wide, luma);
     StoreGroup(uv + 5 * wide, chroma);
   }
 }
 
 // Frame lines firstRow .. firstRow + rows - 1, the first of them at `input`.
+template <VectorRegisters kRegisters>
 SAMPLE_INLINE void EncodeLines(const KdtPictureFormat &format, const unsigned char *input,
                                unsigned char *body, int firstRow, int rows, bool keyPlane) {
   const EncodeWeights w = WeightsOf(MatrixOf(format));
@@ -138,9 +164,9 @@ SAMPLE_INLINE void EncodeLines(const KdtPictureFormat &format, const unsigned ch
       const int count = groups - k < kRunGroups ? groups - k : kRunGroups;
       const bool lineEnds = k + count == groups;
       if (keyPlane) {
-        EncodeRun<true>(w, line + 4 * k, count, lineEnds, y + 5 * k, uv + 5 * k);
+        EncodeRun<true, kRegisters>(w, line + 4 * k, count, lineEnds, y + 5 * k, uv + 5 * k);
       } else {
-        EncodeRun<false>(w, line + 12 * k, count, lineEnds, y + 5 * k, uv + 5 * k);
+        EncodeRun<false, kRegisters>(w, line + 12 * k, count, lineEnds, y + 5 * k, uv + 5 * k);
       }
     }
   }
@@ -148,26 +174,38 @@ SAMPLE_INLINE void EncodeLines(const KdtPictureFormat &format, const unsigned ch
 
 void EncodeLinesBaseline(const KdtPictureFormat &format, const unsigned char *input,
                          unsigned char *body, int firstRow, int rows, bool keyPlane) {
-  EncodeLines(format, input, body, firstRow, rows, keyPlane);
+  EncodeLines<VectorRegisters::k16Bytes>(format, input, body, firstRow, rows, keyPlane);
 }
 
-#ifdef SAMPLE_AVX2_COPY
+#ifdef CONVERSION_X86_COPIES
+[[gnu::target("sse4.1")]] void EncodeLinesSse41(const KdtPictureFormat &format,
+                                                const unsigned char *input, unsigned char *body,
+                                                int firstRow, int rows, bool keyPlane) {
+  EncodeLines<VectorRegisters::k16Bytes>(format, input, body, firstRow, rows, keyPlane);
+}
+
 [[gnu::target("avx2")]] void EncodeLinesAvx2(const KdtPictureFormat &format,
                                              const unsigned char *input, unsigned char *body,
                                              int firstRow, int rows, bool keyPlane) {
-  EncodeLines(format, input, body, firstRow, rows, keyPlane);
+  EncodeLines<VectorRegisters::k32Bytes>(format, input, body, firstRow, rows, keyPlane);
 }
 #endif
 
-void EncodeLinesFastest(const KdtPictureFormat &format, const unsigned char *input,
-                        unsigned char *body, int firstRow, int rows, bool keyPlane) {
-#ifdef SAMPLE_AVX2_COPY
-  if (ProcessorHasAvx2()) {
-    EncodeLinesAvx2(format, input, body, firstRow, rows, keyPlane);
-    return;
-  }
+void EncodeLinesWith(ConversionVariant variant, const KdtPictureFormat &format,
+                     const unsigned char *input, unsigned char *body, int firstRow, int rows,
+                     bool keyPlane) {
+  switch (variant) {
+#ifdef CONVERSION_X86_COPIES
+    case ConversionVariant::kSse41:
+      EncodeLinesSse41(format, input, body, firstRow, rows, keyPlane);
+      return;
+    case ConversionVariant::kAvx2:
+      EncodeLinesAvx2(format, input, body, firstRow, rows, keyPlane);
+      return;
 #endif
-  EncodeLinesBaseline(format, input, body, firstRow, rows, keyPlane);
+    default:
+      EncodeLinesBaseline(format, input, body, firstRow, rows, keyPlane);
+  }
 }
 
 }  // namespace
@@ -177,11 +215,12 @@ void rgb2yuvUnit(const unsigned char *p_RGB, int posRGB, unsigned char *p_YUV, i
   const KdtPictureFormat *format = KdtFormatByNumber(form);
   if (format == nullptr) return;
   const EncodeWeights w = WeightsOf(MatrixOf(*format));
-  const GroupSamples samples =
-      flag != 0 ? EncodeKeyGroup(w, p_RGB + posRGB) : EncodeRgbGroup(w, p_RGB + posRGB);
+  const GroupSamples samples = flag != 0
+                                   ? EncodeKeyGroup<VectorRegisters::k16Bytes>(w, p_RGB + posRGB)
+                                   : EncodeRgbGroup<VectorRegisters::k16Bytes>(w, p_RGB + posRGB);
   uint64_t luma;
   uint64_t chroma;
-  GroupWords(samples, luma, chroma);
+  GroupWords<VectorRegisters::k16Bytes>(samples, luma, chroma);
   StoreGroup(p_YUV + posY, luma);
   StoreGroup(p_YUV + posUV, chroma);
 }
@@ -190,11 +229,11 @@ void rgb2yuvRow(const unsigned char *p_RGB, int posRGB, unsigned char *p_YUV, in
                 int flag) {
   const KdtPictureFormat *format = KdtFormatByNumber(form);
   if (format == nullptr || row < 0 || row >= format->height) return;
-  EncodeLinesFastest(*format, p_RGB + posRGB, p_YUV, row, 1, flag != 0);
+  EncodeLinesWith(FastestConversionVariant(), *format, p_RGB + posRGB, p_YUV, row, 1, flag != 0);
 }
 
-int tranRGB2YUV(const unsigned char *p_RGB, unsigned char **p_YUV, int *lenYUV, int form,
-                int flag) {
+int EncodePictureWith(ConversionVariant variant, const unsigned char *p_RGB, unsigned char **p_YUV,
+                      int *lenYUV, int form, int flag) {
   const KdtPictureFormat *format = KdtFormatByNumber(form);
   if (format == nullptr) return ERR_CODEC;
   // Slot heads and spare slots carry no picture; they are written as zero bytes so the body,
@@ -202,6 +241,11 @@ int tranRGB2YUV(const unsigned char *p_RGB, unsigned char **p_YUV, int *lenYUV, 
   *p_YUV = static_cast<unsigned char *>(std::calloc(static_cast<size_t>(format->bodyBytes), 1));
   if (*p_YUV == nullptr) return ERR_CODEC;
   *lenYUV = format->bodyBytes;
-  EncodeLinesFastest(*format, p_RGB, *p_YUV, 0, format->height, flag != 0);
+  EncodeLinesWith(variant, *format, p_RGB, *p_YUV, 0, format->height, flag != 0);
   return 0;
+}
+
+int tranRGB2YUV(const unsigned char *p_RGB, unsigned char **p_YUV, int *lenYUV, int form,
+                int flag) {
+  return EncodePictureWith(FastestConversionVariant(), p_RGB, p_YUV, lenYUV, form, flag);
 }

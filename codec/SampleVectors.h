@@ -17,26 +17,29 @@
 #pragma GCC diagnostic ignored "-Wpsabi"
 
 using Double4 = double __attribute__((vector_size(32)));
+using Double2 = double __attribute__((vector_size(16)));
 using Float4 = float __attribute__((vector_size(16)));
 using Int4 = int __attribute__((vector_size(16)));
 using Bytes4 = unsigned char __attribute__((vector_size(4)));
 using Bytes16 = unsigned char __attribute__((vector_size(16)));
 using Bytes32 = unsigned char __attribute__((vector_size(32)));
 using Word4 = uint64_t __attribute__((vector_size(32)));
+using Word2 = uint64_t __attribute__((vector_size(16)));
 
-// Everything on the per-pixel path is inlined, so that the x86 entry points compiled for AVX2
-// carry their own AVX2 copy of it.
+// Everything on the per-pixel path is inlined, so that each entry point compiled for an
+// instruction set of its own (see ConversionVariant.h) carries its own copy of it.
 #define SAMPLE_INLINE [[gnu::always_inline]] inline
 
-#if (defined(__x86_64__) || defined(__i386__)) && !defined(SAMPLE_BASELINE_ONLY)
-// The conversions have a second copy of their per-pixel code compiled for AVX2 (never with fused
-// multiply-add), used when the processor has it. Defining SAMPLE_BASELINE_ONLY leaves it out, so
-// that the baseline copy can be tested on a processor with AVX2.
-#define SAMPLE_AVX2_COPY 1
-inline bool ProcessorHasAvx2() {
-  return __builtin_cpu_supports("avx2");
+// The registers that hold a copy's 32-byte vectors: one whole register (AVX2), or two 16-byte
+// halves (SSE and the baseline). Shuffles that cross the halves of a 32-byte vector are cheap in
+// the first and are taken apart element by element in the second, so some helpers build their
+// vectors differently for each.
+enum class VectorRegisters { k16Bytes, k32Bytes };
+
+// The 32-byte vector whose halves are `low` and `high`.
+SAMPLE_INLINE Double4 JoinHalves(Double2 low, Double2 high) {
+  return __builtin_shufflevector(low, high, 0, 1, 2, 3);
 }
-#endif
 
 // c / 255 of an 8-bit component c (held as a double), rounded to single precision and held as a
 // double. The product with the reciprocal rounds to a different double than the quotient for

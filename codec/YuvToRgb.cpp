@@ -11,7 +11,13 @@
 
 #include "codec/ColorConvert.h"
 #include "codec/ColourMatrix.h"
+#include "codec/ConversionVariant.h"
 #include "codec/SampleVectors.h"
+
+// Helpers pass 32-byte vectors to each other only inside always-inlined code, so the calling
+// convention that differs with and without AVX never applies; some builds compile this file
+// without the codec's own warning options.
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace {
 
@@ -125,7 +131,12 @@ void DecodePictureBaseline(const KdtPictureFormat &format, const unsigned char *
   DecodePicture(format, body, rgb);
 }
 
-#ifdef SAMPLE_AVX2_COPY
+#ifdef CONVERSION_X86_COPIES
+[[gnu::target("sse4.1")]] void DecodePictureSse41(const KdtPictureFormat &format,
+                                                  const unsigned char *body, unsigned char *rgb) {
+  DecodePicture(format, body, rgb);
+}
+
 [[gnu::target("avx2")]] void DecodePictureAvx2(const KdtPictureFormat &format,
                                                const unsigned char *body, unsigned char *rgb) {
   DecodePicture(format, body, rgb);
@@ -134,18 +145,28 @@ void DecodePictureBaseline(const KdtPictureFormat &format, const unsigned char *
 
 }  // namespace
 
-int tranYUV2RGB(const unsigned char *p_YUV, int lenYUV, unsigned char **p_RGB, int *lenRGB) {
+int DecodeBodyWith(ConversionVariant variant, const unsigned char *p_YUV, int lenYUV,
+                   unsigned char **p_RGB, int *lenRGB) {
   const KdtPictureFormat *format = KdtFormatByBodyLength(lenYUV);
   if (format == nullptr) return -2;
   *p_RGB = static_cast<unsigned char *>(std::malloc(static_cast<size_t>(format->rgbBytes)));
   if (*p_RGB == nullptr) return -1;
   *lenRGB = format->rgbBytes;
-#ifdef SAMPLE_AVX2_COPY
-  if (ProcessorHasAvx2()) {
-    DecodePictureAvx2(*format, p_YUV, *p_RGB);
-    return 0;
-  }
+  switch (variant) {
+#ifdef CONVERSION_X86_COPIES
+    case ConversionVariant::kSse41:
+      DecodePictureSse41(*format, p_YUV, *p_RGB);
+      break;
+    case ConversionVariant::kAvx2:
+      DecodePictureAvx2(*format, p_YUV, *p_RGB);
+      break;
 #endif
-  DecodePictureBaseline(*format, p_YUV, *p_RGB);
+    default:
+      DecodePictureBaseline(*format, p_YUV, *p_RGB);
+  }
   return 0;
+}
+
+int tranYUV2RGB(const unsigned char *p_YUV, int lenYUV, unsigned char **p_RGB, int *lenRGB) {
+  return DecodeBodyWith(FastestConversionVariant(), p_YUV, lenYUV, p_RGB, lenRGB);
 }

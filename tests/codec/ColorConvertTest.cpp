@@ -1,5 +1,7 @@
 // Colour conversion between RGB pictures and KDT bodies: exact agreement with the plain
-// formulas, the worked values, sample packing, field placement, clamping and failures.
+// formulas, the worked values, sample packing, field placement, clamping and failures. The tests
+// of whole pictures run once for every copy of the conversions (see ConversionVariant.h) that the
+// processor supports.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,9 +9,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "codec/ColorConvert.h"
+#include "codec/ConversionVariant.h"
 #include "codec/SampleVectors.h"
 #include "tests/codec/ReferenceConversion.h"
 
@@ -68,6 +72,26 @@ struct Picture {
   ~Picture() { std::free(bytes); }
 };
 
+// Runs a test with one copy of the conversions, skipped where the processor lacks it.
+class ColourCopy : public testing::TestWithParam<ConversionVariant> {
+ protected:
+  void SetUp() override {
+    if (!ProcessorRuns(GetParam())) {
+      GTEST_SKIP() << "the processor cannot run " << ConversionVariantName(GetParam());
+    }
+  }
+  int Encode(const unsigned char *rgb, Body &body, int form, int flag = 0) const {
+    return EncodePictureWith(GetParam(), rgb, &body.bytes, &body.length, form, flag);
+  }
+  int Decode(const unsigned char *yuv, int length, Picture &out) const {
+    return DecodeBodyWith(GetParam(), yuv, length, &out.bytes, &out.length);
+  }
+};
+INSTANTIATE_TEST_SUITE_P(Every, ColourCopy, testing::ValuesIn(kCompiledConversionVariants),
+                         [](const testing::TestParamInfo<ConversionVariant> &info) {
+                           return std::string(ConversionVariantName(info.param));
+                         });
+
 // Encodes one group of four pixels on its own.
 void EncodeGroup(const std::array<unsigned char, 12> &rgb, int form, int flag, Samples &y,
                  Samples &c) {
@@ -101,17 +125,44 @@ TEST(ColourWorkedValues, EncodeAndDecodeBothMatrices) {
       EncodeGroup(rgb, f.form, 0, y, c);
       EXPECT_EQ(y, (Samples{want[0], want[0], want[0], want[0]})) << f.form << " " << int(w.r);
       EXPECT_EQ(c, (Samples{want[1], want[2], want[1], want[2]})) << f.form << " " << int(w.g);
-
-      // The same samples decode back to the colour.
-      std::vector<unsigned char> body(static_cast<size_t>(f.bodyBytes));
-      const size_t at = LumaLine(f, 0);
-      Pack(&body[at], y);
-      Pack(&body[at + static_cast<size_t>(f.planeBytes)], c);
-      Picture out;
-      ASSERT_EQ(tranYUV2RGB(body.data(), f.bodyBytes, &out.bytes, &out.length), 0);
-      EXPECT_EQ(out.length, f.width * f.height * 3);
-      for (int i = 0; i < 12; ++i) EXPECT_EQ(out.bytes[i], rgb[i]) << f.form << " byte " << i;
     }
+  }
+}
+
+// Whole pictures of the worked colours, one colour per group, each line starting with another:
+// every group holds the colour's samples, and the body decodes back to the picture.
+TEST_P(ColourCopy, WorkedValuesBothWaysInEveryForm) {
+  constexpr size_t kColours = std::size(kWorked);
+  for (const Form &f : kForms) {
+    const size_t groupsPerLine = static_cast<size_t>(f.width) / 4;
+    std::vector<unsigned char> rgb(static_cast<size_t>(f.width) * f.height * 3);
+    for (size_t g = 0; g < rgb.size() / 12; ++g) {
+      const Worked &w = kWorked[(g / groupsPerLine + g) % kColours];
+      for (size_t i = 0; i < 4; ++i) {
+        rgb[12 * g + 3 * i] = w.r;
+        rgb[12 * g + 3 * i + 1] = w.g;
+        rgb[12 * g + 3 * i + 2] = w.b;
+      }
+    }
+    Body body;
+    ASSERT_EQ(Encode(rgb.data(), body, f.form), 0);
+    const bool bt601 = f.form <= 2;
+    for (int row = 0; row < f.height; ++row) {
+      const unsigned char *y = body.bytes + LumaLine(f, row);
+      for (size_t k = 0; k < groupsPerLine; ++k) {
+        const size_t g = static_cast<size_t>(row) * groupsPerLine + k;
+        const Worked &w = kWorked[(g / groupsPerLine + g) % kColours];
+        const unsigned luma = bt601 ? w.y601 : w.y709;
+        const unsigned u = bt601 ? w.u601 : w.u709;
+        const unsigned v = bt601 ? w.v601 : w.v709;
+        ASSERT_EQ(Unpack(y + 5 * k), (Samples{luma, luma, luma, luma})) << f.form << " " << row;
+        ASSERT_EQ(Unpack(y + f.planeBytes + 5 * k), (Samples{u, v, u, v})) << f.form << " " << row;
+      }
+    }
+    Picture out;
+    ASSERT_EQ(Decode(body.bytes, body.length, out), 0);
+    ASSERT_EQ(out.length, static_cast<int>(rgb.size()));
+    EXPECT_EQ(std::memcmp(out.bytes, rgb.data(), rgb.size()), 0) << "form " << f.form;
   }
 }
 
@@ -176,8 +227,9 @@ TEST(ColourGrey, EveryLevelIsNeutralAndComesBack) {
   EXPECT_EQ(y, (Samples{940, 64, 940, 504}));
 }
 
-// Every frame line of every form comes back where it was: each line is its own grey level.
-TEST(ColourPlacement, EveryLineRoundTripsInPlace) {
+// Every frame line of every form comes back where it was: each line is its own grey level. The
+// same picture as a key plane gives the same body.
+TEST_P(ColourCopy, EveryLineRoundTripsInPlace) {
   for (const Form &f : kForms) {
     std::vector<unsigned char> rgb(static_cast<size_t>(f.width) * f.height * 3);
     for (int row = 0; row < f.height; ++row) {
@@ -185,12 +237,20 @@ TEST(ColourPlacement, EveryLineRoundTripsInPlace) {
                   static_cast<size_t>(f.width) * 3);
     }
     Body body;
-    ASSERT_EQ(tranRGB2YUV(rgb.data(), &body.bytes, &body.length, f.form, 0), 0);
+    ASSERT_EQ(Encode(rgb.data(), body, f.form), 0);
     ASSERT_EQ(body.length, f.bodyBytes);
     Picture out;
-    ASSERT_EQ(tranYUV2RGB(body.bytes, body.length, &out.bytes, &out.length), 0);
+    ASSERT_EQ(Decode(body.bytes, body.length, out), 0);
     ASSERT_EQ(out.length, static_cast<int>(rgb.size()));
     EXPECT_EQ(std::memcmp(out.bytes, rgb.data(), rgb.size()), 0) << "form " << f.form;
+
+    std::vector<unsigned char> key(rgb.size() / 3);
+    for (size_t i = 0; i < key.size(); ++i) key[i] = rgb[3 * i];
+    Body fromKey;
+    ASSERT_EQ(Encode(key.data(), fromKey, f.form, 1), 0);
+    ASSERT_EQ(fromKey.length, f.bodyBytes);
+    EXPECT_EQ(std::memcmp(fromKey.bytes, body.bytes, static_cast<size_t>(f.bodyBytes)), 0)
+        << "form " << f.form;
   }
 }
 
@@ -214,13 +274,13 @@ TEST(ColourPlacement, FormOneFieldSlots) {
   }
 }
 
-TEST(ColourPlacement, SlotHeadsAndSpareSlotsAreNotRead) {
+TEST_P(ColourCopy, SlotHeadsAndSpareSlotsAreNotRead) {
   const Form &f = kForms[0];
   std::vector<unsigned char> body(static_cast<size_t>(f.bodyBytes));
   std::mt19937 random(5);
   for (unsigned char &b : body) b = static_cast<unsigned char>(random());
   Picture before;
-  ASSERT_EQ(tranYUV2RGB(body.data(), f.bodyBytes, &before.bytes, &before.length), 0);
+  ASSERT_EQ(Decode(body.data(), f.bodyBytes, before), 0);
   for (size_t plane : {size_t{0}, static_cast<size_t>(f.planeBytes)}) {
     for (int slot = 0; slot < 491; ++slot) {
       const bool spare = (slot >= 244 && slot <= 246) || slot == 490;
@@ -229,18 +289,18 @@ TEST(ColourPlacement, SlotHeadsAndSpareSlotsAreNotRead) {
     }
   }
   Picture after;
-  ASSERT_EQ(tranYUV2RGB(body.data(), f.bodyBytes, &after.bytes, &after.length), 0);
+  ASSERT_EQ(Decode(body.data(), f.bodyBytes, after), 0);
   EXPECT_EQ(std::memcmp(before.bytes, after.bytes, static_cast<size_t>(before.length)), 0);
 }
 
-TEST(ColourDecode, SamplesAreClampedTo64Through960) {
+TEST_P(ColourCopy, SamplesAreClampedTo64Through960) {
   const Form &f = kForms[2];
   auto decode = [&](const Samples &y, const Samples &c) {
     std::vector<unsigned char> body(static_cast<size_t>(f.bodyBytes));
     Pack(&body[0], y);
     Pack(&body[static_cast<size_t>(f.planeBytes)], c);
     Picture out;
-    EXPECT_EQ(tranYUV2RGB(body.data(), f.bodyBytes, &out.bytes, &out.length), 0);
+    EXPECT_EQ(Decode(body.data(), f.bodyBytes, out), 0);
     return std::vector<unsigned char>(out.bytes, out.bytes + 12);
   };
   const Samples neutral = {512, 512, 512, 512};
@@ -297,7 +357,7 @@ TEST(ColourExactness, ReplacementsMatchTheFormulaForEveryValue) {
 
 // The encoder against the plain formulas for every 24-bit colour: colours in order at the chroma
 // pixels (1 and 3) of each group, random colours at the others.
-void CheckEncoderAgainstFormulas(const Form &f) {
+void CheckEncoderAgainstFormulas(ConversionVariant variant, const Form &f) {
   const size_t groupsPerLine = static_cast<size_t>(f.width) / 4;
   const size_t groups = groupsPerLine * static_cast<size_t>(f.height);
   std::vector<unsigned char> rgb(groups * 12);
@@ -318,7 +378,7 @@ void CheckEncoderAgainstFormulas(const Form &f) {
       put(p + 9, random() & 0xFFFFFF);
     }
     Body body;
-    ASSERT_EQ(tranRGB2YUV(rgb.data(), &body.bytes, &body.length, f.form, 0), 0);
+    ASSERT_EQ(EncodePictureWith(variant, rgb.data(), &body.bytes, &body.length, f.form, 0), 0);
     for (int row = 0; row < f.height && mismatches < 10; ++row) {
       const unsigned char *y = body.bytes + LumaLine(f, row);
       const unsigned char *c = y + f.planeBytes;
@@ -341,14 +401,14 @@ void CheckEncoderAgainstFormulas(const Form &f) {
   }
 }
 
-TEST(ColourExactness, EncoderMatchesTheFormulasForEveryColour) {
-  CheckEncoderAgainstFormulas(kForms[1]);  // BT.601
-  CheckEncoderAgainstFormulas(kForms[2]);  // BT.709
+TEST_P(ColourCopy, EncoderMatchesTheFormulasForEveryColour) {
+  CheckEncoderAgainstFormulas(GetParam(), kForms[1]);  // BT.601
+  CheckEncoderAgainstFormulas(GetParam(), kForms[2]);  // BT.709
 }
 
 // The decoder against the plain formulas: every luma value with every value of one chroma
 // component, the other taken from a set that includes the clamping edges.
-void CheckDecoderAgainstFormulas(const Form &f, bool sweepU) {
+void CheckDecoderAgainstFormulas(ConversionVariant variant, const Form &f, bool sweepU) {
   const unsigned others[] = {0,   63,  64,  65,  100, 300, 511,  512,
                              513, 700, 900, 959, 960, 961, 1000, 1023};
   const size_t groupsPerLine = static_cast<size_t>(f.width) / 4;
@@ -376,7 +436,7 @@ void CheckDecoderAgainstFormulas(const Form &f, bool sweepU) {
     }
     ASSERT_EQ(triples.size(), groups * 4);
     Picture out;
-    ASSERT_EQ(tranYUV2RGB(body.data(), f.bodyBytes, &out.bytes, &out.length), 0);
+    ASSERT_EQ(DecodeBodyWith(variant, body.data(), f.bodyBytes, &out.bytes, &out.length), 0);
     for (size_t i = 0; i < triples.size(); ++i) {
       unsigned char want[3];
       ReferenceDecode(*f.matrix, triples[i][0], triples[i][1], triples[i][2], want);
@@ -387,10 +447,10 @@ void CheckDecoderAgainstFormulas(const Form &f, bool sweepU) {
   }
 }
 
-TEST(ColourExactness, DecoderMatchesTheFormulas) {
+TEST_P(ColourCopy, DecoderMatchesTheFormulas) {
   for (bool sweepU : {false, true}) {
-    CheckDecoderAgainstFormulas(kForms[1], sweepU);  // BT.601
-    CheckDecoderAgainstFormulas(kForms[2], sweepU);  // BT.709
+    CheckDecoderAgainstFormulas(GetParam(), kForms[1], sweepU);  // BT.601
+    CheckDecoderAgainstFormulas(GetParam(), kForms[2], sweepU);  // BT.709
   }
 }
 

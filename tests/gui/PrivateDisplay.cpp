@@ -32,13 +32,14 @@ std::string ReadDisplayNumber(int fd) {
 
 PrivateDisplay::PrivateDisplay() {
   // The server picks a free display number itself and reports it, so test programs that start
-  // at the same moment never share one.
+  // at the same moment never share one. Without -noreset the server resets when its last
+  // client leaves, and a connection made during that reset is refused.
   int fds[2];
   if (pipe(fds) != 0) return;
   const std::string reportFd = std::to_string(fds[1]);
   const std::string screen = std::to_string(kWidth) + "x" + std::to_string(kHeight) + "x24";
   const char *args[] = {"Xvfb",      "-displayfd", reportFd.c_str(), "-screen", "0", screen.c_str(),
-                        "-nolisten", "tcp",        nullptr};
+                        "-nolisten", "tcp",        "-noreset",       nullptr};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addclose(&actions, fds[0]);
