@@ -9,7 +9,9 @@ namespace {
 std::atomic<MessageBoxService *> g_service{nullptr};
 }
 
-void SetMessageBoxService(MessageBoxService *service) { g_service.store(service); }
+void SetMessageBoxService(MessageBoxService *service) {
+  g_service.store(service);
+}
 
 MessageAnswer ShowMessageBox(const std::string &text, MessageButtons buttons) {
   if (MessageBoxService *service = g_service.load()) return service->Show(text, buttons);

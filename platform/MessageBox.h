@@ -22,7 +22,6 @@ class MessageBoxService {
 // writes the text to standard error and answers Ok, or No to a question).
 void SetMessageBoxService(MessageBoxService *service);
 
-MessageAnswer ShowMessageBox(const std::string &text,
-                             MessageButtons buttons = MessageButtons::Ok);
+MessageAnswer ShowMessageBox(const std::string &text, MessageButtons buttons = MessageButtons::Ok);
 
 }  // namespace platform
