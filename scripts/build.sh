@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# build.sh DIR [cmake options...]: configures (once) and builds one build folder.
+# build.sh DIR [cmake options...]: configures (once) and builds one build folder; with
+# BUILD_TARGET set, only that target and what it needs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1
@@ -7,4 +8,4 @@ shift
 if [ ! -f "$root/$dir/build.ninja" ]; then
   cmake -S "$root" -B "$root/$dir" -G Ninja "$@" >/dev/null
 fi
-cmake --build "$root/$dir" -j "$(nproc)"
+cmake --build "$root/$dir" -j "$(nproc)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}

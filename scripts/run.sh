@@ -3,7 +3,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" build
+BUILD_TARGET=Quenda bash "$root/scripts/build.sh" build
 if [ -z "${DISPLAY:-}" ]; then
   echo "Quenda is built (build/Quenda) but needs a graphical display to start: DISPLAY is not set." >&2
   exit 1
