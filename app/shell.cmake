@@ -4,6 +4,7 @@
 set(QUENDA_SHELL_DIR ${CMAKE_CURRENT_LIST_DIR})
 add_library(quenda_shell STATIC
   ${QUENDA_SHELL_DIR}/AboutDlg.cpp
+  ${QUENDA_SHELL_DIR}/CommandEnabling.cpp
   ${QUENDA_SHELL_DIR}/DialogTemplate.cpp
   ${QUENDA_SHELL_DIR}/ExportEntries.cpp
   ${QUENDA_SHELL_DIR}/FilesView.cpp

@@ -1,8 +1,10 @@
-// The main window's rules that need no display: the size rule and the export menu entries.
+// The main window's rules that need no display: the size rule, the export menu entries and the
+// enabling of the conversion commands.
 #include <gtest/gtest.h>
 
 #include <climits>
 
+#include "app/CommandEnabling.h"
 #include "app/ExportEntries.h"
 #include "app/FrameSizing.h"
 
@@ -44,12 +46,56 @@ TEST(ExportEntries, PatternsBecomeUpperCaseNamesWithoutTheirWildcard) {
   EXPECT_TRUE(ExportEntryNames(";*.BMP").empty());
   // Patterns shorter than their wildcard give an empty name, as cutting two characters does.
   EXPECT_EQ(ExportEntryNames("*;*.X"), (Names{"", "X"}));
-  // Ten entries at most, so that none takes the next command of the range.
+  // Ten entries at most, so that none takes the next command of the range; the patterns left
+  // out are named for the operator.
   std::string list = "*.F0";
   for (int i = 1; i < 12; ++i) list += ";*.F" + std::to_string(i);
-  const Names names = ExportEntryNames(list);
+  Names leftOut;
+  const Names names = ExportEntryNames(list, &leftOut);
   ASSERT_EQ(names.size(), static_cast<size_t>(kMaxExportEntries));
   EXPECT_EQ(names.back(), "F9");
+  EXPECT_EQ(leftOut, (Names{"*.F10", "*.F11"}));
+  EXPECT_EQ(ExportEntryNames(list), names);
+
+  // Each command finds the format it was built with; no other command has one.
+  const ExportFormats formats(32774, names);
+  ASSERT_NE(formats.FormatOf(32774), nullptr);
+  EXPECT_EQ(*formats.FormatOf(32774), "F0");
+  EXPECT_EQ(*formats.FormatOf(32783), "F9");
+  for (unsigned id : {32771u, 32773u, 32784u, 32785u, 0u}) EXPECT_EQ(formats.FormatOf(id), nullptr);
+  EXPECT_TRUE(ExportFormats().empty());
+}
+
+TEST(CommandEnabling, SelectionDecidesEachConversionCommand) {
+  using C = ConvertCommand;
+  // Columns: Import, Property, Reverse Field Dominance, Settings, Rename, Export To.
+  struct Case {
+    ConvertSelection selection;
+    bool enabled[6];
+  } const cases[] = {
+      // Nothing selected (or a selection the pane refuses), on either side.
+      {{1, 0, true}, {false, false, false, false, false, false}},
+      {{0, 0, true}, {false, false, false, false, false, false}},
+      // One KDT still: property, rename, field exchange and export.
+      {{1, 1, true}, {false, true, true, false, true, true}},
+      // Two BMP pictures: import and settings only.
+      {{0, 2, true}, {true, false, false, true, false, false}},
+      // One BMP picture: import, settings and property.
+      {{0, 1, true}, {true, true, false, true, false, false}},
+      // Three KDT stills: the field exchange and export, not property or rename.
+      {{1, 3, true}, {false, false, true, false, false, true}},
+      // Only the KDT plug-in: export stays greyed whatever is selected.
+      {{1, 1, false}, {false, true, true, false, true, false}},
+  };
+  const C commands[] = {C::Import,   C::Property, C::ReverseFieldDominance,
+                        C::Settings, C::Rename,   C::ExportTo};
+  for (const Case &c : cases) {
+    for (int i = 0; i < 6; ++i) {
+      EXPECT_EQ(IsCommandEnabled(commands[i], c.selection), c.enabled[i])
+          << "E " << c.selection.bExport << " n " << c.selection.nFiles << " formats "
+          << c.selection.hasExportFormats << " command " << i;
+    }
+  }
 }
 
 }  // namespace
