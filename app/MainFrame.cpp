@@ -92,6 +92,18 @@ bool CMainFrame::LoadFrame(const wxString &title) {
   Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
   Bind(wxEVT_CHILD_FOCUS, &CMainFrame::OnChildFocus, this);
   Bind(wxEVT_MENU, &CMainFrame::OnNextPane, this, res::ID_NEXT_PANE, res::ID_PREV_PANE);
+  Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+  Bind(wxEVT_MENU, &CMainFrame::OnConvertClick, this, res::ID_CONVERT_RANGE_FIRST,
+       res::ID_CONVERT_RANGE_LAST);
+  Bind(wxEVT_MENU, &CMainFrame::OnConvertSetting, this, res::ID_CONVERT_SETTING);
+  Bind(wxEVT_MENU, &CMainFrame::OnFileRename, this, res::ID_FILE_RENAME);
+  Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateConvert, this, res::ID_CONVERT_RANGE_FIRST,
+       res::ID_CONVERT_RANGE_LAST);
+  Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateConvertSetting, this, res::ID_CONVERT_SETTING);
+  Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateFileRename, this, res::ID_FILE_RENAME);
+  if (wxMenuItem *exportTo = ExportToItem()) {
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateExportTo, this, exportTo->GetId());
+  }
   return true;
 }
 
@@ -155,18 +167,33 @@ bool CMainFrame::CreateToolBarAndStatusBar() {
   return true;
 }
 
+wxMenuItem *CMainFrame::ExportToItem() const {
+  wxMenuBar *bar = GetMenuBar();
+  wxMenu *convert = bar != nullptr && bar->GetMenuCount() > 1 ? bar->GetMenu(1) : nullptr;
+  if (convert == nullptr || convert->GetMenuItemCount() < 2) return nullptr;
+  wxMenuItem *item = convert->FindItemByPosition(1);
+  return item->GetSubMenu() != nullptr ? item : nullptr;
+}
+
 void CMainFrame::FillExportMenu() {
   CFilesView *files = GetLeftPane();
-  wxMenu *convert = GetMenuBar()->GetMenuCount() > 1 ? GetMenuBar()->GetMenu(1) : nullptr;
-  if (files == nullptr || convert == nullptr || convert->GetMenuItemCount() < 2) return;
-  wxMenu *exportTo = convert->FindItemByPosition(1)->GetSubMenu();
-  if (exportTo == nullptr) return;
+  wxMenuItem *item = ExportToItem();
+  if (files == nullptr || item == nullptr) return;
+  wxMenu *exportTo = item->GetSubMenu();
   if (exportTo->GetMenuItemCount() > 0) exportTo->Destroy(exportTo->FindItemByPosition(0));
-  const std::vector<std::string> names = ExportEntryNames(files->GetFileSet());
+  std::vector<std::string> leftOut;
+  std::vector<std::string> names = ExportEntryNames(files->GetFileSet(), &leftOut);
+  for (const std::string &pattern : leftOut) {
+    std::fprintf(stderr, "Quenda: no command is left for the export format %s; it is not offered\n",
+                 pattern.c_str());
+  }
   for (size_t i = 0; i < names.size(); ++i) {
     const unsigned id = res::ID_EXPORT_FIRST + static_cast<unsigned>(i);
     exportTo->Insert(i, platform::gui::MenuItemId(id), Text(names[i]), Text(res::StatusPrompt(id)));
   }
+  m_exportFormats = ExportFormats(res::ID_EXPORT_FIRST, std::move(names));
+  // With no format to offer the item stays greyed for the life of the window.
+  if (m_exportFormats.empty()) item->Enable(false);
 }
 
 CFilesView *CMainFrame::GetLeftPane() const {
@@ -287,4 +314,100 @@ void CMainFrame::OnNextPane(wxCommandEvent &) {
   if (other == nullptr) return;
   SetActiveView(other);
   other->SetFocus();
+}
+
+void CMainFrame::OnClose(wxCloseEvent &event) {
+  CFilesView *files = GetLeftPane();
+  if (files != nullptr && files->IsConverting()) {
+    if (event.CanVeto()) {
+      event.Veto();
+      return;
+    }
+    // The window goes regardless: the task must not be deleted under its worker.
+    files->WaitForConversion();
+  }
+  event.Skip();
+}
+
+ConvertSelection CMainFrame::ReadSelection() const {
+  CFilesView *files = GetLeftPane();
+  if (files == nullptr) return {};
+  // Under the filter "*.*" the pane decides the side of the selection while it is asked
+  // whether the selection can be converted, so it is asked first and the side read after.
+  const bool convertible = files->IsEnableConvert() != 0;
+  ConvertSelection selection;
+  selection.bExport = files->IsExport();
+  selection.nFiles = convertible ? files->GetFilesNum() : 0;
+  selection.hasExportFormats = !m_exportFormats.empty();
+  return selection;
+}
+
+bool CMainFrame::Allows(ConvertCommand command) const {
+  return IsCommandEnabled(command, ReadSelection());
+}
+
+void CMainFrame::OnConvertClick(wxCommandEvent &event) {
+  CFilesView *files = GetLeftPane();
+  if (files == nullptr) return;
+  const unsigned id = static_cast<unsigned>(event.GetId());
+  switch (id) {
+    case res::ID_CONVERT_IMPORT:
+      if (Allows(ConvertCommand::Import)) files->ConvertTo(0, "KDT");
+      return;
+    case res::ID_FILE_PROPERTY:
+      if (Allows(ConvertCommand::Property)) files->ViewProperty();
+      return;
+    case res::ID_CONVERT_YC:
+      if (Allows(ConvertCommand::ReverseFieldDominance)) files->YCConvertSet(0, "KDT");
+      return;
+    default:
+      if (const std::string *format = m_exportFormats.FormatOf(id)) {
+        if (Allows(ConvertCommand::ExportTo)) files->ConvertTo(1, *format);
+      }
+      return;
+  }
+}
+
+void CMainFrame::OnConvertSetting(wxCommandEvent &) {
+  CFilesView *files = GetLeftPane();
+  if (files != nullptr && Allows(ConvertCommand::Settings)) files->ConvertTo(0, "KDT");
+}
+
+void CMainFrame::OnFileRename(wxCommandEvent &) {
+  CFilesView *files = GetLeftPane();
+  if (files != nullptr && Allows(ConvertCommand::Rename)) files->ReName();
+}
+
+void CMainFrame::OnUpdateConvert(wxUpdateUIEvent &event) {
+  switch (static_cast<unsigned>(event.GetId())) {
+    case res::ID_CONVERT_IMPORT:
+      event.Enable(Allows(ConvertCommand::Import));
+      return;
+    case res::ID_FILE_PROPERTY:
+      event.Enable(Allows(ConvertCommand::Property));
+      return;
+    case res::ID_CONVERT_YC:
+      OnUpdateYcConvert(event);
+      return;
+    default:
+      // An export entry stays enabled; the "&Export To" item that holds it follows the rule.
+      if (wxMenuItem *item = ExportToItem()) item->Enable(Allows(ConvertCommand::ExportTo));
+      return;
+  }
+}
+
+void CMainFrame::OnUpdateYcConvert(wxUpdateUIEvent &event) {
+  event.Enable(Allows(ConvertCommand::ReverseFieldDominance));
+}
+
+void CMainFrame::OnUpdateConvertSetting(wxUpdateUIEvent &event) {
+  event.Enable(Allows(ConvertCommand::Settings));
+}
+
+void CMainFrame::OnUpdateFileRename(wxUpdateUIEvent &event) {
+  event.Enable(Allows(ConvertCommand::Rename));
+}
+
+void CMainFrame::OnUpdateExportTo(wxUpdateUIEvent &event) {
+  event.Enable(Allows(ConvertCommand::ExportTo));
 }

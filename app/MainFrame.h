@@ -5,11 +5,15 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+#include "app/CommandEnabling.h"
+#include "app/ExportEntries.h"
+
 class CFilesView;
 class CMyToolBar;
 class CQuendaDoc;
 class CQuendaView;
 class XCSplitterWnd;
+class wxMenuItem;
 class wxStatusBar;
 
 class CMainFrame : public wxFrame {
@@ -52,6 +56,25 @@ class CMainFrame : public wxFrame {
   void UpdateLockIndicators();
   void OnChildFocus(wxChildFocusEvent &event);
   void OnNextPane(wxCommandEvent &event);
+  // The window does not close while a conversion runs on a worker thread.
+  void OnClose(wxCloseEvent &event);
+
+  // The conversion commands: the range 32771 to 32785 (import, property, the export entries,
+  // Reverse Field Dominance), the settings button (an import) and the rename button. Each runs
+  // only when its enabling rule allows it at that moment, wherever the command came from.
+  void OnConvertClick(wxCommandEvent &event);
+  void OnConvertSetting(wxCommandEvent &event);
+  void OnFileRename(wxCommandEvent &event);
+  void OnUpdateConvert(wxUpdateUIEvent &event);
+  void OnUpdateYcConvert(wxUpdateUIEvent &event);
+  void OnUpdateConvertSetting(wxUpdateUIEvent &event);
+  void OnUpdateFileRename(wxUpdateUIEvent &event);
+  void OnUpdateExportTo(wxUpdateUIEvent &event);
+  // What the enabling rule is decided on, asked of the file pane now.
+  ConvertSelection ReadSelection() const;
+  bool Allows(ConvertCommand command) const;
+  // The "&Export To" item of the "&Convert" menu, or null.
+  wxMenuItem *ExportToItem() const;
 
   XCSplitterWnd *m_wndSplitter = nullptr;
   wxStatusBar *m_wndStatusBar = nullptr;
@@ -59,6 +82,8 @@ class CMainFrame : public wxFrame {
   CQuendaDoc &m_document;
   wxWindow *m_pActiveView = nullptr;
   bool m_bRouting = false;
+  // The format of each "&Export To" entry by its command.
+  ExportFormats m_exportFormats;
   // Runs while the operator drags a border of the window; see OnSize.
   wxTimer m_sizingTimer;
 };

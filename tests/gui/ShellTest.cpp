@@ -73,6 +73,23 @@ TEST(MainWindow, MenusComeFromTheResourcesWithExportEntriesFromThePlugins) {
   EXPECT_TRUE(entry->GetHelp().empty());
 }
 
+// Nothing is selected at start-up: every command that needs a selection is disabled, in the
+// menu when it opens and on the toolbar at idle time, and does nothing when it comes anyway.
+TEST(MainWindow, CommandsThatNeedASelectionAreDisabledWithoutOne) {
+  wxMenuBar *bar = Frame().GetMenuBar();
+  bar->GetMenu(1)->UpdateUI(Frame().GetEventHandler());
+  Frame().GetToolBar()->UpdateWindowUI();
+  EXPECT_FALSE(bar->IsEnabled(MenuItemId(res::ID_CONVERT_IMPORT)));
+  EXPECT_FALSE(bar->IsEnabled(MenuItemId(res::ID_CONVERT_YC)));
+  EXPECT_FALSE(bar->GetMenu(1)->FindItemByPosition(1)->IsEnabled());  // "&Export To"
+  for (unsigned id : {res::ID_FILE_PROPERTY, res::ID_CONVERT_SETTING, res::ID_FILE_RENAME}) {
+    EXPECT_FALSE(Frame().GetToolBar()->GetToolEnabled(static_cast<int>(id))) << id;
+  }
+  EXPECT_TRUE(bar->IsEnabled(MenuItemId(res::ID_APP_ABOUT)));
+  EXPECT_TRUE(bar->IsEnabled(MenuItemId(res::ID_APP_EXIT)));
+  EXPECT_TRUE(Frame().GetToolBar()->GetToolEnabled(res::ID_APP_ABOUT));
+}
+
 TEST(MainWindow, ToolbarHasFourButtonsWithTipsAndPrompts) {
   wxToolBar *bar = Frame().GetToolBar();
   ASSERT_NE(bar, nullptr);
@@ -173,7 +190,9 @@ TEST(MainWindow, CommandsReachTheActivePaneFirstAndMenuCommandsKeepTheirIds) {
   right->Bind(wxEVT_MENU, toRight, res::ID_CONVERT_IMPORT);
   Frame().Bind(wxEVT_MENU, toFrame, res::ID_CONVERT_IMPORT);
   // From the menu bar with the file pane active the frame takes it, under the program's id;
-  // with the preview active the preview takes it first.
+  // with the preview active the preview takes it first. (The item is enabled by hand: with
+  // nothing selected its update handler disables it, and a disabled item sends nothing.)
+  Frame().GetMenuBar()->Enable(MenuItemId(res::ID_CONVERT_IMPORT), true);
   ASSERT_TRUE(Frame().ProcessCommand(MenuItemId(res::ID_CONVERT_IMPORT)));
   Frame().SetActiveView(right);
   ASSERT_TRUE(Frame().ProcessCommand(MenuItemId(res::ID_CONVERT_IMPORT)));
