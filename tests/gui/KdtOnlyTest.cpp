@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <wx/menu.h>
+#include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
 #include <string>
@@ -37,6 +38,12 @@ TEST(OnlyTheKdtPlugin, ExportToIsGreyedWhateverIsSelected) {
   wxUIActionSimulator input;
   input.MouseMove(Frame().GetScreenPosition() + wxPoint(400, 300));
   Pump(200ms);
+  // The toolbar follows at idle time; here at once.
+  Frame().GetToolBar()->UpdateWindowUI();
+  for (unsigned id : {res::ID_FILE_PROPERTY, res::ID_CONVERT_SETTING, res::ID_FILE_RENAME}) {
+    EXPECT_FALSE(Frame().GetToolBar()->GetToolEnabled(static_cast<int>(id))) << id;
+  }
+  Pump(100ms);
   const std::vector<uint32_t> closed = GrabScreen(0, 0, 400, 300);
   input.Char('c', wxMOD_ALT);
   Pump(800ms);
