@@ -95,7 +95,7 @@ void CTaskModeConv::GetYUVDataSrc(int Opt) {
   const tagRGBInfo *picture = GetRGB(1);
   if (picture == nullptr) return FailWithoutTarget();
   if (!SelectFormat(picture->width, picture->height)) return;
-  AllocBuffer(m_pYUVDst, length);
+  if (AllocBuffer(m_pYUVDst, length) == nullptr) return FailForMemory(m_objFileName);
   m_iProgress = 30;
   if (!ReadSourceBody()) return FailWithoutTarget();
   m_iProgress = 50;
@@ -154,9 +154,9 @@ void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsign
   const uint32_t height = first->height;
   if (!SelectFormat(width, height)) return;
 
-  AllocBuffer(m_pYUVDst, length);
-  if (AllocBuffer(m_ptYUVConv1, length) == nullptr || AllocBuffer(m_ptYUVConv2, length) == nullptr)
-    return FailWithoutTarget();
+  if (AllocBuffer(m_pYUVDst, length) == nullptr || AllocBuffer(m_ptYUVConv1, length) == nullptr ||
+      AllocBuffer(m_ptYUVConv2, length) == nullptr)
+    return FailForMemory(m_objFileName);
   convFlag = 0;
   GetAllYUVDataSrc(Opt);
   // Without the first body the second file has nothing to pair with.
