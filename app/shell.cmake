@@ -13,6 +13,7 @@ add_library(quenda_shell STATIC
   ${QUENDA_SHELL_DIR}/MyToolBar.cpp
   ${QUENDA_SHELL_DIR}/QuendaApp.cpp
   ${QUENDA_SHELL_DIR}/QuendaDoc.cpp
+  ${QUENDA_SHELL_DIR}/SystemFontForEdit.cpp
   ${QUENDA_SHELL_DIR}/XCSplitterWnd.cpp
 )
 target_link_libraries(quenda_shell PUBLIC quenda_view quenda_engine quenda_res
