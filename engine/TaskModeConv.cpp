@@ -8,6 +8,7 @@
 
 #include "app/res/Strings.h"
 #include "codec/ColorConvert.h"
+#include "codec/PictureBytes.h"
 #include "platform/MessageBox.h"
 #include "platform/Path.h"
 
@@ -330,9 +331,8 @@ bool CTaskModeConv::DecodeWorkBody() {
 }
 
 void CTaskModeConv::ShowDecodedPicture() {
-  if (m_ptRGBInfo != nullptr && m_ptRGBInfo->ptBits != nullptr &&
-      static_cast<uint64_t>(m_ptRGBInfo->width) * m_ptRGBInfo->height * 3 ==
-          static_cast<uint64_t>(lenRGB)) {
+  if (m_ptRGBInfo != nullptr && m_ptRGBInfo->ptBits != nullptr && lenRGB >= 0 &&
+      PictureBytes(m_ptRGBInfo->width, m_ptRGBInfo->height, 3) == static_cast<size_t>(lenRGB)) {
     std::memcpy(m_ptRGBInfo->ptBits, m_pRGBDst, static_cast<size_t>(lenRGB));
   }
 }
