@@ -14,11 +14,6 @@
 #include "codec/ConversionVariant.h"
 #include "codec/SampleVectors.h"
 
-// Helpers pass 32-byte vectors to each other only inside always-inlined code, so the calling
-// convention that differs with and without AVX never applies; some builds compile this file
-// without the codec's own warning options.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 namespace {
 
 // The groups of a line are decoded in runs, in two passes over each run: first the terms of the
