@@ -6,8 +6,8 @@
 #include <cstring>
 #include <new>
 
-#include "app/res/Strings.h"
 #include "engine/ImageFileEngine.h"
+#include "engine/TaskTexts.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/Path.h"
@@ -59,7 +59,7 @@ tagFileInfo *CTaskBaseClass::LoadRgb(const std::string &sfileName, int isRGBRead
   if (info == nullptr) m_iRetCode = ERR_BAD_DATA;
   // A plug-in may hand back a record together with a failure code (a KDT file that cannot be
   // opened): the operator is told which file failed in that case too, not shown an empty box.
-  if (info == nullptr || ret != 0) m_sErrorInfo = sfileName + res::LoadString(res::IDS_CANNOT_LOAD);
+  if (info == nullptr || ret != 0) m_sErrorInfo = sfileName + task_text::kCannotLoad;
   return info;
 }
 
@@ -91,7 +91,7 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
   m_bOverWritting = 0;
   std::string candidate = sObj;
   if (platform::PathExists(candidate) && m_bPopBox == 1) {
-    const std::string question = sObj + " " + res::LoadString(res::IDS_ALREADY_EXISTS);
+    const std::string question = sObj + " " + task_text::kAlreadyExists;
     const platform::MessageAnswer answer =
         platform::ShowMessageBox(question, platform::MessageButtons::YesNo);
     m_bOverWritting = answer == platform::MessageAnswer::Yes ? 1 : 0;

@@ -6,16 +6,12 @@
 #include <new>
 #include <utility>
 
-#include "app/res/Strings.h"
 #include "codec/ColorConvert.h"
+#include "engine/TaskTexts.h"
 #include "platform/MessageBox.h"
 #include "platform/Path.h"
 
 namespace {
-
-const char kProgressiveRefused[] = "1280 X 720 is not supportted!";
-const char kSizesDiffer[] = "The image's size is different, it is not supportted!";
-const char kCannotWrite[] = " can not be written.";
 
 // Where the fields lie in a body: each block starts at the first slot of a field, slot head
 // included, and covers as many slots as field 2 has lines. In the 720 x 487 format field 1 has
@@ -171,7 +167,7 @@ void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsign
     const tagRGBInfo *picture = GetRGB(1);
     if (picture == nullptr) return FailWithoutTarget();
     if (picture->width != width || picture->height != height) {
-      platform::ShowMessageBox(kSizesDiffer);
+      platform::ShowMessageBox(task_text::kSizesDiffer);
       m_iProgress = 100;
       return;
     }
@@ -249,7 +245,7 @@ int CTaskModeConv::SaveRGB(const std::string &sObj, const std::string &) {
   }
   if (result != 0) {
     m_iRetCode = ERR_CODEC;
-    m_sErrorInfo = target + kCannotWrite;
+    m_sErrorInfo = target + task_text::kCannotWrite;
   }
   return result;
 }
@@ -291,7 +287,7 @@ bool CTaskModeConv::SelectFormat(uint32_t width, uint32_t height) {
   const uint64_t sum = static_cast<uint64_t>(width) + height;
   if (sum == 2000) {
     form = 4;
-    platform::ShowMessageBox(kProgressiveRefused);
+    platform::ShowMessageBox(task_text::kProgressiveRefused);
     m_iProgress = 100;
     return false;
   }
@@ -340,5 +336,5 @@ void CTaskModeConv::ShowDecodedPicture() {
 void CTaskModeConv::FailWithoutTarget() {
   if (m_iRetCode != 0) return;  // a failed load has already said why
   m_iRetCode = ERR_CODEC;
-  m_sErrorInfo = m_objFileName + res::LoadString(res::IDS_CANNOT_LOAD);
+  m_sErrorInfo = m_objFileName + task_text::kCannotLoad;
 }
