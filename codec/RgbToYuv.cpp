@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "codec/ColorConvert.h"
+#include "codec/ColourConvert.h"
 #include "codec/ColourMatrix.h"
 #include "codec/ConversionVariant.h"
 #include "codec/SampleVectors.h"

@@ -6,11 +6,12 @@
 #include <cstring>
 #include <new>
 
+#include "codec/DeviceFileName.h"
+#include "codec/StillWriter.h"
 #include "engine/ImageFileEngine.h"
 #include "engine/TaskTexts.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
-#include "platform/Path.h"
 
 CTaskBaseClass::CTaskBaseClass(CImageFileEngine &imgFileEngine) : m_imgEngine(imgFileEngine) {}
 
@@ -66,7 +67,7 @@ tagFileInfo *CTaskBaseClass::LoadRgb(const std::string &sfileName, int isRGBRead
 std::string CTaskBaseClass::Renumber(const std::string &candidate, const std::string &sExt) {
   // Only the file name may change: a name with fewer than three characters before its last
   // dot, or with no dot, gets the number after its stem instead of losing part of its folder.
-  const size_t nameStart = candidate.rfind(platform::kPathSeparator) + 1;  // npos + 1 == 0
+  const size_t nameStart = static_cast<size_t>(getFileName(candidate.c_str()) - candidate.c_str());
   size_t dot = candidate.rfind('.');
   const bool hasDot = dot != std::string::npos && dot >= nameStart;
   if (!hasDot) dot = candidate.size();
@@ -104,12 +105,8 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
   m_iRetCode = 0;
   m_sfilesInSave.push_back(candidate);
   if (rgbInfo->ptAlpha != nullptr) {
-    // The key companion that the KDT writer puts beside the picture: the same path with "S"
-    // for the first character of the file name.
-    const size_t nameStart = candidate.rfind(platform::kPathSeparator) + 1;  // npos + 1 == 0
-    std::string key = candidate;
-    if (nameStart < key.size()) key[nameStart] = 'S';
-    m_sfilesInSave.push_back(key);
+    // The key companion that the KDT writer puts beside the picture.
+    m_sfilesInSave.push_back(KeyCompanionPath(candidate));
   }
   const int result = m_imgEngine.SaveRGB(candidate, sExt, rgbInfo);
   m_iRetCode = result;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "codec/DeviceFileName.h"
+#include "codec/TargetName.h"
 #include "engine/ImageFileEngine.h"
 #include "platform/StringCase.h"
 
