@@ -1,12 +1,80 @@
 #include "app/DialogTemplate.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
 #include <wx/font.h>
+#include <wx/gauge.h>
+#include <wx/listctrl.h>
+#include <wx/radiobut.h>
+#include <wx/statbox.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/valtext.h>
 
 #include "app/res/Resource.h"
 
-void CreateFromTemplate(wxWindow &dialog, const res::DialogTemplate &dialogTemplate) {
+namespace {
+
+using res::DialogControl;
+namespace style = res::style;
+
+long BorderStyle(unsigned styles) {
+  if (styles & style::kStaticEdge) return wxBORDER_STATIC;
+  if (styles & style::kBorder) return wxBORDER_SIMPLE;
+  return 0;
+}
+
+wxWindow *CreateStandardControl(wxWindow &dialog, const DialogControl &control, int id,
+                                const wxPoint &position, const wxSize &size) {
+  const wxString text = wxString::FromUTF8(control.text);
+  const unsigned styles = control.styles;
+  switch (control.kind) {
+    case DialogControl::Kind::Text: {
+      long textStyle = wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END | BorderStyle(styles);
+      if (styles & style::kRight) textStyle |= wxALIGN_RIGHT;
+      auto *label = new wxStaticText(&dialog, id, wxEmptyString, position, size, textStyle);
+      label->SetLabelText(text);
+      return label;
+    }
+    case DialogControl::Kind::Button:
+    case DialogControl::Kind::DefaultButton: {
+      auto *button = new wxButton(&dialog, id, text, position, size);
+      if (control.kind == DialogControl::Kind::DefaultButton) button->SetDefault();
+      return button;
+    }
+    case DialogControl::Kind::GroupBox:
+      return new wxStaticBox(&dialog, id, text, position, size);
+    case DialogControl::Kind::Edit: {
+      long editStyle = BorderStyle(styles);
+      if (styles & style::kReadOnly) editStyle |= wxTE_READONLY;
+      auto *edit = new wxTextCtrl(&dialog, id, text, position, size, editStyle);
+      if (styles & style::kNumber) edit->SetValidator(wxTextValidator(wxFILTER_DIGITS));
+      return edit;
+    }
+    case DialogControl::Kind::RadioButton:
+      return new wxRadioButton(&dialog, id, text, position, size,
+                               (styles & style::kGroup) ? wxRB_GROUP : 0);
+    case DialogControl::Kind::CheckBox:
+      return new wxCheckBox(&dialog, id, text, position, size);
+    case DialogControl::Kind::Progress:
+      return new wxGauge(&dialog, id, 100, position, size, wxGA_HORIZONTAL | BorderStyle(styles));
+    case DialogControl::Kind::ComboBox:
+      return new wxChoice(&dialog, id, position, size);
+    case DialogControl::Kind::ListView: {
+      long listStyle = wxLC_REPORT | wxBORDER_SUNKEN;
+      if (styles & style::kNoHeader) listStyle |= wxLC_NO_HEADER;
+      if (styles & style::kSingleSel) listStyle |= wxLC_SINGLE_SEL;
+      return new wxListCtrl(&dialog, id, position, size, listStyle);
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void CreateFromTemplate(wxWindow &dialog, const res::DialogTemplate &dialogTemplate,
+                        const TemplateControlFactory &factory) {
   // The template's face is not on this system; the system's face at the template's size keeps
   // the dialog units, and with them the layout, as the template means them.
   wxFont font = dialog.GetFont();
@@ -14,24 +82,14 @@ void CreateFromTemplate(wxWindow &dialog, const res::DialogTemplate &dialogTempl
   dialog.SetFont(font);
   dialog.SetClientSize(
       dialog.ConvertDialogToPixels(wxSize(dialogTemplate.width, dialogTemplate.height)));
-  for (const res::DialogControl &control : dialogTemplate.controls) {
+  for (const DialogControl &control : dialogTemplate.controls) {
     const wxPoint position = dialog.ConvertDialogToPixels(wxPoint(control.x, control.y));
     const wxSize size = dialog.ConvertDialogToPixels(wxSize(control.width, control.height));
     const int id = control.id == res::IDC_STATIC ? wxID_ANY : static_cast<int>(control.id);
-    const wxString text = wxString::FromUTF8(control.text);
-    switch (control.kind) {
-      case res::DialogControl::Kind::Text: {
-        auto *label = new wxStaticText(&dialog, id, wxEmptyString, position, size,
-                                       wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
-        label->SetLabelText(text);
-        break;
-      }
-      case res::DialogControl::Kind::Button:
-      case res::DialogControl::Kind::DefaultButton: {
-        auto *button = new wxButton(&dialog, id, text, position, size);
-        if (control.kind == res::DialogControl::Kind::DefaultButton) button->SetDefault();
-        break;
-      }
-    }
+    wxWindow *window = factory ? factory(control, position, size) : nullptr;
+    if (!window) window = CreateStandardControl(dialog, control, id, position, size);
+    if (!window) continue;
+    if (control.styles & style::kDisabled) window->Disable();
+    if (control.styles & style::kHidden) window->Hide();
   }
 }

@@ -18,11 +18,20 @@ constexpr DialogTemplate kTemplates[] = {
     {IDD_ABOUTBOX, "About Quenda", 373, 67, "MS Sans Serif", 8, kAboutControls},
 };
 
+const DialogTemplate *FindIn(std::span<const DialogTemplate> templates, unsigned id) {
+  for (const DialogTemplate &t : templates) {
+    if (t.id == id) return &t;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 const DialogTemplate *FindDialogTemplate(unsigned id) {
-  for (const DialogTemplate &t : kTemplates) {
-    if (t.id == id) return &t;
+  for (std::span<const DialogTemplate> templates :
+       {std::span<const DialogTemplate>(kTemplates), ConversionDialogTemplates(),
+        FilePaneDialogTemplates()}) {
+    if (const DialogTemplate *t = FindIn(templates, id)) return t;
   }
   return nullptr;
 }
