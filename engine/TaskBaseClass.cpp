@@ -7,18 +7,13 @@
 #include <new>
 #include <optional>
 
-#include "app/res/Strings.h"
+#include "codec/DeviceFileName.h"
 #include "codec/PictureBytes.h"
+#include "codec/StillWriter.h"
 #include "engine/ImageFileEngine.h"
+#include "engine/TaskTexts.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
-#include "platform/Path.h"
-
-namespace {
-
-const char kNoMemory[] = " can not be converted: there is not enough memory.";
-
-}  // namespace
 
 CTaskBaseClass::CTaskBaseClass(CImageFileEngine &imgFileEngine) : m_imgEngine(imgFileEngine) {}
 
@@ -72,7 +67,7 @@ void CTaskBaseClass::KeepFailure(int code) {
 
 void CTaskBaseClass::FailForMemory(const std::string &source) {
   SetResult(ERR_NO_MEMORY);
-  m_sErrorInfo = source + kNoMemory;
+  m_sErrorInfo = source + task_text::kNoMemory;
 }
 
 tagFileInfo *CTaskBaseClass::LoadRgb(const std::string &sfileName, int isRGBReadIn, int &ret) {
@@ -81,7 +76,7 @@ tagFileInfo *CTaskBaseClass::LoadRgb(const std::string &sfileName, int isRGBRead
   if (info == nullptr) SetResult(ERR_BAD_DATA);
   // A plug-in may hand back a record together with a failure code (a KDT file that cannot be
   // opened): the operator is told which file failed in that case too, not shown an empty box.
-  if (info == nullptr || ret != 0) m_sErrorInfo = sfileName + res::LoadString(res::IDS_CANNOT_LOAD);
+  if (info == nullptr || ret != 0) m_sErrorInfo = sfileName + task_text::kCannotLoad;
   return info;
 }
 
@@ -93,7 +88,7 @@ tagFileInfo *CTaskBaseClass::LoadPicture(const std::string &sfileName, int &ret)
     PluginFreeFileInfo(info);
     info = nullptr;
     SetResult(ret != 0 ? ret : ERR_BAD_DATA);
-    m_sErrorInfo = sfileName + res::LoadString(res::IDS_CANNOT_LOAD);
+    m_sErrorInfo = sfileName + task_text::kCannotLoad;
   }
   return info;
 }
@@ -101,7 +96,7 @@ tagFileInfo *CTaskBaseClass::LoadPicture(const std::string &sfileName, int &ret)
 std::string CTaskBaseClass::Renumber(const std::string &candidate, const std::string &sExt) {
   // Only the file name may change: a name with fewer than three characters before its last
   // dot, or with no dot, gets the number after its stem instead of losing part of its folder.
-  const size_t nameStart = candidate.rfind(platform::kPathSeparator) + 1;  // npos + 1 == 0
+  const size_t nameStart = static_cast<size_t>(getFileName(candidate.c_str()) - candidate.c_str());
   size_t dot = candidate.rfind('.');
   const bool hasDot = dot != std::string::npos && dot >= nameStart;
   if (!hasDot) dot = candidate.size();
@@ -132,7 +127,7 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
   // A file this task wrote itself (two sources that map to one target name) is never replaced
   // by it: its name is renumbered as after "No", without a question.
   if (platform::PathExists(candidate) && m_bPopBox == 1 && !IsRecorded(candidate)) {
-    const std::string question = sObj + " " + res::LoadString(res::IDS_ALREADY_EXISTS);
+    const std::string question = sObj + " " + task_text::kAlreadyExists;
     const platform::MessageAnswer answer =
         platform::ShowMessageBox(question, platform::MessageButtons::YesNo);
     m_bOverWritting = answer == platform::MessageAnswer::Yes ? 1 : 0;
@@ -145,12 +140,8 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
   SetResult(0);
   std::vector<std::string> names{candidate};
   if (rgbInfo->ptAlpha != nullptr) {
-    // The key companion that the KDT writer puts beside the picture: the same path with "S"
-    // for the first character of the file name.
-    const size_t nameStart = candidate.rfind(platform::kPathSeparator) + 1;  // npos + 1 == 0
-    std::string key = candidate;
-    if (nameStart < key.size()) key[nameStart] = 'S';
-    names.push_back(key);
+    // The key companion that the KDT writer puts beside the picture.
+    names.push_back(KeyCompanionPath(candidate));
   }
   const size_t firstName = m_sfilesInSave.size();
   std::vector<platform::FileStamp> before;

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <new>
 
-#include "codec/DeviceFileName.h"
 #include "codec/PictureBytes.h"
+#include "codec/TargetName.h"
 #include "engine/ImageFileEngine.h"
 #include "platform/StringCase.h"
 

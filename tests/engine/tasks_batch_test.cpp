@@ -14,6 +14,7 @@
 namespace {
 
 using tasks_test::Exists;
+using tasks_test::NumberedBmp;
 using tasks_test::Picture;
 
 class BatchTaskTest : public tasks_test::RealPluginsTest {
@@ -234,8 +235,8 @@ TEST_F(BatchTaskTest, StopOnAnotherThreadDuringSecondTargetEndsAfterIt) {
   Picture source = Picture::Pattern(64, 48);
   std::vector<std::string> paths;
   for (int i = 0; i < 5; ++i) {
-    Write("f" + std::to_string(i) + ".bmp", source);
-    paths.push_back(Path("f" + std::to_string(i) + ".bmp"));
+    Write(NumberedBmp("f", i), source);
+    paths.push_back(Path(NumberedBmp("f", i)));
   }
   std::filesystem::create_directory(Path("out"));
   Write("out/f1.BMP", Picture::Solid(8, 8, 3));  // the second target exists: the worker asks

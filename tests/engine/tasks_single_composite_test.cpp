@@ -9,6 +9,7 @@
 
 namespace {
 
+using tasks_test::NumberedBmp;
 using tasks_test::Picture;
 using tasks_test::ScriptedMessageBox;
 
@@ -33,8 +34,8 @@ class TaskTest : public tasks_test::RealPluginsTest {
     std::vector<std::string> paths;
     for (int i = 0; i < n; ++i) {
       m_sources.push_back(Picture::Pattern(720, 487, 40 * i));
-      paths.push_back(Path("s" + std::to_string(i) + ".bmp"));
-      Write("s" + std::to_string(i) + ".bmp", m_sources.back());
+      paths.push_back(Path(NumberedBmp("s", i)));
+      Write(NumberedBmp("s", i), m_sources.back());
     }
     return paths;
   }
@@ -151,8 +152,8 @@ class CompositeProgressTest : public tasks_test::ProbePluginTest {};
 TEST_F(CompositeProgressTest, RisesPerSourceThenTenTwentyHundred) {
   std::vector<std::string> paths;
   for (int i = 0; i < 4; ++i) {
-    Write("p" + std::to_string(i) + ".bmp", Picture::Pattern(64, 48));
-    paths.push_back(Path("p" + std::to_string(i) + ".bmp"));
+    Write(NumberedBmp("p", i), Picture::Pattern(64, 48));
+    paths.push_back(Path(NumberedBmp("p", i)));
   }
   for (int failingSave : {0, 1}) {
     CTaskComposite task(m_engine);

@@ -25,6 +25,15 @@ inline bool Exists(const std::string &path) {
   return std::filesystem::exists(path);
 }
 
+// "<prefix><number>.bmp". Built by appending: GCC 12 at -O3 wrongly warns (-Wrestrict) about a
+// literal joined to a temporary string.
+inline std::string NumberedBmp(const char *prefix, int number) {
+  std::string name = prefix;
+  name += std::to_string(number);
+  name += ".bmp";
+  return name;
+}
+
 // A picture of our own. Pattern: red the row, green the column (+ shade), blue never 0, so a
 // copied pixel is never mistaken for black. Solid: one grey level.
 struct Picture {
@@ -121,7 +130,8 @@ class ProbePluginTest : public RealPluginsTest {
     s_onSave = nullptr;
   }
   static int Record(char operation, int full, tagFileInfo *loaded, tagRGBInfo *saving) {
-    std::string event = operation == 'L' ? "L" + std::to_string(full) : "S";
+    std::string event(1, operation);
+    if (operation == 'L') event += std::to_string(full);
     s_events.push_back(event + " " + std::to_string(s_task ? s_task->GetProgressStatus() : 0));
     s_results.push_back(s_task ? s_task->GetConvertResult() : 0);
     if (operation == 'L' && s_onLoad) s_onLoad(loaded);
