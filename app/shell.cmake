@@ -1,10 +1,17 @@
 # The program Quenda: start-up, document, main frame with toolbar, status bar and splitter,
-# About box, the file pane, and the program's entry. quenda_shell holds all but the entry, so
-# the GUI tests can run the real start-up inside a test program.
+# About box, the file pane, the conversion dialogs, and the program's entry. quenda_shell holds
+# all but the entry, so the GUI tests can run the real start-up inside a test program.
 set(QUENDA_SHELL_DIR ${CMAKE_CURRENT_LIST_DIR})
 add_library(quenda_shell STATIC
   ${QUENDA_SHELL_DIR}/AboutDlg.cpp
   ${QUENDA_SHELL_DIR}/DialogTemplate.cpp
+  ${QUENDA_SHELL_DIR}/DlgConProgress.cpp
+  ${QUENDA_SHELL_DIR}/DlgProgress.cpp
+  ${QUENDA_SHELL_DIR}/DlgProgressBase.cpp
+  ${QUENDA_SHELL_DIR}/DlgReview.cpp
+  ${QUENDA_SHELL_DIR}/DlgSetting.cpp
+  ${QUENDA_SHELL_DIR}/DlgStatusView.cpp
+  ${QUENDA_SHELL_DIR}/DlgYCConvertSet.cpp
   ${QUENDA_SHELL_DIR}/ExportEntries.cpp
   ${QUENDA_SHELL_DIR}/FilesView.cpp
   ${QUENDA_SHELL_DIR}/FrameSizing.cpp
@@ -14,6 +21,7 @@ add_library(quenda_shell STATIC
   ${QUENDA_SHELL_DIR}/QuendaApp.cpp
   ${QUENDA_SHELL_DIR}/QuendaDoc.cpp
   ${QUENDA_SHELL_DIR}/SystemFontForEdit.cpp
+  ${QUENDA_SHELL_DIR}/TargetFolder.cpp
   ${QUENDA_SHELL_DIR}/XCSplitterWnd.cpp
 )
 target_link_libraries(quenda_shell PUBLIC quenda_view quenda_engine quenda_res
