@@ -7,7 +7,7 @@
 #include "app/TargetFolder.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
-#include "codec/DeviceFileName.h"
+#include "codec/TargetName.h"
 #include "engine/TaskBatch.h"
 #include "platform/MessageBox.h"
 

@@ -17,7 +17,7 @@
 #include "app/TargetFolder.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
-#include "codec/DeviceFileName.h"
+#include "codec/TargetName.h"
 #include "engine/ImageFileEngine.h"
 #include "platform/gui/DialogBase.h"
 #include "tests/support/BmpFileBuilder.h"
