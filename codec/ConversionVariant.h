@@ -2,7 +2,7 @@
 // set, one for SSE4.1 and one for AVX2 (never with fused multiply-add); elsewhere the baseline
 // copy alone. The public conversions run the fastest copy the processor supports; the functions
 // below run a chosen one, so that the codec's tests and benchmarks can reach every copy. Internal
-// to the codec: the program and the plug-ins use ColorConvert.h.
+// to the codec: the program and the plug-ins use ColourConvert.h.
 #pragma once
 
 #include <iterator>
