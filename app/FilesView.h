@@ -3,11 +3,14 @@
 #pragma once
 
 #include <wx/panel.h>
+#include <wx/treebase.h>
 
 #include <string>
 #include <vector>
 
 #include "engine/ImageFileEngine.h"
+
+class CComboBoxFolder;
 
 class CFilesView : public wxPanel {
  public:
@@ -38,7 +41,12 @@ class CFilesView : public wxPanel {
 
   std::vector<std::string> m_sfilesInChoose;
 
+  // Lists the folder of the folder tree's item hItem; non-zero when it could be listed, 0 when
+  // the folder cannot be opened or read.
+  int PopulateFileList(const wxTreeItemId &hItem, int updateImg);
+
  private:
+  CComboBoxFolder *m_cmbDirectory = nullptr;
   CImageFileEngine m_imgEngine;
   std::string m_sFilesSet;
   int m_bExport = 1;

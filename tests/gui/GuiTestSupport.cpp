@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/frame.h>
 #include <wx/init.h>
 #include <wx/radiobut.h>
 #include <wx/utils.h>
@@ -125,4 +126,22 @@ int RunTestsInEventLoop(int argc, char **argv, wxApp &app, std::function<bool()>
   }
   wxEntryCleanup();
   return result;
+}
+
+namespace {
+
+class AnchorApp : public wxApp {
+ public:
+  bool OnInit() override {
+    anchor = new wxFrame(nullptr, wxID_ANY, "anchor");
+    return true;
+  }
+  wxFrame *anchor = nullptr;
+};
+
+}  // namespace
+
+int RunTestsWithAnchorWindow(int argc, char **argv) {
+  auto *app = new AnchorApp;
+  return RunTestsInEventLoop(argc, argv, *app, [app] { return app->anchor->Destroy(); });
 }
