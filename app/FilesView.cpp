@@ -35,3 +35,12 @@ int CFilesView::PopulateFileList(const wxTreeItemId &hItem, int) {
   folder->Release();
   return read ? 1 : 0;
 }
+
+CFilesView::~CFilesView() {
+  // A task is never deleted under its worker.
+  WaitForConversion();
+  delete m_pTaskOfPreview;
+  m_pTaskOfPreview = nullptr;
+  delete m_pTaskOfConvert;
+  m_pTaskOfConvert = nullptr;
+}

@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "engine/ImageFileEngine.h"
+#include "engine/TaskBaseClass.h"
+#include "platform/gui/WorkerThread.h"
 
 class CComboBoxFolder;
+class CDlgProgressBase;
 
 class CFilesView : public wxPanel {
  public:
@@ -32,12 +35,12 @@ class CFilesView : public wxPanel {
 
   // The conversion workflows of the commands: import (bExport 0, objExt "KDT") or export into
   // objExt; and the Y/C field exchange of the selected KDT files.
-  void ConvertTo(int, const std::string &) {}
-  void YCConvertSet(int, const std::string &) {}
+  void ConvertTo(int bExport, const std::string &objExt);
+  void YCConvertSet(int bExport, const std::string &objExt);
   // True while a conversion runs on its worker thread.
-  bool IsConverting() { return false; }
+  bool IsConverting();
   // Waits until the worker of a conversion has ended, the window's events handled meanwhile.
-  void WaitForConversion() {}
+  void WaitForConversion();
 
   std::vector<std::string> m_sfilesInChoose;
 
@@ -46,8 +49,36 @@ class CFilesView : public wxPanel {
   int PopulateFileList(const wxTreeItemId &hItem, int updateImg);
 
  private:
+  // The worker bodies of the two workflows and their thread entries (the pane is the
+  // parameter); the entries return 0.
+  int ProcessTaskOfConvert();
+  static uint32_t ThreadProcForConvert(void *lpParameter);
+  int ProTaskOfYUVConv();
+  static uint32_t ThreadProcForYUVConv(void *lpParameter);
+  // Starts entry on the worker thread; the progress dialog learns when the worker has ended.
+  void RunWorker(uint32_t (*entry)(void *), CDlgProgressBase &progress);
+  // The timed wait for the worker, then the wait on with the window's events handled.
+  void EndWorker();
+
+ public:
   CComboBoxFolder *m_cmbDirectory = nullptr;
+
+ private:
   CImageFileEngine m_imgEngine;
   std::string m_sFilesSet;
   int m_bExport = 1;
+  unsigned m_uiImageSize = 0;
+  unsigned m_uiShiftMode = 0;
+  unsigned m_uiComposite = 0;
+  unsigned m_convertMode = 2;  // Y/C: both planes until a run chooses
+  std::string m_sTarget;
+  std::string m_sExt;
+  // The worker of the conversion under way; the pane's destruction waits for it.
+  platform::gui::WorkerThread m_worker;
+
+ public:
+  ~CFilesView() override;
+  CTaskBaseClass *m_pTaskOfPreview = nullptr;
+  CTaskBaseClass *m_pTaskOfConvert = nullptr;
+  int m_iRetCode = 0;
 };

@@ -4,22 +4,16 @@
 #include <stdlib.h>
 #include <unistd.h>
 #include <wx/button.h>
-#include <wx/choice.h>
-#include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
-#include <wx/uiaction.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 
-#include "app/ComboBoxColor.h"
-#include "app/ComboBoxFolder.h"
 #include "app/FilesView.h"
-#include "app/ListCtrlFile.h"
 #include "app/MainFrame.h"
 #include "app/QuendaApp.h"
 #include "platform/gui/MenuCommandIds.h"
@@ -87,78 +81,6 @@ Picture ReadPicture(const std::string &path) {
   }
   PluginFreeFileInfo(record);
   return p;
-}
-
-void Relist() {
-  Pane().m_cmbDirectory->UpdateFolderAgain();
-  Pump(100ms);
-}
-
-void ResetWork() {
-  for (const char *folder : {"work", "out"}) {
-    const fs::path path = fs::path(Home()) / folder;
-    fs::remove_all(path);
-    fs::create_directories(path);
-  }
-  Relist();
-  Select({});
-}
-
-void ChooseFilter(const std::string &filter) {
-  wxChoice *choice = Pane().m_cmbFilter;
-  ASSERT_TRUE(choice->SetStringSelection(filter)) << filter;
-  wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
-  event.SetEventObject(choice);
-  event.SetInt(choice->GetSelection());
-  event.SetString(filter);
-  choice->ProcessWindowEvent(event);
-  Pump(100ms);
-}
-
-namespace {
-
-long ItemOf(const std::string &name) {
-  return Pane().m_lstFiles->FindItem(-1, wxString::FromUTF8(name));
-}
-
-void ClickAt(wxWindow &window, const wxPoint &point, int modifiers) {
-  wxUIActionSimulator mouse;
-  if (modifiers != 0) mouse.KeyDown(0, modifiers);
-  mouse.MouseMove(window.ClientToScreen(point));
-  Pump(30ms);
-  mouse.MouseClick();
-  Pump(30ms);
-  if (modifiers != 0) mouse.KeyUp(0, modifiers);
-  Pump(80ms);
-}
-
-}  // namespace
-
-bool IsListed(const std::string &name) {
-  return ItemOf(name) >= 0;
-}
-
-bool Select(const std::vector<std::string> &names) {
-  wxListCtrl &list = *Pane().m_lstFiles;
-  if (names.empty()) {
-    const int count = list.GetItemCount();
-    wxRect last(0, 0, 0, 0);
-    if (count > 0) list.GetItemRect(count - 1, last);
-    ClickAt(list, wxPoint(10, std::min(last.GetBottom() + 12, list.GetClientSize().y - 4)), 0);
-    return true;
-  }
-  bool first = true;
-  for (const std::string &name : names) {
-    const long item = ItemOf(name);
-    if (item < 0) return false;
-    list.EnsureVisible(item);
-    Pump(30ms);
-    wxRect rect;
-    list.GetItemRect(item, rect, wxLIST_RECT_LABEL);
-    ClickAt(list, rect.GetPosition() + wxPoint(4, rect.height / 2), first ? 0 : wxMOD_CONTROL);
-    first = false;
-  }
-  return true;
 }
 
 MessageBoxes::MessageBoxes() {

@@ -293,7 +293,8 @@ TEST_F(Workflow, FailuresAreReportedAndLeaveNoTarget) {
 // dialog with progressStep (none: it ends by itself).
 void ReverseFieldDominance(DialogScript::Step progressStep = nullptr) {
   std::vector<DialogScript::Step> steps{On<CDlgYCConvertSet>([](CDlgYCConvertSet &d) {
-    SetEdit(d, res::IDC_EDIT_YCTARGET, Home() + "/out/");
+    // As the folder browser gives it.
+    d.m_sTarget = Home() + "/out/";
     Press(d, kIdOk);
   })};
   if (progressStep) steps.push_back(progressStep);

@@ -1,0 +1,116 @@
+// The import workflow with the real dialogs and tasks, started on a
+// selection given to the file pane directly: what they write, what they report, how they end a
+// cancelled run, and that the window waits for their worker.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "FlowTestSupport.h"
+#include "app/DlgProgress.h"
+#include "app/DlgReview.h"
+#include "app/DlgSetting.h"
+#include "app/DlgStatusView.h"
+#include "app/FilesView.h"
+#include "app/MainFrame.h"
+#include "app/QuendaApp.h"
+#include "app/res/Resource.h"
+#include "platform/gui/DialogBase.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+using namespace flow_test;
+using namespace std::chrono_literals;
+using platform::MessageAnswer;
+using platform::gui::kIdCancel;
+using platform::gui::kIdOk;
+namespace fs = std::filesystem;
+
+std::vector<std::string> FilesIn(const std::string &folder) {
+  std::vector<std::string> names;
+  for (const auto &entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class WorkflowRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char *folder : {"work", "out"}) {
+      fs::remove_all(fs::path(Home()) / folder);
+      fs::create_directories(fs::path(Home()) / folder);
+    }
+  }
+  void Choose(const std::vector<std::string> &names) {
+    Pane().m_sfilesInChoose.clear();
+    for (const std::string &name : names) Pane().m_sfilesInChoose.push_back(Work(name));
+  }
+  MessageBoxes m_boxes;
+};
+
+TEST_F(WorkflowRun, ImportOfOneBmpWritesItsTargetAndOffersItsReview) {
+  WritePicture(Work("sunset.bmp"), Picture::Pattern(720, 487, 1), "BMP");
+  Choose({"sunset.bmp"});
+  std::string reviewTitle;
+  {
+    DialogScript script(
+        {On<CDlgSetting>([](CDlgSetting &d) { Press(d, kIdOk); }),
+         On<CDlgStatusView>([](CDlgStatusView &d) { Press(d, res::IDC_BTN_REVIEW); }),
+         On<CDlgReview>([&](CDlgReview &d) {
+           reviewTitle = d.GetTitle().utf8_string();
+           d.EndModal(kIdOk);
+         })});
+    Pane().ConvertTo(0, "KDT");
+    EXPECT_EQ(script.Left(), 0u);
+  }
+  const std::string target = Work("Msunset.QVEL_000.KDT");
+  EXPECT_EQ(reviewTitle, target + " in reviewing");
+  const Picture written = ReadPicture(target);
+  EXPECT_EQ(written.width, 720u);
+  EXPECT_TRUE(m_boxes.Texts().empty());
+  EXPECT_EQ(Pane().m_pTaskOfConvert, nullptr);
+}
+
+TEST_F(WorkflowRun, CancelDeletesWhatTheRunWroteAndTheWindowWaitsForTheWorker) {
+  std::vector<std::string> names;
+  for (int i = 0; i < 4; ++i) {
+    names.push_back("big" + std::to_string(i) + ".bmp");
+    WritePicture(Work(names.back()), Picture::Pattern(1920, 1080, i), "BMP");
+  }
+  // The first target exists: the worker asks before it writes and waits for the answer, so
+  // Cancel is pressed while the run is surely under way.
+  test_support::WriteWholeFile(Work("Mbig0.QVEL_000.KDT"), {'o', 'l', 'd'});
+  Choose(names);
+  bool closeRefused = false;
+  {
+    DialogScript script({On<CDlgSetting>([](CDlgSetting &d) {
+                           CheckRadio(d, res::IDC_RDO_SIZE_1920_1080);
+                           Press(d, kIdOk);
+                         }),
+                         On<CDlgProgress>([&](CDlgProgress &d) {
+                           ASSERT_TRUE(PumpUntil([&] { return m_boxes.Asking(); }, 10s));
+                           Press(d, kIdCancel);
+                           closeRefused = !Frame().Close();
+                           m_boxes.Answer(MessageAnswer::No);
+                         }),
+                         On<CDlgSetting>([](CDlgSetting &d) { Press(d, kIdCancel); })});
+    Pane().ConvertTo(0, "KDT");
+    EXPECT_EQ(script.Left(), 0u);
+  }
+  EXPECT_TRUE(closeRefused);
+  ASSERT_NE(theApp.GetMainFrame(), nullptr);
+  EXPECT_EQ(test_support::ReadWholeFile(Work("Mbig0.QVEL_000.KDT")),
+            (std::vector<unsigned char>{'o', 'l', 'd'}));
+  std::vector<std::string> expected = names;
+  expected.push_back("Mbig0.QVEL_000.KDT");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(FilesIn(Work()), expected);
+  EXPECT_EQ(m_boxes.Texts().size(), 1u);  // the question, no message
+}
+
+}  // namespace
