@@ -9,6 +9,7 @@
 
 #include "codec/ColourConvert.h"
 #include "codec/DeviceFileName.h"
+#include "codec/PictureBytes.h"
 #include "codec/PictureFormat.h"
 #include "engine/TaskTexts.h"
 #include "platform/MessageBox.h"
@@ -112,7 +113,7 @@ void CTaskModeConv::GetYUVDataSrc(int Opt) {
   const tagRGBInfo *picture = GetRGB(1);
   if (picture == nullptr) return FailWithoutTarget();
   if (!SelectFormat(picture->width, picture->height)) return;
-  AllocBuffer(m_pYUVDst, length);
+  if (AllocBuffer(m_pYUVDst, length) == nullptr) return FailForMemory(m_objFileName);
   m_iProgress = 30;
   if (!ReadSourceBody()) return FailWithoutTarget();
   m_iProgress = 50;
@@ -171,9 +172,9 @@ void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsign
   const uint32_t height = first->height;
   if (!SelectFormat(width, height)) return;
 
-  AllocBuffer(m_pYUVDst, length);
-  if (AllocBuffer(m_ptYUVConv1, length) == nullptr || AllocBuffer(m_ptYUVConv2, length) == nullptr)
-    return FailWithoutTarget();
+  if (AllocBuffer(m_pYUVDst, length) == nullptr || AllocBuffer(m_ptYUVConv1, length) == nullptr ||
+      AllocBuffer(m_ptYUVConv2, length) == nullptr)
+    return FailForMemory(m_objFileName);
   convFlag = 0;
   GetAllYUVDataSrc(Opt);
   // Without the first body the second file has nothing to pair with.
@@ -344,9 +345,8 @@ bool CTaskModeConv::DecodeWorkBody() {
 }
 
 void CTaskModeConv::ShowDecodedPicture() {
-  if (m_ptRGBInfo != nullptr && m_ptRGBInfo->ptBits != nullptr &&
-      static_cast<uint64_t>(m_ptRGBInfo->width) * m_ptRGBInfo->height * 3 ==
-          static_cast<uint64_t>(lenRGB)) {
+  if (m_ptRGBInfo != nullptr && m_ptRGBInfo->ptBits != nullptr && lenRGB >= 0 &&
+      PictureBytes(m_ptRGBInfo->width, m_ptRGBInfo->height, 3) == static_cast<size_t>(lenRGB)) {
     std::memcpy(m_ptRGBInfo->ptBits, m_pRGBDst, static_cast<size_t>(lenRGB));
   }
 }

@@ -18,4 +18,7 @@ inline constexpr char kProgressiveRefused[] = "1280 X 720 is not supportted!";
 inline constexpr char kSizesDiffer[] = "The image's size is different, it is not supportted!";
 inline constexpr char kCannotWrite[] = " can not be written.";
 
+// A picture too large for the memory there is, after the source's path.
+inline constexpr char kNoMemory[] = " can not be converted: there is not enough memory.";
+
 }  // namespace task_text

@@ -128,6 +128,25 @@ TEST_F(TaskTest, CompositeStopsAtFailingSourceAndSavesNoMissingCanvas) {
   EXPECT_TRUE(tasks_test::Exists(paths[0]));
 }
 
+// A source whose load gives no picture, first or further in the list, ends the composite's
+// loading with that failure and the file's name, where its cell used to stay black.
+TEST_F(TaskTest, CompositeFailsAtASourceWithoutPicture) {
+  const std::vector<std::string> paths = Sources(3);
+  for (const std::string &damaged : WriteDamagedSources()) {
+    for (size_t position : {0u, 1u}) {
+      SCOPED_TRACE(damaged + " at " + std::to_string(position));
+      std::vector<std::string> list = paths;
+      list[position] = damaged;
+      CTaskComposite task(m_engine);
+      task.UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::Two));
+      int ret = 0;
+      task.LoadRGB(list, 0, ret);
+      EXPECT_EQ(task.GetConvertResult(), ERR_BAD_DATA);
+      EXPECT_EQ(task.GetErrorInfo(), damaged + res::LoadString(res::IDS_CANNOT_LOAD));
+    }
+  }
+}
+
 class CompositeProgressTest : public tasks_test::ProbePluginTest {};
 
 TEST_F(CompositeProgressTest, RisesPerSourceThenTenTwentyHundred) {
