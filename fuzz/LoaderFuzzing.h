@@ -1,7 +1,10 @@
 // The shared body of the loader fuzz targets. A loader takes a path, so each input is written
-// to one temporary file of the process and loaded from there, with and without pixels.
+// to one file of the process and loaded from there, with and without pixels. The file lives in
+// memory: on a disk, rewriting it for every input waits for the disk whenever the machine is busy
+// and cuts the inputs tried a second by ten.
 #pragma once
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -25,16 +28,12 @@ namespace fuzzing {
 
 class InputFile {
  public:
-  explicit InputFile(const char *suffix) {
-    m_path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
-             "/quenda-fuzz-XXXXXX" + suffix;
-    m_fd = mkstemps(m_path.data(), static_cast<int>(std::strlen(suffix)));
+  InputFile() {
+    m_fd = memfd_create("quenda-fuzz-input", 0);
     if (m_fd < 0) std::abort();
+    m_path = "/proc/self/fd/" + std::to_string(m_fd);
   }
-  ~InputFile() {
-    close(m_fd);
-    unlink(m_path.c_str());
-  }
+  ~InputFile() { close(m_fd); }
 
   // Makes the file `size` zero bytes long (without writing them: the file is sparse).
   void Resize(size_t size) {
@@ -86,13 +85,13 @@ inline void LoadAndCheck(const char *path, int isRGBReadIn) {
 }
 
 // The file of the process that inputs are written to.
-inline InputFile &FileFor(const char *suffix) {
-  static InputFile file(suffix);
+inline InputFile &TheInputFile() {
+  static InputFile file;
   return file;
 }
 
-inline int FuzzLoader(const uint8_t *data, size_t size, const char *suffix) {
-  InputFile &file = FileFor(suffix);
+inline int FuzzLoader(const uint8_t *data, size_t size) {
+  InputFile &file = TheInputFile();
   file.Write(data, size);
   LoadAndCheck(file.Path(), 1);
   LoadAndCheck(file.Path(), 0);

@@ -50,7 +50,7 @@ void BuiltFile(uint8_t selector, const uint8_t *payload, size_t size) {
                                static_cast<uint8_t>(sum >> 16), static_cast<uint8_t>(sum >> 24)};
     std::memcpy(header + kChecksumOffset, stored, 4);
   }
-  fuzzing::InputFile &file = fuzzing::FileFor(".KDT");
+  fuzzing::InputFile &file = fuzzing::TheInputFile();
   file.Resize(sizeof header + bodyLength);
   file.WriteAt(0, header, sizeof header);
   file.WriteAt(sizeof header, bodyStart, bodyStartBytes);
@@ -120,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const size_t payloadSize = size - 1;
   switch (RoadOf(selector)) {
     case kWholeFile:
-      return fuzzing::FuzzLoader(payload, payloadSize, ".KDT");
+      return fuzzing::FuzzLoader(payload, payloadSize);
     case kBuiltFile:
       BuiltFile(selector, payload, payloadSize);
       break;
