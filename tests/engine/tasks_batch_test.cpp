@@ -181,8 +181,8 @@ TEST_F(BatchProgressTest, KeyPlaneOfTheSourceGoesToTheTargetUnshifted) {
   const std::pair<uint32_t, uint32_t> sizes[] = {{100, 50}, {800, 500}};
   std::vector<std::string> paths;
   for (const auto &[width, height] : sizes) {
-    paths.push_back(Path("k" + std::to_string(width) + ".bmp"));
-    Write("k" + std::to_string(width) + ".bmp", Picture::Pattern(width, height));
+    paths.push_back(Path(NumberedBmp("k", static_cast<int>(width))));
+    Write(NumberedBmp("k", static_cast<int>(width)), Picture::Pattern(width, height));
   }
   auto key = [](size_t row, size_t column) {
     return static_cast<unsigned char>((row * 7 + column * 3) % 251 + 1);

@@ -1,14 +1,15 @@
 // The progress dialogs polling a scripted task, and the result dialog's buttons and keys.
 #include <gtest/gtest.h>
-#include <wx/button.h>
 #include <wx/gauge.h>
 #include <wx/uiaction.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "GuiTestSupport.h"
 #include "app/DlgConProgress.h"
@@ -25,176 +26,174 @@ using Clock = std::chrono::steady_clock;
 using platform::gui::kIdCancel;
 using platform::gui::kIdOk;
 
-// What a worker would have written by the time of the n-th poll (from 1).
+// What the worker has written by a poll of the progress.
 struct TaskState {
-  unsigned progress = 0;
+  unsigned progress;
   int result = 0;
-  bool workerEnded = false;  // set before this poll's progress is read, as a worker ends
 };
 
-// A task whose progress and result follow a script, one step per poll of its progress.
+// A task whose progress and result follow a script, one step per poll of its progress (the
+// last step repeats), and whose worker ends just before poll workerEndsAt (0: never).
 class ScriptedTask : public CTaskBaseClass {
  public:
-  ScriptedTask(CImageFileEngine &engine, std::function<TaskState(int)> script,
+  ScriptedTask(CImageFileEngine &engine, std::vector<TaskState> script, int workerEndsAt,
                CDlgProgressBase &dialog)
-      : CTaskBaseClass(engine), m_script(std::move(script)), m_dialog(dialog) {
-    RaiseFlagFor(1);
-  }
+      : CTaskBaseClass(engine),
+        m_script(std::move(script)),
+        m_workerEndsAt(workerEndsAt),
+        m_dialog(dialog) {}
   void LoadRGB(const std::vector<std::string> &, unsigned, int &) override {}
   tagRGBInfo *GetRGB(int) override { return nullptr; }
-  tagFileInfo *GetFilesPropety(int &filesNum) override {
-    filesNum = 0;
-    return nullptr;
-  }
+  tagFileInfo *GetFilesPropety(int &filesNum) override { return filesNum = 0, nullptr; }
   int SaveRGB(const std::string &, const std::string &) override { return 0; }
 
   unsigned GetProgressStatus() override {
-    ++polls;
+    const int poll = ++polls;
     lastPoll = Clock::now();
-    const TaskState state = m_script(polls);
-    m_iRetCode = state.result;
+    const TaskState &now = m_script[std::min<size_t>(poll, m_script.size()) - 1];
+    m_iRetCode = now.result;
     // The dialog reads the flag before the progress: the next poll's flag is raised now.
-    RaiseFlagFor(polls + 1);
-    return state.progress;
+    if (poll + 1 == m_workerEndsAt) m_dialog.m_bWorkerEnded = 1;
+    return now.progress;
   }
 
-  int polls = 0;
+  std::atomic<int> polls{0};
   Clock::time_point lastPoll;
 
  private:
-  void RaiseFlagFor(int poll) {
-    if (m_script(poll).workerEnded) m_dialog.m_bWorkerEnded = 1;
-  }
-  std::function<TaskState(int)> m_script;
+  std::vector<TaskState> m_script;
+  int m_workerEndsAt;
   CDlgProgressBase &m_dialog;
 };
 
-struct ProgressCase {
-  const char *what;
-  bool yc;  // CDlgConProgress, else CDlgProgress
-  std::function<TaskState(int)> script;
-  int result;   // what DoModal returns
-  int polls;    // the poll that ends the dialog
-  int bar;      // the bar's last value
-  bool paused;  // the dialog stayed 200 ms after its last poll
-};
-
-// Ends at the poll the case says, with its outcome, the full bar held for 200 ms, and no poll
-// of the task after the end.
-TEST(ProgressDialogs, EndAsTheTaskAndTheWorkerSay) {
-  const auto rising = [](int failAt) {
-    return [failAt](int poll) {
-      const unsigned progress = std::min(10u * poll, 100u);
-      return TaskState{progress, progress >= unsigned(failAt) ? 12000 : 0, false};
-    };
-  };
-  const ProgressCase cases[] = {
-      {"100 before the first tick", false,
-       [](int) {
-         return TaskState{100, 0, false};
-       },
-       kIdOk, 1, 100, true},
-      {"Y/C: 100 before the first tick", true,
-       [](int) {
-         return TaskState{100, 0, false};
-       },
-       kIdOk, 1, 100, true},
-      {"a result turning non-zero at 40", false, rising(40), kIdCancel, 4, 40, false},
-      {"100 and a failure in one tick", false,
-       [](int poll) {
-         return poll < 3 ? TaskState{50, 0} : TaskState{100, 20001};
-       },
-       kIdCancel, 3, 100, true},
-      {"the worker ends below 100", false,
-       [](int poll) {
-         return TaskState{30, 0, poll >= 3};
-       },
-       kIdCancel, 3, 30, false},
-      {"the worker ends at 100", false,
-       [](int poll) {
-         return poll < 2 ? TaskState{60, 0} : TaskState{100, 0, true};
-       },
-       kIdOk, 2, 100, true},
-      // The Y/C dialog does not watch the result: a failure at 40 ends it only when the worker
-      // has ended.
-      {"Y/C: a failure at 40, then the worker ends", true,
-       [](int poll) {
-         return TaskState{40, 12000, poll >= 6};
-       },
-       kIdCancel, 6, 40, false},
-  };
-  CImageFileEngine engine;
-  for (const ProgressCase &c : cases) {
-    SCOPED_TRACE(c.what);
-    std::unique_ptr<CDlgProgressBase> dialog;
-    std::unique_ptr<ScriptedTask> task;
-    if (c.yc) {
-      auto *yc = new CDlgConProgress;
-      dialog.reset(yc);
-      task = std::make_unique<ScriptedTask>(engine, c.script, *dialog);
-      yc->m_pModeConvert = task.get();
+// A progress dialog of either kind polling its own scripted task.
+struct ProgressRun {
+  ProgressRun(bool yc, std::vector<TaskState> script, int workerEndsAt = 0) {
+    if (yc) {
+      auto *con = new CDlgConProgress;
+      dialog.reset(con);
+      task = std::make_unique<ScriptedTask>(engine, std::move(script), workerEndsAt, *dialog);
+      con->m_pModeConvert = task.get();
     } else {
       auto *progress = new CDlgProgress;
       dialog.reset(progress);
-      task = std::make_unique<ScriptedTask>(engine, c.script, *dialog);
+      task = std::make_unique<ScriptedTask>(engine, std::move(script), workerEndsAt, *dialog);
       progress->m_pTask = task.get();
     }
-    EXPECT_EQ(RunModal(*dialog, [] { return false; }), c.result);
+  }
+  CImageFileEngine engine;
+  std::unique_ptr<CDlgProgressBase> dialog;
+  std::unique_ptr<ScriptedTask> task;
+};
+
+void PressEscape(wxWindow &window) {
+  wxKeyEvent key(wxEVT_CHAR_HOOK);
+  key.m_keyCode = WXK_ESCAPE;
+  window.ProcessWindowEvent(key);
+}
+
+// Each run ends with its outcome at the poll the case says (any poll: 0), with the bar as
+// given, after holding a full bar for 200 ms; no poll of the task follows the end.
+TEST(ProgressDialogs, EndAsTheTaskTheWorkerOrTheOperatorSay) {
+  struct Case {
+    const char *what;
+    bool yc;  // CDlgConProgress, else CDlgProgress
+    std::vector<TaskState> script;
+    int workerEndsAt;
+    std::function<void(CDlgProgressBase &)> operatorCancels;  // at poll 3
+    int result, polls, bar;
+    bool paused;
+  };
+  const Case cases[] = {
+      {"100 before the first tick", false, {{100}}, 0, {}, kIdOk, 1, 100, true},
+      {"Y/C: 100 before the first tick", true, {{100}}, 0, {}, kIdOk, 1, 100, true},
+      {"a result turning non-zero at 40",
+       false,
+       {{10}, {20}, {30}, {40, 12000}},
+       0,
+       {},
+       kIdCancel,
+       4,
+       40,
+       false},
+      {"100 and a failure in one tick",
+       false,
+       {{50}, {50}, {100, 20001}},
+       0,
+       {},
+       kIdCancel,
+       3,
+       100,
+       true},
+      {"the worker ends below 100", false, {{30}}, 3, {}, kIdCancel, 3, 30, false},
+      {"the worker ends at 100", false, {{60}, {100}}, 2, {}, kIdOk, 2, 100, true},
+      // The Y/C dialog does not watch the result; a failed task ends with its worker.
+      {"Y/C: a failure at 40, then the worker ends",
+       true,
+       {{40, 12000}},
+       6,
+       {},
+       kIdCancel,
+       6,
+       40,
+       false},
+      {"Cancel", false, {{50}}, 0, [](auto &d) { Click(d, kIdCancel); }, kIdCancel, 0, 50, false},
+      {"Esc", true, {{50}}, 0, [](auto &d) { PressEscape(d); }, kIdCancel, 0, 50, false},
+      {"close box", false, {{50}}, 0, [](auto &d) { d.Close(); }, kIdCancel, 0, 50, false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    ProgressRun run(c.yc, c.script, c.workerEndsAt);
+    CDlgProgressBase &dialog = *run.dialog;
+    EXPECT_EQ(RunModal(dialog,
+                       [&] {
+                         if (!c.operatorCancels || run.task->polls < 3) return false;
+                         EXPECT_EQ(dialog.GetTitle(), "Progress Status...");
+                         c.operatorCancels(dialog);
+                         return true;
+                       }),
+              c.result);
     const auto ended = Clock::now();
-    EXPECT_EQ(task->polls, c.polls);
-    ASSERT_NE(dialog->m_ctrlProgress, nullptr);
-    EXPECT_EQ(dialog->m_ctrlProgress->GetValue(), c.bar);
-    EXPECT_EQ(ended - task->lastPoll >= 200ms, c.paused);
+    const int polls = run.task->polls;
+    if (c.polls != 0) {
+      EXPECT_EQ(polls, c.polls);
+    }
+    ASSERT_NE(dialog.m_ctrlProgress, nullptr);
+    EXPECT_EQ(dialog.m_ctrlProgress->GetValue(), c.bar);
+    EXPECT_EQ(ended - run.task->lastPoll >= 200ms, c.paused);
     Pump(300ms);
-    EXPECT_EQ(task->polls, c.polls);
+    EXPECT_EQ(run.task->polls, polls);
   }
 }
 
-// A task that never ends keeps the dialog until the operator cancels it by the button, Esc or
-// the close box; the ticks stop with it.
-TEST(ProgressDialogs, OperatorCancels) {
-  CImageFileEngine engine;
-  const std::function<void(CDlgProgressBase &)> cancels[] = {
-      [](CDlgProgressBase &d) { Click(d, kIdCancel); },
-      [](CDlgProgressBase &d) {
-        wxKeyEvent key(wxEVT_CHAR_HOOK);
-        key.m_keyCode = WXK_ESCAPE;
-        d.ProcessWindowEvent(key);
-      },
-      [](CDlgProgressBase &d) { d.Close(); }};
-  for (const auto &cancel : cancels) {
-    CDlgProgress dialog;
-    ScriptedTask task(
-        engine,
-        [](int) {
-          return TaskState{50, 0};
-        },
-        dialog);
-    dialog.m_pTask = &task;
-    EXPECT_EQ(RunModal(dialog,
-                       [&] {
-                         if (task.polls < 5) return false;
-                         EXPECT_EQ(dialog.GetTitle(), "Progress Status...");
-                         cancel(dialog);
-                         return true;
-                       }),
-              kIdCancel);
-    const int polls = task.polls;
-    Pump(300ms);
-    EXPECT_EQ(task.polls, polls);
-  }
+// During the pause at 100 the main thread sleeps; what the screen shows then is what the
+// dialog drew before it: the full bar, not the bar of the tick before.
+TEST(ProgressDialogs, TheFullBarIsOnScreenDuringThePause) {
+  ProgressRun run(false, {{0}, {0}, {0}, {100}});
+  std::vector<uint32_t> empty, duringPause;
+  std::thread watcher;
+  EXPECT_EQ(RunModal(*run.dialog,
+                     [&] {
+                       if (run.task->polls < 2) return false;
+                       const wxGauge &gauge = *run.dialog->m_ctrlProgress;
+                       const wxRect bar(gauge.GetScreenPosition(), gauge.GetSize());
+                       empty = GrabScreen(bar.x, bar.y, bar.width, bar.height);
+                       watcher = std::thread([&, bar] {
+                         while (run.task->polls < 4) std::this_thread::sleep_for(1ms);
+                         std::this_thread::sleep_for(100ms);
+                         duringPause = GrabScreen(bar.x, bar.y, bar.width, bar.height);
+                       });
+                       return true;
+                     }),
+            kIdOk);
+  watcher.join();
+  ASSERT_FALSE(empty.empty());
+  EXPECT_NE(empty, duringPause);
 }
 
 // OK has the focus and Enter presses it; Enter on "Convert Again" presses that; "Target
 // Review" is disabled without a review; Esc and the close box end with no button.
 TEST(ResultDialog, ButtonsKeysAndReview) {
-  struct Case {
-    const char *what;
-    int review;
-    std::function<void(CDlgStatusView &)> act;
-    int result;
-    unsigned button;
-  };
   wxUIActionSimulator keys;
   const auto pressEnterOn = [&keys](int id) {
     return [&keys, id](CDlgStatusView &d) {
@@ -203,14 +202,19 @@ TEST(ResultDialog, ButtonsKeysAndReview) {
       keys.Char(WXK_RETURN);
     };
   };
+  struct Case {
+    const char *what;
+    int review;
+    std::function<void(CDlgStatusView &)> act;
+    int result;
+    unsigned button;
+  };
   const Case cases[] = {
       {"Enter on OK", 0, pressEnterOn(res::IDOK), kIdOk, 0},
       {"Enter on Convert Again", 0, pressEnterOn(res::IDC_BTN_CONVERT_AGAIN), kIdOk, 1},
-      {"Convert Again", 1, [](CDlgStatusView &d) { Click(d, res::IDC_BTN_CONVERT_AGAIN); }, kIdOk,
-       1},
-      {"Target Review", 1, [](CDlgStatusView &d) { Click(d, res::IDC_BTN_REVIEW); }, kIdOk, 2},
-      {"Esc", 1, [&keys](CDlgStatusView &) { keys.Char(WXK_ESCAPE); }, kIdCancel, 0},
-      {"close box", 1, [](CDlgStatusView &d) { d.Close(); }, kIdCancel, 0},
+      {"Target Review", 1, [](auto &d) { Click(d, res::IDC_BTN_REVIEW); }, kIdOk, 2},
+      {"Esc", 1, [&keys](auto &) { keys.Char(WXK_ESCAPE); }, kIdCancel, 0},
+      {"close box", 1, [](auto &d) { d.Close(); }, kIdCancel, 0},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -220,65 +224,22 @@ TEST(ResultDialog, ButtonsKeysAndReview) {
     int polls = 0;
     EXPECT_EQ(RunModal(dialog,
                        [&] {
-                         if (polls++ == 0) {  // let it take the focus first
+                         if (polls++ == 0) {  // keys go to the window under the pointer
                            keys.MouseMove(dialog.GetScreenPosition() + wxPoint(10, 10));
                            return false;
                          }
-                         if (polls == 2) {
-                           EXPECT_EQ(dialog.GetTitle(), "Result Of Convert");
-                           EXPECT_EQ(wxWindow::FindFocus(), dialog.FindWindow(res::IDOK));
-                           EXPECT_EQ(dialog.FindWindow(res::IDC_BTN_REVIEW)->IsEnabled(),
-                                     c.review != 0);
-                           c.act(dialog);
-                         }
-                         return !dialog.IsModal();
+                         EXPECT_EQ(dialog.GetTitle(), "Result Of Convert");
+                         EXPECT_EQ(wxWindow::FindFocus(), dialog.FindWindow(res::IDOK));
+                         EXPECT_EQ(dialog.FindWindow(res::IDC_BTN_REVIEW)->IsEnabled(),
+                                   c.review != 0);
+                         c.act(dialog);
+                         return true;
                        }),
               c.result);
     if (c.result == kIdOk) {
       EXPECT_EQ(dialog.m_uiButton, c.button);
     }
   }
-}
-
-}  // namespace
-
-namespace {
-
-// During the pause at 100 the main thread sleeps; what the screen shows then is what the
-// dialog drew before it: the full bar, not the bar of the tick before.
-TEST(ProgressDialogs, TheFullBarIsOnScreenDuringThePause) {
-  CImageFileEngine engine;
-  CDlgProgress dialog;
-  ScriptedTask task(
-      engine,
-      [](int poll) {
-        return TaskState{poll < 4 ? 0u : 100u, 0};
-      },
-      dialog);
-  dialog.m_pTask = &task;
-  std::vector<uint32_t> empty, duringPause;
-  std::atomic<bool> grabbed{false};
-  wxRect bar;
-  std::thread watcher;
-  EXPECT_EQ(RunModal(dialog,
-                     [&] {
-                       if (task.polls < 2) return false;
-                       bar = wxRect(dialog.m_ctrlProgress->GetScreenPosition(),
-                                    dialog.m_ctrlProgress->GetSize());
-                       empty = GrabScreen(bar.x, bar.y, bar.width, bar.height);
-                       watcher = std::thread([&] {
-                         while (task.polls < 4) std::this_thread::sleep_for(1ms);
-                         std::this_thread::sleep_for(100ms);
-                         duringPause = GrabScreen(bar.x, bar.y, bar.width, bar.height);
-                         grabbed = true;
-                       });
-                       return true;
-                     }),
-            kIdOk);
-  watcher.join();
-  ASSERT_TRUE(grabbed);
-  ASSERT_FALSE(empty.empty());
-  EXPECT_NE(empty, duringPause);
 }
 
 }  // namespace
