@@ -59,11 +59,13 @@ void CDlgYCConvertSet::OnOK() {
   if (const int checked = GetCheckedRadioButton(IDC_RDO_Y, IDC_RDO_YC)) {
     m_converMode = checked - IDC_RDO_Y;
   }
+  // The folder checked is the one the dialog hands back: the edit's text, read first.
+  if (!UpdateData(true)) return;
   if (IsSourceFolder(m_sTarget)) {
     platform::ShowMessageBox(kSameFolder);
     return;
   }
-  DialogBase::OnOK();
+  EndDialog(platform::gui::kIdOk);
 }
 
 bool CDlgYCConvertSet::IsSourceFolder(const std::string &folder) const {

@@ -24,7 +24,8 @@ class CDlgYCConvertSet : public platform::gui::DialogBase {
  protected:
   bool DoDataExchange(bool save) override;
   bool OnInitDialog() override;
-  // Refuses the source folder, however the target names it; otherwise ends with OK.
+  // Refuses the source folder, however the target names it; otherwise ends with OK. The
+  // folder checked is the one handed back, as the edit shows it.
   void OnOK() override;
 
  private:

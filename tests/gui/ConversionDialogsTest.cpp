@@ -297,7 +297,8 @@ class YCConvertSetDialog : public testing::Test {
 };
 
 // The caption tells the mode; the source folder is refused however it is reached (as shown
-// at first, through a link, with "/./"); another folder is taken with the Y/C mode.
+// at first, through a link, with "/./"), and the folder checked is the one handed back; another
+// folder is taken with the Y/C mode.
 TEST_F(YCConvertSetDialog, RefusesTheSourceFolderHoweverItIsNamed) {
   test_support::TempFolder temp;
   const std::string source = temp.File("src");
@@ -327,6 +328,8 @@ TEST_F(YCConvertSetDialog, RefusesTheSourceFolderHoweverItIsNamed) {
     EXPECT_EQ(still.GetDlgItemText(IDC_EDIT_YCTARGET), source + "/");
     EXPECT_FALSE(Shown(still, IDC_RDO_YC));
     for (int browse = 0; browse <= 3; ++browse) {
+      // A target member that the edit does not show is not what the dialog hands back.
+      if (browse == 0) still.m_sTarget = other + "/";
       if (browse > 0) Click(still, IDC_BTN_YCBROWSE);
       Click(still, kIdOk);
       if (!still.IsShown()) break;

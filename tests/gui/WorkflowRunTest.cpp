@@ -9,13 +9,16 @@
 #include <vector>
 
 #include "FlowTestSupport.h"
+#include "app/DlgConProgress.h"
 #include "app/DlgProgress.h"
 #include "app/DlgReview.h"
 #include "app/DlgSetting.h"
 #include "app/DlgStatusView.h"
+#include "app/DlgYCConvertSet.h"
 #include "app/FilesView.h"
 #include "app/MainFrame.h"
 #include "app/QuendaApp.h"
+#include "app/TargetFolder.h"
 #include "app/res/Resource.h"
 #include "platform/gui/DialogBase.h"
 #include "tests/support/TempFolder.h"
@@ -111,6 +114,40 @@ TEST_F(WorkflowRun, CancelDeletesWhatTheRunWroteAndTheWindowWaitsForTheWorker) {
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(FilesIn(Work()), expected);
   EXPECT_EQ(m_boxes.Texts().size(), 1u);  // the question, no message
+}
+
+// The target folder comes from the folder browser, as the operator picks it; the source stays
+// as it was and the target under its name holds the source with its fields exchanged.
+TEST_F(WorkflowRun, ReverseFieldDominanceOnAStillWritesItsTargetAndLeavesTheSource) {
+  const std::string source = Work("MONE.QVEL_000.KDT");
+  WritePicture(source, Picture::Pattern(720, 487, 9), "KDT");
+  const std::vector<unsigned char> sourceBytes = test_support::ReadWholeFile(source);
+  Choose({"MONE.QVEL_000.KDT"});
+  const std::string out = Home() + "/out";
+  SetFolderBrowser([&](wxWindow *, const std::string &) { return out; });
+  {
+    DialogScript script({On<CDlgYCConvertSet>([](CDlgYCConvertSet &d) {
+                           Press(d, res::IDC_BTN_YCBROWSE);
+                           Press(d, kIdOk);
+                         }),
+                         Expect<CDlgConProgress>()});
+    Pane().YCConvertSet(0, "KDT");
+    EXPECT_EQ(script.Left(), 0u);
+  }
+  SetFolderBrowser({});
+  EXPECT_EQ(test_support::ReadWholeFile(source), sourceBytes);
+  ASSERT_EQ(FilesIn(out), std::vector<std::string>{"MONE.QVEL_000.KDT"});
+  const Picture before = ReadPicture(source);
+  const Picture after = ReadPicture(out + "/MONE.QVEL_000.KDT");
+  ASSERT_EQ(after.bits.size(), before.bits.size());
+  const size_t row = 720 * 3;
+  for (uint32_t y : {0u, 100u, 484u}) {
+    EXPECT_TRUE(std::equal(after.bits.begin() + y * row, after.bits.begin() + (y + 1) * row,
+                           before.bits.begin() + (y + 1) * row))
+        << "line " << y;
+  }
+  EXPECT_TRUE(m_boxes.Texts().empty());
+  EXPECT_NE(Pane().m_pTaskOfConvert, nullptr);  // kept until the next run
 }
 
 }  // namespace

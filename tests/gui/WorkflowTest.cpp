@@ -21,6 +21,7 @@
 #include "app/DlgYCConvertSet.h"
 #include "app/FilesView.h"
 #include "app/MainFrame.h"
+#include "app/TargetFolder.h"
 #include "app/QuendaApp.h"
 #include "app/res/Resource.h"
 #include "platform/gui/DialogBase.h"
@@ -292,15 +293,16 @@ TEST_F(Workflow, FailuresAreReportedAndLeaveNoTarget) {
 // Runs Reverse Field Dominance on the selection into HOME/out/, answering the progress
 // dialog with progressStep (none: it ends by itself).
 void ReverseFieldDominance(DialogScript::Step progressStep = nullptr) {
+  SetFolderBrowser([](wxWindow *, const std::string &) { return Home() + "/out"; });
   std::vector<DialogScript::Step> steps{On<CDlgYCConvertSet>([](CDlgYCConvertSet &d) {
-    // As the folder browser gives it.
-    d.m_sTarget = Home() + "/out/";
+    Press(d, res::IDC_BTN_YCBROWSE);
     Press(d, kIdOk);
   })};
   if (progressStep) steps.push_back(progressStep);
   DialogScript script(steps);
   ChooseMenu(res::ID_CONVERT_YC);
   EXPECT_EQ(script.Left(), 0u);
+  SetFolderBrowser({});
 }
 
 TEST_F(Workflow, ReverseFieldDominanceOnAStillAndOnASequence) {
