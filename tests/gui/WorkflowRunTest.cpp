@@ -2,6 +2,7 @@
 // selection given to the file pane directly: what they write, what they report, how they end a
 // cancelled run, and that the window waits for their worker.
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -148,6 +149,20 @@ TEST_F(WorkflowRun, ReverseFieldDominanceOnAStillWritesItsTargetAndLeavesTheSour
   }
   EXPECT_TRUE(m_boxes.Texts().empty());
   EXPECT_NE(Pane().m_pTaskOfConvert, nullptr);  // kept until the next run
+
+  // An import deletes the held task, with the bodies and pictures it holds (some 5 MB), before
+  // it asks for its parameters.
+  const auto inUse = [] {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+  };
+  const size_t held = inUse();
+  {
+    DialogScript script({On<CDlgSetting>([](CDlgSetting &d) { Press(d, kIdCancel); })});
+    Pane().ConvertTo(0, "KDT");
+  }
+  EXPECT_EQ(Pane().m_pTaskOfConvert, nullptr);
+  EXPECT_GT(held, inUse() + 4'000'000);
 }
 
 }  // namespace
