@@ -4,7 +4,10 @@
 set(QUENDA_SHELL_DIR ${CMAKE_CURRENT_LIST_DIR})
 add_library(quenda_shell STATIC
   ${QUENDA_SHELL_DIR}/AboutDlg.cpp
+  ${QUENDA_SHELL_DIR}/ComboBoxColor.cpp
   ${QUENDA_SHELL_DIR}/DialogTemplate.cpp
+  ${QUENDA_SHELL_DIR}/DlgFileProperty.cpp
+  ${QUENDA_SHELL_DIR}/DlgRename.cpp
   ${QUENDA_SHELL_DIR}/ExportEntries.cpp
   ${QUENDA_SHELL_DIR}/FilesView.cpp
   ${QUENDA_SHELL_DIR}/FrameSizing.cpp
