@@ -8,6 +8,7 @@
 // clang-format on
 #include <stdlib.h>
 #include <wx/app.h>
+#include <wx/frame.h>
 #include <wx/init.h>
 #include <wx/utils.h>
 
@@ -65,4 +66,22 @@ int RunTestsInEventLoop(int argc, char **argv, wxApp &app, std::function<bool()>
   }
   wxEntryCleanup();
   return result;
+}
+
+namespace {
+
+class AnchorApp : public wxApp {
+ public:
+  bool OnInit() override {
+    anchor = new wxFrame(nullptr, wxID_ANY, "anchor");
+    return true;
+  }
+  wxFrame *anchor = nullptr;
+};
+
+}  // namespace
+
+int RunTestsWithAnchorWindow(int argc, char **argv) {
+  auto *app = new AnchorApp;
+  return RunTestsInEventLoop(argc, argv, *app, [app] { return app->anchor->Destroy(); });
 }

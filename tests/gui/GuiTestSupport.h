@@ -32,3 +32,7 @@ std::vector<uint32_t> GrabScreen(int x, int y, int width, int height);
 // test inside app's event loop. Then finish, still inside the loop, closes the last window so
 // that the loop ends; it returns false when it could not. The program's exit code.
 int RunTestsInEventLoop(int argc, char **argv, wxApp &app, std::function<bool()> finish);
+
+// The same for tests that make their own windows: the program's application object is a plain
+// one that keeps an empty frame open so that the event loop lives while the tests run.
+int RunTestsWithAnchorWindow(int argc, char **argv);
