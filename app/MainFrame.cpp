@@ -183,6 +183,8 @@ void CMainFrame::OnUpdateFrameTitle() {
 }
 
 void CMainFrame::InitialUpdateFrame() {
+  // The file pane's first update needs the preview pane; it runs once, on the first call.
+  if (CFilesView *files = GetLeftPane()) files->OnInitialUpdate();
   if (CQuendaView *view = GetRightPane()) view->Refresh();
 }
 

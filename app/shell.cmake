@@ -11,7 +11,10 @@ add_library(quenda_shell STATIC
   ${QUENDA_SHELL_DIR}/DlgRename.cpp
   ${QUENDA_SHELL_DIR}/ExportEntries.cpp
   ${QUENDA_SHELL_DIR}/FilesView.cpp
+  ${QUENDA_SHELL_DIR}/FilesViewConvert.cpp
+  ${QUENDA_SHELL_DIR}/FilesViewListing.cpp
   ${QUENDA_SHELL_DIR}/FrameSizing.cpp
+  ${QUENDA_SHELL_DIR}/ListCtrlFile.cpp
   ${QUENDA_SHELL_DIR}/MainFrame.cpp
   ${QUENDA_SHELL_DIR}/MenuResources.cpp
   ${QUENDA_SHELL_DIR}/MyToolBar.cpp
