@@ -401,6 +401,48 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
   SelectOnly(pane, {});
 }
 
+// A double-click on a folder opens it in the tree, which lists it; on a file it does nothing.
+// The filter combo takes Up and Down only: Tab leaves the focus on it and Enter opens nothing.
+TEST(FilePane, DoubleClickOpensAFolderAndTheFilterTakesUpAndDownOnly) {
+  CFilesView &pane = Pane();
+  ChooseFilter(pane, "*.*");
+  wxUIActionSimulator sim;
+  const auto doubleClick = [&](const char *name) {
+    wxRect r;
+    ASSERT_TRUE(pane.m_lstFiles->GetItemRect(IndexOf(pane, name), r));
+    sim.MouseMove(pane.m_lstFiles->ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
+    Pump(50ms);
+    sim.MouseDblClick();
+    Pump(200ms);
+  };
+  doubleClick("a.txt");
+  EXPECT_EQ(pane.m_cmbDirectory->GetFullPath(), TreePath(Folder()));
+  doubleClick("sub");
+  EXPECT_EQ(pane.m_cmbDirectory->GetFullPath(), TreePath(InFolder("sub")));
+  EXPECT_EQ(Listed(pane),
+            (std::vector<std::string>{"a.bmp", "a.kdt", "a.txt", "b.bmp", "b.kd", "b.kdt"}));
+  OpenFolder(pane, Folder());
+
+  ChooseFilter(pane, "*.KDT");
+  pane.m_cmbFilter->SetFocus();
+  Pump(100ms);
+  for (int key : {int(WXK_TAB), int(WXK_RETURN), int('a'), int(WXK_ESCAPE)}) {
+    sim.Char(key);
+    Pump(100ms);
+    EXPECT_EQ(wxWindow::FindFocus(), pane.m_cmbFilter) << key;
+    EXPECT_EQ(pane.m_cmbFilter->GetStringSelection(), "*.KDT") << key;
+  }
+  sim.Char(WXK_DOWN);
+  Pump(150ms);
+  EXPECT_EQ(pane.m_cmbFilter->GetStringSelection(), "*.BMP");
+  EXPECT_EQ(pane.IsExport(), 0);  // the filter was chosen
+  EXPECT_EQ(IndexOf(pane, "MA.QVEL_001.KDT"), -1);
+  sim.Char(WXK_UP);
+  Pump(150ms);
+  EXPECT_EQ(pane.m_cmbFilter->GetStringSelection(), "*.KDT");
+  EXPECT_NE(IndexOf(pane, "MA.QVEL_001.KDT"), -1);
+}
+
 // The entries of a context menu with their enabled states, "-" for a separator.
 std::vector<std::string> Entries(const wxMenu &menu) {
   std::vector<std::string> entries;
@@ -556,15 +598,31 @@ TEST(FilePane, RenameChecksTheNewNameAndNeverReplacesAFile) {
       {"TAKEN", "001", res::IDS_NAME_EXISTS}, {"ab_1", "007", 0},
   };
   size_t next = 0;
+  int typing = 0;
+  wxUIActionSimulator keys;
   RunRename(pane, [&](CDlgRename &dialog) {
-    if (next == 0) {
+    auto *head = dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_HEAD));
+    auto *number = dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_NUMBER));
+    // First what the fields take as typed: seven characters of a head, digits of a number.
+    // (The typed keys reach the fields a few polls later.)
+    const int poll = typing++;
+    if (poll == 0) {
       EXPECT_EQ(TextOf(dialog, res::IDC_EDT_SRC_NAME), "MTITLE.QVEL_012.KDT");
       EXPECT_EQ(TextOf(dialog, res::IDC_EDT_NUMBER), "012");
+      head->SetFocus();
+      keys.Text("abcdefgh");
+    } else if (poll == 10) {
+      EXPECT_EQ(head->GetValue(), "abcdefg");
+      number->ChangeValue("");
+      number->SetFocus();
+      keys.Text("1a2");
+    } else if (poll == 20) {
+      EXPECT_EQ(number->GetValue(), "12");
     }
+    if (poll <= 20) return false;
     const auto &a = attempts[next++];
-    dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_HEAD))
-        ->ChangeValue(wxString::FromUTF8(a.head));
-    dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_NUMBER))->ChangeValue(a.number);
+    head->ChangeValue(wxString::FromUTF8(a.head));
+    number->ChangeValue(a.number);  // as a paste would put it
     const size_t shown = boxes.Texts().size();
     Click(dialog, res::IDOK);
     if (a.message != 0) {
@@ -618,9 +676,12 @@ TEST(FilePane, PropertiesOfThePreviewedFile) {
   setenv("TZ", "UTC", 1);
   tzset();
   const timeval when[2] = {{1078668309, 0}, {1078668309, 0}};  // 2004-03-07 14:05:09 UTC
-  for (const char *name : {"MA.QVEL_001.KDT", "small.bmp"})
-    ASSERT_EQ(utimes(InFolder(name).c_str(), when), 0);
   fs::copy_file(InFolder("small.bmp"), InFolder("gone.bmp"));
+  // Beyond what 32 bits count: the bitmap's rows come first, the rest is a hole in the file.
+  fs::copy_file(InFolder("small.bmp"), InFolder("huge.bmp"));
+  fs::resize_file(InFolder("huge.bmp"), (uint64_t{4} << 30) + 2048);
+  for (const char *name : {"MA.QVEL_001.KDT", "small.bmp", "huge.bmp"})
+    ASSERT_EQ(utimes(InFolder(name).c_str(), when), 0);
 
   const struct {
     const char *filter, *file;
@@ -636,6 +697,10 @@ TEST(FilePane, PropertiesOfThePreviewedFile) {
        false,
        {InFolder("small.bmp"), "BMP", "8*8", "0", "03/07/2004 14:05:09"}},
       {"*.BMP", "gone.bmp", true, {InFolder("gone.bmp"), "BMP", "8*8", "0", ""}},
+      {"*.BMP",
+       "huge.bmp",
+       false,
+       {InFolder("huge.bmp"), "BMP", "8*8", "4194306", "03/07/2004 14:05:09"}},
   };
   for (const auto &c : cases) {
     ChooseFilter(pane, c.filter);
@@ -656,6 +721,7 @@ TEST(FilePane, PropertiesOfThePreviewedFile) {
     EXPECT_EQ(shown, c.shown) << c.file;
   }
   SelectOnly(pane, {});
+  fs::remove(InFolder("huge.bmp"));
   unsetenv("TZ");
   tzset();
 }
