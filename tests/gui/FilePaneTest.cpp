@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <wx/menu.h>
 #include <wx/modalhook.h>
+#include <wx/settings.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/treectrl.h>
@@ -268,17 +269,24 @@ TEST(FilePane, FormInDialogUnitsWithCaptionsAndWidthsThatFollowThePane) {
     const std::vector<uint32_t> pixels = GrabScreen(origin.x, origin.y, r.width, r.height);
     EXPECT_GT(std::count(pixels.begin(), pixels.end(), 0x14703Eu), 10) << id;
   }
-  // A wider window: only the widths change.
-  const wxSize before = Frame().GetSize();
-  Frame().SetSize(before.x + 120, before.y);
-  Pump(300ms);
+  // The one column, as wide as the pane less a scroll bar and 14 pixels at the listing.
+  const int column =
+      pane.GetClientSize().x - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, &pane) - 14;
+  EXPECT_EQ(pane.m_lstFiles->GetColumnCount(), 1);
+  EXPECT_EQ(pane.m_lstFiles->GetColumnWidth(0), column);
+  // A wider pane: only the widths change; the column keeps its width until the next listing.
+  const wxSize before = pane.GetSize();
+  pane.SetSize(before + wxSize(60, 0));
+  Pump(200ms);
+  ASSERT_EQ(pane.GetSize().x, before.x + 60);
   for (const Expected &e : controls) {
     wxWindow *control = pane.FindWindow(e.id);
     EXPECT_EQ(control->GetSize().x, pane.GetClientSize().x - 2) << e.id;
     EXPECT_EQ(control->GetPosition(), pane.ConvertDialogToPixels(wxPoint(e.x, e.y))) << e.id;
   }
-  Frame().SetSize(before);
-  Pump(300ms);
+  EXPECT_EQ(pane.m_lstFiles->GetColumnWidth(0), column);
+  pane.SetSize(before);
+  Pump(200ms);
 }
 
 // Each filter lists folders first, then the files of its type by the substring rule; dot-files
