@@ -31,6 +31,13 @@ class FolderItemData : public wxTreeItemData {
   bool filled = false;
 };
 
+// A name as the tree shows it. Names are UTF-8 on this system; a name that is not (a file from
+// elsewhere) shows its bytes one character each rather than nothing.
+wxString Shown(const std::string &name) {
+  const wxString text = wxString::FromUTF8(name);
+  return text.empty() && !name.empty() ? wxString::From8BitData(name.data(), name.size()) : text;
+}
+
 }  // namespace
 
 bool CTreeCtrlFolder::Create(wxWindow *parent) {
@@ -43,6 +50,10 @@ bool CTreeCtrlFolder::Create(wxWindow *parent) {
   Bind(wxEVT_TREE_SEL_CHANGED, &CTreeCtrlFolder::OnSelChanged, this);
   Bind(wxEVT_LEFT_DCLICK, &CTreeCtrlFolder::OnLButtonDblClk, this);
   return true;
+}
+
+wxString CTreeCtrlFolder::GetStringValue() const {
+  return Shown(m_selPath);
 }
 
 wxSize CTreeCtrlFolder::GetAdjustedSize(int, int, int) {
@@ -81,7 +92,7 @@ void CTreeCtrlFolder::Initilize(CComboBoxFolder *pComboBoxFolder, CFilesView *wn
   const int icon = GetItemIcon(empty.get(), kIconFlags);
   auto *data = new FolderItemData(record);
   data->filled = true;  // the desktop's children are inserted here, once
-  const wxTreeItemId root = AddRoot(wxString::FromUTF8(name), icon, icon, data);
+  const wxTreeItemId root = AddRoot(Shown(name), icon, icon, data);
   SetItemHasChildren(root, true);
   m_hPreItem = root;
   FillTreeView(desktop, empty.get(), root, "");
@@ -136,8 +147,7 @@ wxTreeItemId CTreeCtrlFolder::FillTreeView(ShellFolder *lpsf, const ITEMIDLIST *
       FreeItemData(record);
       break;
     }
-    const wxTreeItemId child =
-        AppendItem(hParent, wxString::FromUTF8(name), -1, -1, new FolderItemData(record));
+    const wxTreeItemId child = AppendItem(hParent, Shown(name), -1, -1, new FolderItemData(record));
     GetNormalAndSelectedIcons(record->lpifq, child);
     if (attributes & SFGAO_HASSUBFOLDER) SetItemHasChildren(child, true);
     if (EqualsNoCase(name, sObj)) found = child;
@@ -202,7 +212,7 @@ void CTreeCtrlFolder::OnSelChanged(wxTreeEvent &event) {
   platform::GetName(record->lpsfParent, record->lpi,
                     (attributes & SFGAO_FILESYSTEM) ? SHGDN_FORPARSING : SHGDN_NORMAL, name);
   m_selPath = name;
-  m_pComboBoxFolder->SetText(wxString::FromUTF8(m_selPath));
+  m_pComboBoxFolder->SetText(Shown(m_selPath));
   m_pComboBoxFolder->Refresh();
   if (m_pComboBoxFolder->IsPopupShown()) Dismiss();
 }
@@ -247,7 +257,7 @@ void CTreeCtrlFolder::PaintComboControl(wxDC &dc, const wxRect &rect) {
   const int clientHeight = m_combo->GetClientSize().y;
   images->Draw(GetItemImage(item, wxTreeItemIcon_Normal), dc, 4, (clientHeight - iconWidth) / 2,
                wxIMAGELIST_DRAW_TRANSPARENT);
-  const wxString text = wxString::FromUTF8(m_selPath);
+  const wxString text = Shown(m_selPath);
   const int textX = 4 + iconWidth + 4;
   dc.DrawText(text, textX, rect.y + (rect.height - dc.GetCharHeight()) / 2);
 }

@@ -41,7 +41,7 @@ class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
   // The popup's side of the combo.
   bool Create(wxWindow *parent) override;
   wxWindow *GetControl() override { return this; }
-  wxString GetStringValue() const override { return wxString::FromUTF8(m_selPath); }
+  wxString GetStringValue() const override;
   wxSize GetAdjustedSize(int minWidth, int prefHeight, int maxHeight) override;
   void PaintComboControl(wxDC &dc, const wxRect &rect) override;
 

@@ -9,15 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "codec/ColorConvert.h"
+#include "codec/ColourConvert.h"
 #include "codec/ColourMatrix.h"
 #include "codec/ConversionVariant.h"
 #include "codec/SampleVectors.h"
-
-// Helpers pass 32-byte vectors to each other only inside always-inlined code, so the calling
-// convention that differs with and without AVX never applies; some builds compile this file
-// without the codec's own warning options.
-#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace {
 
@@ -145,25 +140,30 @@ void DecodePictureBaseline(const KdtPictureFormat &format, const unsigned char *
 
 }  // namespace
 
-int DecodeBodyWith(ConversionVariant variant, const unsigned char *p_YUV, int lenYUV,
-                   unsigned char **p_RGB, int *lenRGB) {
-  const KdtPictureFormat *format = KdtFormatByBodyLength(lenYUV);
-  if (format == nullptr) return -2;
-  *p_RGB = static_cast<unsigned char *>(std::malloc(static_cast<size_t>(format->rgbBytes)));
-  if (*p_RGB == nullptr) return -1;
-  *lenRGB = format->rgbBytes;
+void DecodePictureWith(ConversionVariant variant, const KdtPictureFormat &format,
+                       const unsigned char *body, unsigned char *rgb) {
   switch (variant) {
 #ifdef CONVERSION_X86_COPIES
     case ConversionVariant::kSse41:
-      DecodePictureSse41(*format, p_YUV, *p_RGB);
+      DecodePictureSse41(format, body, rgb);
       break;
     case ConversionVariant::kAvx2:
-      DecodePictureAvx2(*format, p_YUV, *p_RGB);
+      DecodePictureAvx2(format, body, rgb);
       break;
 #endif
     default:
-      DecodePictureBaseline(*format, p_YUV, *p_RGB);
+      DecodePictureBaseline(format, body, rgb);
   }
+}
+
+int DecodeBodyWith(ConversionVariant variant, const unsigned char *p_YUV, int lenYUV,
+                   unsigned char **p_RGB, int *lenRGB) {
+  const KdtPictureFormat *format = KdtFormatByBodyLength(lenYUV);
+  if (format == nullptr) return DECODE_BAD_LENGTH;
+  *p_RGB = static_cast<unsigned char *>(std::malloc(static_cast<size_t>(format->rgbBytes)));
+  if (*p_RGB == nullptr) return DECODE_NO_MEMORY;
+  *lenRGB = format->rgbBytes;
+  DecodePictureWith(variant, *format, p_YUV, *p_RGB);
   return 0;
 }
 

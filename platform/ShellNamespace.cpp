@@ -185,7 +185,7 @@ bool ShellFolder::PathOf(const ITEMIDLIST *pidl, std::string &path) const {
       if (fields->kind == ItemKind::kHome && !m_environment.home.empty()) {
         path = m_environment.home;
       } else if (fields->kind == ItemKind::kFileSystem) {
-        path = "/";
+        path.assign(1, '/');  // not = "/": GCC 12 wrongly warns about that at -O3
       } else if (fields->kind == ItemKind::kMedium &&
                  std::find(m_environment.removableMedia.begin(), m_environment.removableMedia.end(),
                            fields->name) != m_environment.removableMedia.end()) {

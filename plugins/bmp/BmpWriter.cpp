@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 
+#include "codec/PictureBytes.h"
 #include "plugins/bmp/BmpFormat.h"
 
 namespace {
@@ -46,9 +48,13 @@ int WriteToBmp(const char *path, const tagRGBInfo *picture) {
   const uint64_t width = picture->width;
   const uint64_t height = picture->height;
   const uint64_t rowBytes = width * 3;
-  // A picture whose size does not fit a 64-bit count can never be copied.
-  uint64_t pictureBytes = 0;
-  if (__builtin_mul_overflow(rowBytes, height, &pictureBytes)) return ERR_NO_MEMORY;
+  const uint64_t stride = bmp::RowStride(width, 24);
+  // The copy is refused beyond the largest picture, and the file beyond what its 32-bit size
+  // field can state.
+  const std::optional<size_t> copyBytes = PictureBytes(width, height, 3);
+  const std::optional<size_t> rowsBytes = PictureBytes(stride, height, 1);
+  if (!copyBytes || !rowsBytes || *rowsBytes > UINT32_MAX - bmp::kHeadersSize) return ERR_NO_MEMORY;
+  const size_t pictureBytes = *copyBytes;
 
   // Bitmaps store blue, green, red: swap a copy, the picture stays the caller's.
   std::unique_ptr<unsigned char, decltype(&std::free)> copy(
@@ -59,8 +65,7 @@ int WriteToBmp(const char *path, const tagRGBInfo *picture) {
     std::swap(p[0], p[2]);
   }
 
-  const uint64_t stride = bmp::RowStride(width, 24);
-  const auto fileSize = static_cast<uint32_t>(stride * height + bmp::kHeadersSize);
+  const auto fileSize = static_cast<uint32_t>(*rowsBytes + bmp::kHeadersSize);
   FILE *file = path != nullptr ? std::fopen(path, "wb") : nullptr;
   if (file == nullptr) return ERR_FILE_OPEN;
   WriteHeaders(file, picture->width, picture->height, fileSize);

@@ -222,12 +222,6 @@ Dialog *ShownDialog() {
   return nullptr;
 }
 
-void Click(wxWindow &dialog, int id) {
-  wxCommandEvent click(wxEVT_BUTTON, id);
-  click.SetEventObject(dialog.FindWindow(id));
-  dialog.FindWindow(id)->ProcessWindowEvent(click);
-}
-
 std::string TextOf(wxWindow &dialog, int id) {
   wxWindow *control = dialog.FindWindow(id);
   if (auto *text = dynamic_cast<wxTextCtrl *>(control)) return text->GetValue().utf8_string();

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "GuiTestSupport.h"
 #include "app/ComboBoxFolder.h"
@@ -117,10 +118,18 @@ TEST_F(FolderBrowserTest, ClicksOpenAndCloseTheTreeBelowTheCombo) {
 }
 
 TEST_F(FolderBrowserTest, FoldersAreFilledOnceAndShowButtonsOnlyWithSubfolders) {
+  fs::create_directory(home_ + "/caf\xE9");  // a name that is not UTF-8
   const wxTreeItemId home = Item({"Home"});
   ASSERT_TRUE(home.IsOk());
   tree_->Expand(home);
-  EXPECT_EQ(tree_->GetChildrenCount(home, false), 4u);  // a, X, x, plain: folders only
+  std::vector<wxString> texts;
+  wxTreeItemIdValue cookie;
+  for (wxTreeItemId child = tree_->GetFirstChild(home, cookie); child.IsOk();
+       child = tree_->GetNextChild(home, cookie)) {
+    texts.push_back(tree_->GetItemText(child));
+  }
+  EXPECT_EQ(texts,
+            (std::vector<wxString>{"a", wxString::From8BitData("caf\xE9"), "plain", "X", "x"}));
   const wxTreeItemId a = Item({"Home", "a"}), plain = Item({"Home", "plain"});
   EXPECT_TRUE(tree_->ItemHasChildren(a));
   EXPECT_FALSE(tree_->ItemHasChildren(plain));

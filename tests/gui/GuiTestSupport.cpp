@@ -8,11 +8,14 @@
 // clang-format on
 #include <stdlib.h>
 #include <wx/app.h>
+#include <wx/button.h>
 #include <wx/frame.h>
 #include <wx/init.h>
+#include <wx/radiobut.h>
 #include <wx/utils.h>
 
 #include "PrivateDisplay.h"
+#include "platform/gui/DialogBase.h"
 
 void Pump(std::chrono::milliseconds duration) {
   const auto end = std::chrono::steady_clock::now() + duration;
@@ -20,6 +23,34 @@ void Pump(std::chrono::milliseconds duration) {
     wxYield();
     wxMilliSleep(10);
   }
+}
+
+int RunModal(platform::gui::DialogBase &dialog, std::function<bool()> act) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  bool acted = false;
+  Poll operatorActs([&] {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ADD_FAILURE() << "the dialog did not end";
+      if (dialog.IsModal()) dialog.EndModal(platform::gui::kIdCancel);
+      return true;
+    }
+    if (!acted && dialog.IsShown()) acted = act();
+    return false;
+  });
+  return dialog.DoModal();
+}
+
+void Click(wxWindow &window, int id) {
+  wxWindow *control = window.FindWindow(id);
+  ASSERT_NE(control, nullptr) << id;
+  wxCommandEvent click(wxEVT_BUTTON, id);
+  if (auto *radio = dynamic_cast<wxRadioButton *>(control)) {
+    radio->SetValue(true);
+    click.SetEventType(wxEVT_RADIOBUTTON);
+    click.SetInt(1);
+  }
+  click.SetEventObject(control);
+  control->ProcessWindowEvent(click);
 }
 
 std::vector<uint32_t> GrabScreen(int x, int y, int width, int height) {
@@ -39,6 +70,35 @@ std::vector<uint32_t> GrabScreen(int x, int y, int width, int height) {
   }
   XCloseDisplay(display);
   return pixels;
+}
+
+bool ConfigureFromOutside(const std::string &title, int x, int y, int width, int height) {
+  Display *display = XOpenDisplay(nullptr);
+  if (display == nullptr) return false;
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  bool found = false;
+  if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+    for (unsigned i = 0; i < count && !found; ++i) {
+      XWindowAttributes attributes;
+      char *name = nullptr;
+      if (!XGetWindowAttributes(display, children[i], &attributes) ||
+          attributes.map_state != IsViewable || !XFetchName(display, children[i], &name) ||
+          name == nullptr) {
+        continue;
+      }
+      found = title == name;
+      XFree(name);
+      if (found) {
+        XMoveResizeWindow(display, children[i], x, y, static_cast<unsigned>(width),
+                          static_cast<unsigned>(height));
+      }
+    }
+    if (children != nullptr) XFree(children);
+  }
+  XSync(display, False);
+  XCloseDisplay(display);
+  return found;
 }
 
 int RunTestsInEventLoop(int argc, char **argv, wxApp &app, std::function<bool()> finish) {

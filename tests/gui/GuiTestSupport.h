@@ -6,9 +6,14 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 class wxApp;
+class wxWindow;
+namespace platform::gui {
+class DialogBase;
+}
 
 // Handles the toolkit's events for the given time.
 void Pump(std::chrono::milliseconds duration);
@@ -25,8 +30,21 @@ class Poll : public wxTimer {
   std::function<bool()> m_step;
 };
 
+// Runs dialog modally and calls act every 50 ms once it shows, until act returns true (act
+// ends the dialog, or lets it end). A dialog still open 20 s after it was started fails the
+// test and is cancelled, so a broken test does not hang. Returns what DoModal returned.
+int RunModal(platform::gui::DialogBase &dialog, std::function<bool()> act);
+
+// Sends the click of the button or radio button id of window (a radio button is checked
+// first, as a click would).
+void Click(wxWindow &window, int id);
+
 // The pixels (0xRRGGBB) of a rectangle of the screen, rows top to bottom; empty on failure.
 std::vector<uint32_t> GrabScreen(int x, int y, int width, int height);
+
+// Moves and sizes the shown top-level window titled `title` from outside the toolkit, as a
+// window manager that ignores the window's size hints would; false when there is none.
+bool ConfigureFromOutside(const std::string &title, int x, int y, int width, int height);
 
 // The body of a test program's main: starts a private display, starts app on it and runs every
 // test inside app's event loop. Then finish, still inside the loop, closes the last window so
