@@ -213,6 +213,10 @@ void CMainFrame::OnUpdateFrameTitle() {
 }
 
 void CMainFrame::InitialUpdateFrame() {
+  // The file pane's first update needs the preview pane, and its first listing sizes the
+  // list's column to the pane, so the panes take their places first. It runs once.
+  Layout();
+  if (CFilesView *files = GetLeftPane()) files->OnInitialUpdate();
   if (CQuendaView *view = GetRightPane()) view->Refresh();
 }
 

@@ -11,6 +11,9 @@ enum : unsigned {
   IDD_ABOUTBOX = 100,     // the About box
   IDB_ABOUT_LEFT = 144,   // the About box's first picture, drawn at (0, 0)
   IDB_ABOUT_RIGHT = 145,  // the About box's second picture, drawn beside the first
+  IDD_FILESVIEW = 130,    // the file pane's form
+  IDD_FILE_PROPERTY = 138,
+  IDD_RENAME = 139,
 };
 
 // The program's own commands. 32771 to 32785 form the range that the frame and the file list's
@@ -100,6 +103,32 @@ enum : unsigned {
   IDOK = 1,
   IDCANCEL = 2,
   IDC_STATIC = 0xFFFF,  // a control nobody looks up
+};
+
+// Controls of the file pane's form.
+enum : unsigned {
+  IDC_CMB_DIRECTORY = 1000,  // the folder combo with its drop-down tree
+  IDC_LST_FILES = 1001,      // the file list
+  IDC_CMB_FILTER = 1002,     // the filter combo
+  IDC_STC_DIRECTORY = 1003,  // caption "Directory:", drawn by the pane
+  IDC_STC_FILES = 1004,      // caption "Files List:", drawn by the pane
+  IDC_STC_FILTER = 1005,     // caption "Filter:", drawn by the pane
+};
+
+// Controls of the rename dialog.
+enum : unsigned {
+  IDC_EDT_HEAD = 1006,      // the head of the new name
+  IDC_EDT_NUMBER = 1037,    // its three-digit number
+  IDC_EDT_SRC_NAME = 1038,  // the current name, read-only
+};
+
+// Controls of the file property dialog.
+enum : unsigned {
+  IDC_STC_UPDATE_TIME = 1022,
+  IDC_STC_WIDTH_HEIGHT = 1023,
+  IDC_STC_FORMAT = 1024,
+  IDC_STC_SIZE = 1025,
+  IDC_EDT_FILE_NAME = 1026,  // the full path, read-only
 };
 
 // The conversion dialogs and their controls. One number may name controls of several dialogs.

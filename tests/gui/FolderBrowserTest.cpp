@@ -30,6 +30,7 @@ class FolderBrowserTest : public ::testing::Test {
     platform::SetShellEnvironmentSource([this] { return platform::ShellEnvironment{home_, {}}; });
     frame_ = new wxFrame(nullptr, wxID_ANY, "browser", wxPoint(100, 100), wxSize(300, 500));
     pane_ = new CFilesView(frame_);
+    pane_->OnInitialUpdate();  // opens the tree on the saved folder: none in this program's folder
     frame_->Show();
     Pump(200ms);
     for (wxWindow *child : pane_->GetChildren())

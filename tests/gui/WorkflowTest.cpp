@@ -20,9 +20,10 @@
 #include "app/DlgStatusView.h"
 #include "app/DlgYCConvertSet.h"
 #include "app/FilesView.h"
+#include "app/ListCtrlFile.h"
 #include "app/MainFrame.h"
-#include "app/TargetFolder.h"
 #include "app/QuendaApp.h"
+#include "app/TargetFolder.h"
 #include "app/res/Resource.h"
 #include "platform/gui/DialogBase.h"
 #include "platform/gui/MenuCommandIds.h"
@@ -71,6 +72,12 @@ DialogScript::Step AcceptSettings(std::function<void(CDlgSetting &)> act = nullp
 DialogScript::Step CancelSettings() {
   return On<CDlgSetting>([](CDlgSetting &d) { Press(d, kIdCancel); });
 }
+DialogScript::Step CloseAny() {
+  return [](wxDialog &d) {
+    d.EndModal(kIdCancel);
+    return true;
+  };
+}
 DialogScript::Step LeaveResult(int button = kIdOk) {
   return On<CDlgStatusView>([button](CDlgStatusView &d) { Press(d, button); });
 }
@@ -96,7 +103,7 @@ TEST_F(Workflow, ImportOfOneBmpThenReviewAgainOverwriteAndRefresh) {
     DialogScript script(
         {AcceptSettings(), LeaveResult(res::IDC_BTN_REVIEW), On<CDlgReview>([&](CDlgReview &d) {
            reviewTitle = d.GetTitle().utf8_string();
-           Press(d, kIdOk);
+           d.EndModal(kIdOk);  // the review has no buttons
          })});
     ChooseMenu(res::ID_CONVERT_IMPORT);
     EXPECT_EQ(script.Left(), 0u);
@@ -111,9 +118,9 @@ TEST_F(Workflow, ImportOfOneBmpThenReviewAgainOverwriteAndRefresh) {
   EXPECT_TRUE(m_boxes.Texts().empty());
 
   // "Convert Again" brings the parameter dialog back with its defaults (the target folder of
-  // the first source); a target in another folder leaves the list as it was.
+  // the first source); the first pass's target lies in the source folder, so the list is
+  // refreshed, while a target in another folder leaves the list as it was.
   ASSERT_TRUE(Select({"sunset.bmp"}));
-  WritePicture(Work("late.bmp"), Picture::Solid(720, 487, 0x204060), "BMP");
   std::string targetShownAgain;
   int compositeAgain = -1;
   {
@@ -127,6 +134,8 @@ TEST_F(Workflow, ImportOfOneBmpThenReviewAgainOverwriteAndRefresh) {
                d.GetCheckedRadioButton(res::IDC_RDO_SIZE_720_487, res::IDC_RDO_SIZE_1920_1080),
                static_cast<int>(res::IDC_RDO_SIZE_720_487));
            SetEdit(d, res::IDC_EDIT_TARGET, Home() + "/out/");
+           // After the first pass's refresh (its target lies in the source folder).
+           WritePicture(Work("late.bmp"), Picture::Solid(720, 487, 0x204060), "BMP");
          }),
          LeaveResult()});
     // The overwrite question of the first pass: Yes replaces the first target.
@@ -264,13 +273,14 @@ TEST_F(Workflow, FailuresAreReportedAndLeaveNoTarget) {
   test_support::WriteWholeFile(Work("broken.bmp"), damaged);
   ChooseFilter("*.BMP");
   ASSERT_TRUE(Select({"broken.bmp"}));
+  const size_t shown = m_boxes.Texts().size();  // the preview's own message
   {
     DialogScript script({AcceptSettings(), CancelSettings()});
     ChooseMenu(res::ID_CONVERT_IMPORT);
     EXPECT_EQ(script.Left(), 0u);
   }
-  ASSERT_EQ(m_boxes.Texts().size(), 1u);
-  EXPECT_EQ(m_boxes.Texts()[0],
+  ASSERT_EQ(m_boxes.Texts().size(), shown + 1);
+  EXPECT_EQ(m_boxes.Texts().back(),
             Work("broken.bmp") +
                 " cann't be load in, the format of this file wasn't supported or the file was "
                 "crashed.");
@@ -285,8 +295,8 @@ TEST_F(Workflow, FailuresAreReportedAndLeaveNoTarget) {
     ChooseMenu(res::ID_CONVERT_IMPORT);
     EXPECT_EQ(script.Left(), 0u);
   }
-  ASSERT_EQ(m_boxes.Texts().size(), 2u);
-  EXPECT_FALSE(m_boxes.Texts()[1].empty());
+  ASSERT_EQ(m_boxes.Texts().size(), shown + 2);
+  EXPECT_FALSE(m_boxes.Texts().back().empty());
   EXPECT_FALSE(Exists("/proc/Mgood.QVEL_000.KDT"));
 }
 
@@ -439,7 +449,8 @@ TEST_F(Workflow, CommandsFollowTheSelectionAndADisabledOneNeverRuns) {
   ChooseFilter("*.KDT");
   ASSERT_TRUE(Select({}));
   {
-    DialogScript script({});
+    // A dialog that should not have come is closed, so the test fails instead of waiting.
+    DialogScript script(std::vector<DialogScript::Step>(4, CloseAny()));
     for (unsigned id : {res::ID_CONVERT_IMPORT, res::ID_FILE_PROPERTY, res::ID_EXPORT_FIRST,
                         res::ID_CONVERT_YC}) {
       wxCommandEvent key(wxEVT_MENU, static_cast<int>(id));
@@ -447,6 +458,22 @@ TEST_F(Workflow, CommandsFollowTheSelectionAndADisabledOneNeverRuns) {
     }
     for (unsigned id : {res::ID_FILE_PROPERTY, res::ID_CONVERT_SETTING, res::ID_FILE_RENAME}) {
       ClickTool(id);
+    }
+    Pump(300ms);
+    EXPECT_TRUE(script.Seen().empty());
+  }
+  // Two BMPs: the file list's context menu shows Property and Reverse Field Dominance greyed,
+  // and neither runs.
+  ChooseFilter("*.BMP");
+  ASSERT_TRUE(Select({"a.bmp", "b.bmp"}));
+  {
+    // A dialog that should not have come is closed, so the test fails instead of waiting.
+    DialogScript script(std::vector<DialogScript::Step>(4, CloseAny()));
+    CListCtrlFile &list = *Pane().m_lstFiles;
+    for (unsigned id : {res::ID_FILE_PROPERTY, res::ID_CONVERT_YC}) {
+      ASSERT_NE(list.LoadContextMenu(), nullptr);
+      wxCommandEvent entry(wxEVT_MENU, static_cast<int>(id));
+      list.ProcessWindowEvent(entry);
     }
     Pump(300ms);
     EXPECT_TRUE(script.Seen().empty());

@@ -1,0 +1,839 @@
+// The file pane inside the real program, on a private display, over a folder of real KDT and BMP
+// files made here: its form, the listing under each filter, the selection and the preview, the
+// context menu, the rename and property commands, and the settings file. The test program
+// lives in a folder of its own with its own dll/ folder, so its settings file and plug-ins are
+// its own.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+#include <wx/menu.h>
+#include <wx/modalhook.h>
+#include <wx/settings.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/treectrl.h>
+#include <wx/uiaction.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "GuiTestSupport.h"
+#include "app/ComboBoxColor.h"
+#include "app/ComboBoxFolder.h"
+#include "app/DlgFileProperty.h"
+#include "app/DlgRename.h"
+#include "app/DlgSetting.h"
+#include "app/FilesView.h"
+#include "app/ListCtrlFile.h"
+#include "app/MainFrame.h"
+#include "app/QuendaApp.h"
+#include "app/QuendaView.h"
+#include "app/TreeCtrlFolder.h"
+#include "app/res/Resource.h"
+#include "app/res/Strings.h"
+#include "engine/ImageFileEngine.h"
+#include "platform/IniFile.h"
+#include "platform/MessageBox.h"
+#include "platform/Path.h"
+#include "platform/gui/MenuCommandIds.h"
+#include "tests/support/BmpFileBuilder.h"
+#include "tests/support/ScriptedMessageBox.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using platform::gui::MenuItemId;
+using test_support::ScriptedMessageBox;
+
+constexpr uint32_t kKdtColour = 0x50A078;
+constexpr uint32_t kBmpColour = 0x3366CC;
+constexpr uint32_t kOtherBmpColour = 0xCC3366;
+constexpr uint32_t kGround = 0x818181;
+
+// The folder the pane browses: made before the program starts, removed when it ends.
+test_support::TempFolder *g_folder = nullptr;
+
+std::string Folder() {
+  return g_folder->Path();
+}
+std::string InFolder(const std::string &name) {
+  return g_folder->File(name);
+}
+std::string SettingsFile() {
+  return platform::ExecutableFolder() + "dll/Quenda.ini";
+}
+// The folder tree's path of names for an absolute folder path: "File System", then each
+// folder, each name followed by the separator.
+std::string TreePath(const std::string &folder) {
+  return "File System" + folder + "/";
+}
+
+void WriteBmp(const std::string &path, int width, int height, uint32_t colour, size_t padTo = 0) {
+  test_support::BmpSpec spec;
+  spec.width = width;
+  spec.height = height;
+  spec.pixels.assign(size_t(width) * height, colour);
+  std::vector<uint8_t> bytes = test_support::EncodeBmp(spec);
+  if (bytes.size() < padTo) bytes.resize(padTo, 0);
+  test_support::WriteWholeFile(path, bytes);
+}
+
+// A form-1 still of one colour, written by the KDT plug-in under a device file name.
+void WriteKdt(const std::string &folder, const std::string &deviceName) {
+  CImageFileEngine engine;
+  engine.Initialization(QUENDA_PLUGIN_DIR);
+  std::vector<unsigned char> pixels(720 * 487 * 3);
+  for (size_t i = 0; i < pixels.size(); i += 3) {
+    pixels[i] = kKdtColour >> 16;
+    pixels[i + 1] = (kKdtColour >> 8) & 0xFF;
+    pixels[i + 2] = kKdtColour & 0xFF;
+  }
+  tagRGBInfo info{720, 487, 24, pixels.data(), nullptr};
+  ASSERT_EQ(engine.SaveRGB(folder + "/" + deviceName, "KDT", &info), 0);
+}
+
+// The browsed folder: folders first in the listing, files of every kind, a dot-file and a
+// FIFO that would pass the filter, and a damaged still.
+void MakeFolder() {
+  const std::string kdt = InFolder("MA.QVEL_001.KDT");
+  WriteKdt(Folder(), "MA.QVEL_001.KDT");
+  for (const char *copy : {"a.kdt", "x.kd", "x.kdt2", ".hidden.kdt"})
+    fs::copy_file(kdt, InFolder(copy));
+  WriteBmp(InFolder("b.bmp"), 64, 48, kBmpColour);
+  WriteBmp(InFolder("c.bmp"), 40, 30, kOtherBmpColour);
+  WriteBmp(InFolder("small.bmp"), 8, 8, kBmpColour, 1023);
+  test_support::WriteWholeFile(InFolder("damaged.kdt"), std::vector<unsigned char>(1023, 0x5A));
+  test_support::WriteWholeFile(InFolder("a.txt"), {'t', 'e', 'x', 't'});
+  ASSERT_EQ(mkfifo(InFolder("fifo.kdt").c_str(), 0600), 0);
+  for (const char *folder : {"sub", "Zdir", "line\nbreak"}) fs::create_directory(InFolder(folder));
+  // Pairs for the side of a selection under "*.*".
+  for (const char *copy : {"a.kdt", "b.kd", "b.kdt"})
+    fs::copy_file(kdt, InFolder(std::string("sub/") + copy));
+  WriteBmp(InFolder("sub/a.bmp"), 16, 16, kBmpColour);
+  WriteBmp(InFolder("sub/b.bmp"), 16, 16, kBmpColour);
+  test_support::WriteWholeFile(InFolder("sub/a.txt"), {'t'});
+}
+
+CMainFrame &Frame() {
+  return *theApp.GetMainFrame();
+}
+CFilesView &Pane() {
+  return *Frame().GetLeftPane();
+}
+
+std::vector<std::string> Listed(CFilesView &pane) {
+  std::vector<std::string> names;
+  for (long i = 0; i < pane.m_lstFiles->GetItemCount(); ++i)
+    names.push_back(pane.m_lstFiles->GetItemText(i).utf8_string());
+  return names;
+}
+
+std::vector<std::string> FilterEntries(CFilesView &pane) {
+  std::vector<std::string> entries;
+  for (unsigned i = 0; i < pane.m_cmbFilter->GetCount(); ++i)
+    entries.push_back(pane.m_cmbFilter->GetString(i).utf8_string());
+  return entries;
+}
+
+// Chooses a filter as the operator does: the combo's selection, then its change notification.
+void ChooseFilter(CFilesView &pane, const std::string &filter) {
+  ASSERT_TRUE(pane.m_cmbFilter->SetStringSelection(filter)) << filter;
+  wxCommandEvent event(wxEVT_CHOICE, res::IDC_CMB_FILTER);
+  event.SetEventObject(pane.m_cmbFilter);
+  event.SetInt(pane.m_cmbFilter->GetSelection());
+  pane.m_cmbFilter->ProcessWindowEvent(event);
+}
+
+wxTreeItemId ChildNamed(wxTreeCtrl &tree, const wxTreeItemId &parent, const std::string &name) {
+  wxTreeItemIdValue cookie;
+  for (wxTreeItemId child = tree.GetFirstChild(parent, cookie); child.IsOk();
+       child = tree.GetNextChild(parent, cookie)) {
+    if (tree.GetItemText(child).utf8_string() == name) return child;
+  }
+  return {};
+}
+
+// Opens folder (an absolute path) in the pane's folder tree, one level after the other, as
+// the operator does; each selection lists its folder.
+void OpenFolder(CFilesView &pane, const std::string &folder) {
+  wxTreeCtrl &tree = *pane.m_cmbDirectory->GetTreeCtrl();
+  wxTreeItemId item = ChildNamed(tree, tree.GetRootItem(), "File System");
+  ASSERT_TRUE(item.IsOk());
+  tree.SelectItem(item);
+  for (const fs::path &part : fs::path(folder).relative_path()) {
+    item = ChildNamed(tree, item, part.string());
+    ASSERT_TRUE(item.IsOk()) << part;
+    tree.SelectItem(item);
+  }
+  Pump(50ms);
+}
+
+long IndexOf(CFilesView &pane, const std::string &name) {
+  return pane.m_lstFiles->FindItem(-1, wxString::FromUTF8(name));
+}
+
+// Selects exactly the named items, as a program would; the list reports each change.
+void SelectOnly(CFilesView &pane, const std::vector<std::string> &names) {
+  CListCtrlFile &list = *pane.m_lstFiles;
+  for (long i = 0; i < list.GetItemCount(); ++i) {
+    const bool wanted = std::count(names.begin(), names.end(), list.GetItemText(i).utf8_string());
+    if (wanted != (list.GetItemState(i, wxLIST_STATE_SELECTED) != 0))
+      list.SetItemState(i, wanted ? wxLIST_STATE_SELECTED : 0, wxLIST_STATE_SELECTED);
+  }
+  Pump(50ms);
+}
+
+std::vector<std::string> Paths(const std::vector<std::string> &names) {
+  std::vector<std::string> paths;
+  for (const std::string &name : names) paths.push_back(InFolder(name));
+  return paths;
+}
+
+// The colour at the middle of the preview pane, as the screen shows it.
+uint32_t PreviewCentre() {
+  Pump(150ms);
+  CQuendaView *view = Frame().GetRightPane();
+  const wxPoint centre =
+      view->ClientToScreen(wxPoint(view->GetClientSize().x / 2, view->GetClientSize().y / 2));
+  const std::vector<uint32_t> pixel = GrabScreen(centre.x, centre.y, 1, 1);
+  return pixel.empty() ? 0xFFFFFFFF : pixel[0];
+}
+
+bool Near(uint32_t a, uint32_t b, int tolerance) {
+  for (int shift : {0, 8, 16}) {
+    if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance) return false;
+  }
+  return true;
+}
+
+template <class Dialog>
+Dialog *ShownDialog() {
+  for (wxWindow *w : wxTopLevelWindows) {
+    if (auto *d = dynamic_cast<Dialog *>(w); d != nullptr && d->IsShown()) return d;
+  }
+  return nullptr;
+}
+
+std::string TextOf(wxWindow &dialog, int id) {
+  wxWindow *control = dialog.FindWindow(id);
+  if (auto *text = dynamic_cast<wxTextCtrl *>(control)) return text->GetValue().utf8_string();
+  if (auto *label = dynamic_cast<wxStaticText *>(control)) return label->GetLabel().utf8_string();
+  return "?";
+}
+
+// ---------------------------------------------------------------------------------------------
+
+// The form's controls stand where its dialog units put them for the pane's font, the captions
+// are drawn in their places, and a change of width reaches the three controls only.
+TEST(FilePane, FormInDialogUnitsWithCaptionsAndWidthsThatFollowThePane) {
+  CFilesView &pane = Pane();
+  struct Expected {
+    int id;
+    int x, y, height;  // dialog units; the filter combo keeps its own height
+  };
+  const Expected controls[] = {{res::IDC_CMB_DIRECTORY, 1, 13, -1},
+                               {res::IDC_LST_FILES, 0, 42, 117},
+                               {res::IDC_CMB_FILTER, 0, 173, -1}};
+  const int scroll = pane.GetViewStart().y;
+  ASSERT_EQ(scroll, 0);
+  for (const Expected &e : controls) {
+    wxWindow *control = pane.FindWindow(e.id);
+    ASSERT_NE(control, nullptr) << e.id;
+    EXPECT_EQ(control->GetPosition(), pane.ConvertDialogToPixels(wxPoint(e.x, e.y))) << e.id;
+    if (e.height > 0) {
+      EXPECT_EQ(control->GetSize().y, pane.ConvertDialogToPixels(wxSize(0, e.height)).y);
+    }
+    EXPECT_EQ(control->GetSize().x, pane.GetClientSize().x - 2) << e.id;
+  }
+  // The statics stay hidden; their captions are drawn in the caption colour where they stand.
+  for (int id : {res::IDC_STC_DIRECTORY, res::IDC_STC_FILES, res::IDC_STC_FILTER}) {
+    wxWindow *caption = pane.FindWindow(id);
+    ASSERT_NE(caption, nullptr);
+    EXPECT_FALSE(caption->IsShown());
+    const wxRect r = caption->GetRect();
+    const wxPoint origin = pane.ClientToScreen(r.GetPosition());
+    const std::vector<uint32_t> pixels = GrabScreen(origin.x, origin.y, r.width, r.height);
+    EXPECT_GT(std::count(pixels.begin(), pixels.end(), 0x14703Eu), 10) << id;
+  }
+  // The one column, as wide as the pane less a scroll bar and 14 pixels at the listing.
+  const int column =
+      pane.GetClientSize().x - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, &pane) - 14;
+  EXPECT_EQ(pane.m_lstFiles->GetColumnCount(), 1);
+  EXPECT_EQ(pane.m_lstFiles->GetColumnWidth(0), column);
+  // A wider pane: only the widths change; the column keeps its width until the next listing.
+  const wxSize before = pane.GetSize();
+  pane.SetSize(before + wxSize(60, 0));
+  Pump(200ms);
+  ASSERT_EQ(pane.GetSize().x, before.x + 60);
+  for (const Expected &e : controls) {
+    wxWindow *control = pane.FindWindow(e.id);
+    EXPECT_EQ(control->GetSize().x, pane.GetClientSize().x - 2) << e.id;
+    EXPECT_EQ(control->GetPosition(), pane.ConvertDialogToPixels(wxPoint(e.x, e.y))) << e.id;
+  }
+  EXPECT_EQ(pane.m_lstFiles->GetColumnWidth(0), column);
+  pane.SetSize(before);
+  Pump(200ms);
+}
+
+// Each filter lists folders first, then the files of its type by the substring rule; dot-files
+// and the FIFO never. The program opened the folder saved in the settings file at start.
+TEST(FilePane, ListsTheSavedFolderUnderEachFilter) {
+  CFilesView &pane = Pane();
+  EXPECT_EQ(pane.m_cmbDirectory->GetFullPath(), TreePath(Folder()));
+  EXPECT_EQ(FilterEntries(pane), (std::vector<std::string>{"*.KDT", "*.BMP", "*.*"}));
+  EXPECT_EQ(pane.m_cmbFilter->GetStringSelection(), "*.KDT");
+
+  const std::vector<std::string> folders = {"line\nbreak", "sub", "Zdir"};
+  const struct {
+    const char *filter;
+    std::vector<std::string> files;
+    int exportSide;
+  } cases[] = {
+      {"*.BMP", {"b.bmp", "c.bmp", "small.bmp"}, 0},
+      {"*.*",
+       {"a.kdt", "a.txt", "b.bmp", "c.bmp", "damaged.kdt", "MA.QVEL_001.KDT", "small.bmp", "x.kd",
+        "x.kdt2"},
+       0},
+      {"*.KDT", {"a.kdt", "damaged.kdt", "MA.QVEL_001.KDT", "x.kd"}, 1},
+  };
+  for (const auto &c : cases) {
+    // A selection and a preview go with a change of filter.
+    SelectOnly(pane,
+               {pane.m_lstFiles->GetItemText(pane.m_lstFiles->GetItemCount() - 1).utf8_string()});
+    ChooseFilter(pane, c.filter);
+    std::vector<std::string> expected = folders;
+    expected.insert(expected.end(), c.files.begin(), c.files.end());
+    EXPECT_EQ(Listed(pane), expected) << c.filter;
+    EXPECT_EQ(pane.IsExport(), c.exportSide) << c.filter;
+    EXPECT_TRUE(pane.m_sfilesInChoose.empty()) << c.filter;
+    EXPECT_EQ(pane.m_pTaskOfPreview, nullptr) << c.filter;
+    EXPECT_EQ(PreviewCentre(), kGround) << c.filter;
+  }
+  // Under any filter but "*.*" the selection can always be converted.
+  EXPECT_EQ(pane.IsEnableConvert(), 1);
+}
+
+// Under "*.*" the first selected file decides the side, and every further one must be of it.
+TEST(FilePane, UnderAnyFileTheSelectionDecidesTheSide) {
+  CFilesView &pane = Pane();
+  OpenFolder(pane, InFolder("sub"));
+  ChooseFilter(pane, "*.*");
+  ScriptedMessageBox boxes;  // a.txt alone cannot be previewed
+  const struct {
+    std::vector<std::string> selected;
+    int enabled, exportSide;
+  } cases[] = {
+      {{"a.kdt", "b.bmp"}, 0, 1},
+      {{"a.bmp", "b.kdt"}, 0, 0},
+      {{"a.kdt", "b.kd"}, 1, 1},
+      {{"a.txt"}, 0, 0},
+      {{}, 0, 0},  // nothing selected: the side stays
+  };
+  for (const auto &c : cases) {
+    SelectOnly(pane, c.selected);
+    EXPECT_EQ(pane.IsEnableConvert(), c.enabled) << testing::PrintToString(c.selected);
+    EXPECT_EQ(pane.IsExport(), c.exportSide) << testing::PrintToString(c.selected);
+  }
+  OpenFolder(pane, Folder());
+  ChooseFilter(pane, "*.KDT");
+}
+
+// One selected file is previewed, two clear the preview, a damaged file is reported with its
+// path, and the preview follows the selection list, not the item clicked last.
+TEST(FilePane, PreviewShowsTheOneSelectedFile) {
+  CFilesView &pane = Pane();
+  ChooseFilter(pane, "*.BMP");
+  SelectOnly(pane, {"b.bmp"});
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp"}));
+  EXPECT_EQ(PreviewCentre(), kBmpColour);
+  SelectOnly(pane, {"b.bmp", "c.bmp"});
+  EXPECT_EQ(pane.GetFilesNum(), 2);
+  EXPECT_EQ(pane.m_pTaskOfPreview, nullptr);
+  EXPECT_EQ(PreviewCentre(), kGround);
+  SelectOnly(pane, {"sub"});  // a folder is no file
+  EXPECT_TRUE(pane.m_sfilesInChoose.empty());
+
+  // Clicks as the operator makes them: b, ctrl-click c, ctrl-click b again: c is previewed.
+  wxUIActionSimulator sim;
+  CListCtrlFile &list = *pane.m_lstFiles;
+  const auto clickOn = [&](const char *name, bool ctrl) {
+    wxRect r;
+    ASSERT_TRUE(list.GetItemRect(IndexOf(pane, name), r));
+    sim.MouseMove(list.ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
+    Pump(50ms);
+    if (ctrl) sim.KeyDown(WXK_CONTROL);
+    sim.MouseClick();
+    if (ctrl) sim.KeyUp(WXK_CONTROL);
+    Pump(150ms);
+  };
+  clickOn("b.bmp", false);
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp"}));
+  clickOn("c.bmp", true);
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp", "c.bmp"}));
+  clickOn("b.bmp", true);
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"c.bmp"}));
+  EXPECT_EQ(PreviewCentre(), kOtherBmpColour);
+  // A second click on the item clicked last loads nothing again.
+  clickOn("c.bmp", false);
+  const CTaskBaseClass *task = pane.m_pTaskOfPreview;
+  clickOn("c.bmp", false);
+  EXPECT_EQ(pane.m_pTaskOfPreview, task);
+  EXPECT_EQ(PreviewCentre(), kOtherBmpColour);
+
+  // A KDT still, then a damaged one: its full path and the message, and an empty preview.
+  ChooseFilter(pane, "*.KDT");
+  SelectOnly(pane, {"MA.QVEL_001.KDT"});
+  EXPECT_TRUE(Near(PreviewCentre(), kKdtColour, 4)) << std::hex << PreviewCentre();
+  ScriptedMessageBox boxes;
+  SelectOnly(pane, {"damaged.kdt"});
+  EXPECT_EQ(boxes.Texts(),
+            std::vector<std::string>{InFolder("damaged.kdt") +
+                                     " cann't be load in, the format of this file wasn't "
+                                     "supported or the file was crashed."});
+  EXPECT_EQ(PreviewCentre(), kGround);
+  EXPECT_EQ(pane.GetFilesNum(), 1);
+  SelectOnly(pane, {});
+}
+
+// A double-click on a folder opens it in the tree, which lists it; on a file it does nothing.
+// The filter combo takes Up and Down only: Tab leaves the focus on it and Enter opens nothing.
+TEST(FilePane, DoubleClickOpensAFolderAndTheFilterTakesUpAndDownOnly) {
+  CFilesView &pane = Pane();
+  ChooseFilter(pane, "*.*");
+  wxUIActionSimulator sim;
+  const auto doubleClick = [&](const char *name) {
+    wxRect r;
+    ASSERT_TRUE(pane.m_lstFiles->GetItemRect(IndexOf(pane, name), r));
+    sim.MouseMove(pane.m_lstFiles->ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
+    Pump(50ms);
+    sim.MouseDblClick();
+    Pump(200ms);
+  };
+  doubleClick("a.txt");
+  EXPECT_EQ(pane.m_cmbDirectory->GetFullPath(), TreePath(Folder()));
+  doubleClick("sub");
+  EXPECT_EQ(pane.m_cmbDirectory->GetFullPath(), TreePath(InFolder("sub")));
+  EXPECT_EQ(Listed(pane),
+            (std::vector<std::string>{"a.bmp", "a.kdt", "a.txt", "b.bmp", "b.kd", "b.kdt"}));
+  OpenFolder(pane, Folder());
+
+  ChooseFilter(pane, "*.KDT");
+  pane.m_cmbFilter->SetFocus();
+  Pump(100ms);
+  for (int key : {int(WXK_TAB), int(WXK_RETURN), int('a'), int(WXK_ESCAPE)}) {
+    sim.Char(key);
+    Pump(100ms);
+    EXPECT_EQ(wxWindow::FindFocus(), pane.m_cmbFilter) << key;
+    EXPECT_EQ(pane.m_cmbFilter->GetStringSelection(), "*.KDT") << key;
+  }
+  sim.Char(WXK_DOWN);
+  Pump(150ms);
+  EXPECT_EQ(pane.m_cmbFilter->GetStringSelection(), "*.BMP");
+  EXPECT_EQ(pane.IsExport(), 0);  // the filter was chosen
+  EXPECT_EQ(IndexOf(pane, "MA.QVEL_001.KDT"), -1);
+  sim.Char(WXK_UP);
+  Pump(150ms);
+  EXPECT_EQ(pane.m_cmbFilter->GetStringSelection(), "*.KDT");
+  EXPECT_NE(IndexOf(pane, "MA.QVEL_001.KDT"), -1);
+}
+
+// The entries of a context menu with their enabled states, "-" for a separator.
+std::vector<std::string> Entries(const wxMenu &menu) {
+  std::vector<std::string> entries;
+  for (const wxMenuItem *item : menu.GetMenuItems()) {
+    if (item->IsSeparator()) {
+      entries.push_back("-");
+      continue;
+    }
+    std::string entry = item->GetItemLabel().utf8_string() + (item->IsEnabled() ? "" : " (gray)");
+    if (const wxMenu *sub = item->GetSubMenu()) {
+      entry += " [";
+      for (const wxMenuItem *subItem : sub->GetMenuItems())
+        entry += subItem->GetItemLabel().utf8_string() + "=" +
+                 std::to_string(subItem->GetId() + 0x8000) + " ";
+      entry += "]";
+    }
+    entries.push_back(entry);
+  }
+  return entries;
+}
+
+TEST(FilePane, ContextMenuFollowsTheSideAndTheSelection) {
+  CFilesView &pane = Pane();
+  const struct {
+    const char *filter;
+    std::vector<std::string> selected;
+    std::vector<std::string> entries;
+  } cases[] = {
+      {"*.KDT",
+       {"MA.QVEL_001.KDT"},
+       {"Export To [BMP=32774 ]", "Reverse Field Dominance", "-", "&Property", "&Rename"}},
+      {"*.KDT",
+       {"MA.QVEL_001.KDT", "a.kdt"},
+       {"Export To [BMP=32774 ]", "Reverse Field Dominance", "-", "&Property (gray)",
+        "&Rename (gray)"}},
+      {"*.KDT",
+       {},
+       {"Export To (gray) [BMP=32774 ]", "Reverse Field Dominance (gray)", "-", "&Property (gray)",
+        "&Rename (gray)"}},
+      {"*.BMP", {"b.bmp"}, {"Import to KDT", "Reverse Field Dominance (gray)", "-", "&Property"}},
+  };
+  for (const auto &c : cases) {
+    ChooseFilter(pane, c.filter);
+    SelectOnly(pane, c.selected);
+    wxMenu *menu = pane.m_lstFiles->LoadContextMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(Entries(*menu), c.entries) << c.filter << " " << c.selected.size();
+  }
+}
+
+// The export entry of a real right click runs its command once: the list takes it, and
+// nothing further up (the frame handles the same range for its menu bar) sees it.
+TEST(FilePane, ContextMenuCommandRunsOnce) {
+  CFilesView &pane = Pane();
+  ChooseFilter(pane, "*.KDT");
+  SelectOnly(pane, {"MA.QVEL_001.KDT"});
+  CListCtrlFile &list = *pane.m_lstFiles;
+  int atList = 0, further = 0;
+  const auto countAtList = [&](wxCommandEvent &event) {
+    ++atList;
+    event.Skip();
+  };
+  const auto countFurther = [&](wxCommandEvent &event) {
+    ++further;
+    event.Skip();
+  };
+  list.Bind(wxEVT_MENU, countAtList, res::ID_EXPORT_FIRST);
+  pane.Bind(wxEVT_MENU, countFurther, res::ID_EXPORT_FIRST);
+  Frame().Bind(wxEVT_MENU, countFurther, res::ID_EXPORT_FIRST);
+
+  // A right click on the item, as the list gets it from the toolkit; the menu's own loop runs
+  // until an entry is chosen.
+  wxRect r;
+  ASSERT_TRUE(list.GetItemRect(IndexOf(pane, "MA.QVEL_001.KDT"), r));
+  const wxPoint at = list.ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2));
+  wxUIActionSimulator sim;
+  sim.MouseMove(at);
+  Pump(50ms);
+  bool opened = false;
+  const auto noteOpen = [&](wxMenuEvent &event) {
+    opened = true;
+    event.Skip();
+  };
+  list.Bind(wxEVT_MENU_OPEN, noteOpen);
+  // Once the menu is up: into "Export To", then its first entry.
+  int step = 0;
+  Poll keys([&] {
+    if (++step < 6) return false;
+    sim.Char(WXK_DOWN);
+    sim.Char(WXK_RIGHT);
+    sim.Char(WXK_RETURN);
+    return true;
+  });
+  // The entry starts an export into its format: its parameter dialog is left with Cancel.
+  std::string exportFormat;
+  Poll settings([&] {
+    CDlgSetting *dialog = ShownDialog<CDlgSetting>();
+    if (dialog == nullptr) return false;
+    exportFormat = dialog->m_sExt;
+    dialog->EndModal(platform::gui::kIdCancel);
+    return true;
+  });
+  wxContextMenuEvent click(wxEVT_CONTEXT_MENU, list.GetId(), at);
+  click.SetEventObject(&list);
+  list.ProcessWindowEvent(click);
+  Pump(100ms);
+  list.Unbind(wxEVT_MENU_OPEN, noteOpen);
+  list.Unbind(wxEVT_MENU, countAtList, res::ID_EXPORT_FIRST);
+  pane.Unbind(wxEVT_MENU, countFurther, res::ID_EXPORT_FIRST);
+  Frame().Unbind(wxEVT_MENU, countFurther, res::ID_EXPORT_FIRST);
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(atList, 1);
+  EXPECT_EQ(further, 0);
+  EXPECT_EQ(exportFormat, "BMP");
+  EXPECT_EQ(list.GetLoadedMenu(), nullptr);  // the command unloaded the menu
+  // The right click reported the item under the mouse first.
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"MA.QVEL_001.KDT"}));
+}
+
+// Runs the pane's rename command; step is called with the open dialog at each poll until it
+// returns true (the dialog must be closed by then).
+void RunRename(CFilesView &pane, const std::function<bool(CDlgRename &)> &step) {
+  bool seen = false;
+  Poll drive([&] {
+    CDlgRename *dialog = ShownDialog<CDlgRename>();
+    if (dialog == nullptr) return false;
+    seen = true;
+    return step(*dialog);
+  });
+  pane.ReName();
+  EXPECT_TRUE(seen);
+}
+
+// Makes a file under the name the rename dialog accepted, as another program might between
+// the dialog's check and the rename.
+class FileMadeAfterTheCheck : public wxModalDialogHook {
+ public:
+  FileMadeAfterTheCheck() { Register(); }
+  ~FileMadeAfterTheCheck() override { Unregister(); }
+  int Enter(wxDialog *) override { return wxID_NONE; }
+  void Exit(wxDialog *dialog) override {
+    if (auto *rename = dynamic_cast<CDlgRename *>(dialog); rename && !rename->m_sNewName.empty())
+      test_support::WriteWholeFile(rename->m_sPath + rename->m_sNewName, {'m', 'i', 'n', 'e'});
+  }
+};
+
+TEST(FilePane, RenameChecksTheNewNameAndNeverReplacesAFile) {
+  CFilesView &pane = Pane();
+  fs::copy_file(InFolder("a.kdt"), InFolder("MTITLE.QVEL_012.KDT"));
+  fs::copy_file(InFolder("a.kdt"), InFolder("MTAKEN.QVEL_001.KDT"));
+  ChooseFilter(pane, "*.BMP");
+  ChooseFilter(pane, "*.KDT");
+  SelectOnly(pane, {"MTITLE.QVEL_012.KDT"});
+  ScriptedMessageBox boxes;
+
+  // Refused entries keep the dialog open with their message; then a good one renames.
+  const struct {
+    const char *head, *number;
+    unsigned message;  // 0: accepted
+  } attempts[] = {
+      {"a-b", "123", res::IDS_INVALID_CHAR},  {"ab", "12", res::IDS_THREE_DIGITS},
+      {"ab", "1a3", res::IDS_THREE_DIGITS},   {"\xC3\xA9", "123", res::IDS_INVALID_CHAR},
+      {"TAKEN", "001", res::IDS_NAME_EXISTS}, {"ab_1", "007", 0},
+  };
+  size_t next = 0;
+  int typing = 0;
+  wxUIActionSimulator keys;
+  RunRename(pane, [&](CDlgRename &dialog) {
+    auto *head = dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_HEAD));
+    auto *number = dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_NUMBER));
+    // First what the fields take as typed: seven characters of a head, digits of a number.
+    // (The typed keys reach the fields a few polls later.)
+    const int poll = typing++;
+    if (poll == 0) {
+      EXPECT_EQ(TextOf(dialog, res::IDC_EDT_SRC_NAME), "MTITLE.QVEL_012.KDT");
+      EXPECT_EQ(TextOf(dialog, res::IDC_EDT_NUMBER), "012");
+      head->SetFocus();
+      keys.Text("abcdefgh");
+    } else if (poll == 10) {
+      EXPECT_EQ(head->GetValue(), "abcdefg");
+      number->ChangeValue("");
+      number->SetFocus();
+      keys.Text("1a2");
+    } else if (poll == 20) {
+      EXPECT_EQ(number->GetValue(), "12");
+    }
+    if (poll <= 20) return false;
+    const auto &a = attempts[next++];
+    head->ChangeValue(wxString::FromUTF8(a.head));
+    number->ChangeValue(a.number);  // as a paste would put it
+    const size_t shown = boxes.Texts().size();
+    Click(dialog, res::IDOK);
+    if (a.message != 0) {
+      EXPECT_EQ(boxes.Texts().size(), shown + 1) << a.head;
+      EXPECT_EQ(boxes.Texts().back(), res::LoadString(a.message)) << a.head;
+      EXPECT_TRUE(dialog.IsShown());
+    }
+    return a.message == 0;
+  });
+  EXPECT_EQ(next, std::size(attempts));
+  EXPECT_FALSE(fs::exists(InFolder("MTITLE.QVEL_012.KDT")));
+  EXPECT_TRUE(fs::exists(InFolder("Mab_1.QVEL_007.KDT")));
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"Mab_1.QVEL_007.KDT"}));
+  EXPECT_NE(IndexOf(pane, "Mab_1.QVEL_007.KDT"), -1);  // listed again
+
+  // An empty head.
+  RunRename(pane, [&](CDlgRename &dialog) {
+    dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_HEAD))->ChangeValue("");
+    dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_NUMBER))->ChangeValue("123");
+    Click(dialog, res::IDOK);
+    return true;
+  });
+  EXPECT_TRUE(fs::exists(InFolder("M.QVEL_123.KDT")));
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"M.QVEL_123.KDT"}));
+
+  // A file that appears under the new name after the dialog's check is not replaced.
+  const size_t shown = boxes.Texts().size();
+  {
+    FileMadeAfterTheCheck race;
+    RunRename(pane, [&](CDlgRename &dialog) {
+      dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_HEAD))->ChangeValue("RACE");
+      Click(dialog, res::IDOK);
+      return true;
+    });
+  }
+  EXPECT_EQ(test_support::ReadWholeFile(InFolder("MRACE.QVEL_123.KDT")),
+            (std::vector<unsigned char>{'m', 'i', 'n', 'e'}));
+  EXPECT_TRUE(fs::exists(InFolder("M.QVEL_123.KDT")));
+  EXPECT_EQ(boxes.Texts().size(), shown + 1);
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"M.QVEL_123.KDT"}));
+  SelectOnly(pane, {});
+  for (const char *name :
+       {"Mab_1.QVEL_007.KDT", "M.QVEL_123.KDT", "MRACE.QVEL_123.KDT", "MTAKEN.QVEL_001.KDT"})
+    fs::remove(InFolder(name));
+}
+
+// The property dialog of the previewed file: size in whole kilobytes, picture size, format and
+// the last-write time in local time; a file gone since its preview shows size 0 and no time.
+TEST(FilePane, PropertiesOfThePreviewedFile) {
+  CFilesView &pane = Pane();
+  setenv("TZ", "UTC", 1);
+  tzset();
+  const timeval when[2] = {{1078668309, 0}, {1078668309, 0}};  // 2004-03-07 14:05:09 UTC
+  fs::copy_file(InFolder("small.bmp"), InFolder("gone.bmp"));
+  // Beyond what 32 bits count: the bitmap's rows come first, the rest is a hole in the file.
+  fs::copy_file(InFolder("small.bmp"), InFolder("huge.bmp"));
+  fs::resize_file(InFolder("huge.bmp"), (uint64_t{4} << 30) + 2048);
+  for (const char *name : {"MA.QVEL_001.KDT", "small.bmp", "huge.bmp"})
+    ASSERT_EQ(utimes(InFolder(name).c_str(), when), 0);
+
+  const struct {
+    const char *filter, *file;
+    bool removeFirst;
+    std::vector<std::string> shown;  // path, format, width*height, kilobytes, time
+  } cases[] = {
+      {"*.KDT",
+       "MA.QVEL_001.KDT",
+       false,
+       {InFolder("MA.QVEL_001.KDT"), "KDT", "720*487", "920", "03/07/2004 14:05:09"}},
+      {"*.BMP",
+       "small.bmp",
+       false,
+       {InFolder("small.bmp"), "BMP", "8*8", "0", "03/07/2004 14:05:09"}},
+      {"*.BMP", "gone.bmp", true, {InFolder("gone.bmp"), "BMP", "8*8", "0", ""}},
+      {"*.BMP",
+       "huge.bmp",
+       false,
+       {InFolder("huge.bmp"), "BMP", "8*8", "4194306", "03/07/2004 14:05:09"}},
+  };
+  for (const auto &c : cases) {
+    ChooseFilter(pane, c.filter);
+    SelectOnly(pane, {c.file});
+    if (c.removeFirst) fs::remove(InFolder(c.file));
+    std::vector<std::string> shown;
+    Poll read([&] {
+      CDlgFileProperty *dialog = ShownDialog<CDlgFileProperty>();
+      if (dialog == nullptr) return false;
+      EXPECT_EQ(dialog->GetTitle(), "File Property");
+      for (int id : {res::IDC_EDT_FILE_NAME, res::IDC_STC_FORMAT, res::IDC_STC_WIDTH_HEIGHT,
+                     res::IDC_STC_SIZE, res::IDC_STC_UPDATE_TIME})
+        shown.push_back(TextOf(*dialog, id));
+      Click(*dialog, res::IDOK);
+      return true;
+    });
+    pane.ViewProperty();
+    EXPECT_EQ(shown, c.shown) << c.file;
+  }
+  SelectOnly(pane, {});
+  fs::remove(InFolder("huge.bmp"));
+  unsetenv("TZ");
+  tzset();
+}
+
+// A second main window stands for the next start of the program: it reads the settings file
+// at its first update and writes it when it goes, as exactly one entry, other sections kept.
+CMainFrame *StartWindow() {
+  auto *frame = new CMainFrame(*theApp.GetDocument());
+  if (!frame->LoadFrame("Quenda")) return nullptr;
+  frame->Show();
+  frame->InitialUpdateFrame();
+  Pump(100ms);
+  return frame;
+}
+
+void CloseWindow(CMainFrame *frame) {
+  frame->Destroy();
+  Pump(100ms);
+}
+
+TEST(FilePane, SettingsFileKeepsTheFolderListedLast) {
+  // Written by hand: another section, and an entry of our section that goes.
+  {
+    std::ofstream ini(SettingsFile(), std::ios::trunc);
+    ini << "[Other]\nkeep=1\n[Quenda]\nSourceKey=" << TreePath(Folder()) << "\nExtra=2\n";
+  }
+  const struct {
+    std::string open;   // the folder the window lists last
+    std::string saved;  // SourceKey's value afterwards
+  } cases[] = {
+      {InFolder("sub"), TreePath(InFolder("sub"))},
+      {InFolder("line\nbreak"), ""},  // a line break never becomes a line of its own
+  };
+  for (const auto &c : cases) {
+    CMainFrame *frame = StartWindow();
+    ASSERT_NE(frame, nullptr);
+    OpenFolder(*frame->GetLeftPane(), c.open);
+    CloseWindow(frame);
+    EXPECT_EQ(platform::ReadIniSection(SettingsFile(), "Quenda"),
+              std::vector<std::string>{"SourceKey=" + c.saved});
+    EXPECT_EQ(platform::ReadIniSection(SettingsFile(), "Other"),
+              std::vector<std::string>{"keep=1"});
+  }
+  // The next start reopens the folder saved last.
+  platform::ReplaceIniSection(SettingsFile(), "Quenda", {"SourceKey=" + TreePath(InFolder("sub"))});
+  CMainFrame *frame = StartWindow();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->GetLeftPane()->m_cmbDirectory->GetFullPath(), TreePath(InFolder("sub")));
+  ChooseFilter(*frame->GetLeftPane(), "*.*");
+  EXPECT_EQ(Listed(*frame->GetLeftPane()),
+            (std::vector<std::string>{"a.bmp", "a.kdt", "a.txt", "b.bmp", "b.kd", "b.kdt"}));
+  CloseWindow(frame);
+}
+
+// With the KDT plug-in alone there is no pattern: the filter holds "*.KDT" and "*.*", and the
+// context menu's "Export To" is empty and grayed while the field exchange stays.
+TEST(FilePane, WithOnlyTheKdtPlugIn) {
+  const std::string bmp = platform::ExecutableFolder() + "dll/bmpplug.dll";
+  ASSERT_TRUE(fs::remove(bmp));
+  CMainFrame *frame = StartWindow();
+  fs::copy_file(QUENDA_PLUGIN_DIR "bmpplug.dll", bmp);
+  ASSERT_NE(frame, nullptr);
+  CFilesView &pane = *frame->GetLeftPane();
+  EXPECT_EQ(FilterEntries(pane), (std::vector<std::string>{"*.KDT", "*.*"}));
+  OpenFolder(pane, Folder());
+  SelectOnly(pane, {"MA.QVEL_001.KDT"});
+  EXPECT_EQ(Entries(*pane.m_lstFiles->LoadContextMenu()),
+            (std::vector<std::string>{"Export To (gray) []", "Reverse Field Dominance", "-",
+                                      "&Property (gray)", "&Rename (gray)"}));
+  CloseWindow(frame);
+}
+
+}  // namespace
+
+// No message box of the program waits for an operator: those the tests do not check go to
+// standard error.
+class NoModalMessages : public testing::Environment {
+ public:
+  void SetUp() override { platform::SetMessageBoxService(nullptr); }
+};
+
+int main(int argc, char **argv) {
+  testing::AddGlobalTestEnvironment(new NoModalMessages);
+  // This program's own dll/ folder: the build's plug-ins and a settings file that saves the
+  // browsed folder, so the program starts on it.
+  test_support::TempFolder folder;
+  g_folder = &folder;
+  const std::string dll = platform::ExecutableFolder() + "dll/";
+  fs::create_directories(dll);
+  for (const char *plugin : {"kdtplug.dll", "bmpplug.dll"})
+    fs::copy_file(std::string(QUENDA_PLUGIN_DIR) + plugin, dll + plugin,
+                  fs::copy_options::overwrite_existing);
+  MakeFolder();
+  platform::ReplaceIniSection(SettingsFile(), "Quenda", {"SourceKey=" + TreePath(folder.Path())});
+  const int result = RunTestsInEventLoop(argc, argv, theApp, [] {
+    return theApp.GetMainFrame() != nullptr &&
+           theApp.GetMainFrame()->ProcessCommand(MenuItemId(res::ID_APP_EXIT)) &&
+           theApp.GetMainFrame() == nullptr;
+  });
+  g_folder = nullptr;
+  return result;
+}
