@@ -2,7 +2,8 @@
 # Installs what is missing, builds Quenda and runs every test: the whole suite (GUI tests under
 # Xvfb when no display is set), the tests that need no display under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the worker-thread tests under ThreadSanitizer, and each plug-in
-# loader's fuzz target for FUZZ_SECONDS (60 by default).
+# loader's fuzz target for FUZZ_SECONDS (60 by default). The end-to-end job benchmarks run once
+# on a few files, to show that they still work.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -26,6 +27,9 @@ fi
 echo "== build and run all tests"
 bash scripts/build.sh build
 ctest --test-dir build -j "$jobs" --output-on-failure
+
+echo "== end-to-end job benchmarks, once on a few files (a smoke run; no time is checked)"
+build/bench_jobs --files=3 --benchmark_min_time=0
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer, tests without a display"
 bash scripts/build.sh build-asan -DQUENDA_SANITIZE=ON -DQUENDA_GUI=OFF -DQUENDA_BENCH=OFF

@@ -1,0 +1,10 @@
+# The operator's jobs end to end (batch import and export, Y/C exchange, preview, composite)
+# through the engine's tasks and the real plug-ins, each beside the I/O floor of the same run.
+if(NOT TARGET quenda_blit)
+  add_subdirectory(${CMAKE_SOURCE_DIR}/app/blit ${CMAKE_BINARY_DIR}/app/blit)
+endif()
+add_executable(bench_jobs ${CMAKE_CURRENT_LIST_DIR}/JobsBench.cpp)
+target_link_libraries(bench_jobs PRIVATE quenda_engine quenda_blit benchmark::benchmark)
+if(TARGET kdtplug AND TARGET bmpplug)
+  add_dependencies(bench_jobs kdtplug bmpplug)
+endif()
