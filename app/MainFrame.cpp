@@ -76,6 +76,9 @@ bool CMainFrame::LoadFrame(const wxString &title) {
               wxSize(kFrameMinWidth, kFrameMinHeight))) {
     return false;
   }
+  // The window manager learns the minimum from the window's size hints and stops a border
+  // drag there; the size handler keeps the rule where no window manager honours them.
+  SetMinSize(wxSize(kFrameMinWidth, kFrameMinHeight));
   SetIcons(MainIcons());
   SetMenuBar(BuildMenuBar(res::MainMenu()));
   SetAcceleratorTable(BuildMainAccelerators());

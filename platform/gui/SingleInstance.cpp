@@ -3,7 +3,9 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <deque>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform::gui {
@@ -15,21 +17,61 @@ struct DisplayCloser {
 };
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
-// The window's title as the window manager protocol gives it (UTF-8), else its plain name.
-bool HasTitle(Display *display, Window window, const std::string &title) {
-  const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
-  const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+struct XFreeDeleter {
+  void operator()(void *data) const { XFree(data); }
+};
+
+// A window may vanish while the search looks at it. Xlib's default handler would end the
+// program on the error that follows; during the search such a window simply does not match.
+// The handler is the process's; the errors of every request sent meanwhile arrive before it
+// is given back.
+class IgnoreXErrors {
+ public:
+  explicit IgnoreXErrors(Display *display)
+      : m_display(display),
+        m_previous(XSetErrorHandler([](Display *, XErrorEvent *) { return 0; })) {}
+  ~IgnoreXErrors() {
+    XSync(m_display, False);
+    XSetErrorHandler(m_previous);
+  }
+  IgnoreXErrors(const IgnoreXErrors &) = delete;
+  IgnoreXErrors &operator=(const IgnoreXErrors &) = delete;
+
+ private:
+  Display *m_display;
+  XErrorHandler m_previous;
+};
+
+// A property read whole: its type, format and items. None when the window lacks it.
+struct Property {
   Atom type = None;
   int format = 0;
-  unsigned long count = 0, after = 0;
+  unsigned long count = 0;
+  std::unique_ptr<unsigned char, XFreeDeleter> data;
+};
+
+std::optional<Property> ReadProperty(Display *display, Window window, Atom name, Atom type) {
+  constexpr long kMaxLongs = 1 << 16;
+  Property property;
+  unsigned long after = 0;
   unsigned char *data = nullptr;
-  if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count,
-                         &after, &data) == Success &&
-      data != nullptr) {
-    const bool same = type == utf8 && format == 8 && after == 0 &&
-                      std::string(reinterpret_cast<char *>(data), count) == title;
-    XFree(data);
-    if (same) return true;
+  if (XGetWindowProperty(display, window, name, 0, kMaxLongs, False, type, &property.type,
+                         &property.format, &property.count, &after, &data) != Success) {
+    return std::nullopt;
+  }
+  property.data.reset(data);
+  if (property.type == None || data == nullptr || after != 0) return std::nullopt;
+  return property;
+}
+
+// The window's title as the window manager protocol gives it (UTF-8), else its plain name.
+bool HasTitle(Display *display, Window window, const std::string &title) {
+  const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+  const auto netName =
+      ReadProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), utf8);
+  if (netName && netName->type == utf8 && netName->format == 8 &&
+      std::string(reinterpret_cast<char *>(netName->data.get()), netName->count) == title) {
+    return true;
   }
   char *name = nullptr;
   if (XFetchName(display, window, &name) && name != nullptr) {
@@ -40,6 +82,15 @@ bool HasTitle(Display *display, Window window, const std::string &title) {
   return false;
 }
 
+// The ICCCM state a window manager gives each client window it manages; none when the window
+// is not managed.
+std::optional<long> WmState(Display *display, Window window) {
+  const Atom wmState = XInternAtom(display, "WM_STATE", False);
+  const auto state = ReadProperty(display, window, wmState, wmState);
+  if (!state || state->format != 32 || state->count < 1) return std::nullopt;
+  return reinterpret_cast<long *>(state->data.get())[0];
+}
+
 // A window the user has: shown, or minimised by the window manager. Toolkits keep hidden
 // windows that carry the program's name as their default title; those do not count.
 bool IsUsersWindow(Display *display, Window window) {
@@ -48,24 +99,9 @@ bool IsUsersWindow(Display *display, Window window) {
     return false;
   }
   if (attributes.map_state == IsViewable) return true;
-  const Atom wmState = XInternAtom(display, "WM_STATE", False);
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char *data = nullptr;
-  bool managed = false;
-  if (XGetWindowProperty(display, window, wmState, 0, 2, False, wmState, &type, &format, &count,
-                         &after, &data) == Success &&
-      data != nullptr) {
-    constexpr long kWithdrawnState = 0;
-    managed = format == 32 && count >= 1 && reinterpret_cast<long *>(data)[0] != kWithdrawnState;
-    XFree(data);
-  }
-  return managed;
-}
-
-bool IsMainWindow(Display *display, Window window, const std::string &title) {
-  return IsUsersWindow(display, window) && HasTitle(display, window, title);
+  constexpr long kWithdrawnState = 0;
+  const std::optional<long> state = WmState(display, window);
+  return state && *state != kWithdrawnState;
 }
 
 std::vector<Window> Children(Display *display, Window window) {
@@ -79,31 +115,73 @@ std::vector<Window> Children(Display *display, Window window) {
   return result;
 }
 
+Window Parent(Display *display, Window window) {
+  Window root = 0, parent = None, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, window, &root, &parent, &children, &count)) return None;
+  if (children != nullptr) XFree(children);
+  return parent;
+}
+
+// The client windows as a window manager that follows the desktop conventions lists them on
+// the root window; none when no such window manager runs.
+std::optional<std::vector<Window>> PublishedClients(Display *display) {
+  const auto list = ReadProperty(display, DefaultRootWindow(display),
+                                 XInternAtom(display, "_NET_CLIENT_LIST", False), XA_WINDOW);
+  if (!list || list->type != XA_WINDOW || list->format != 32) return std::nullopt;
+  const auto *ids = reinterpret_cast<unsigned long *>(list->data.get());
+  return std::vector<Window>(ids, ids + list->count);
+}
+
+// The client window inside one child of the root: the first window down its tree (breadth
+// first) that carries WM_STATE, where a window manager has framed it, however deep; the child
+// itself where nothing below carries it (no window manager).
+Window ClientWindow(Display *display, Window topLevel) {
+  std::deque<Window> pending{topLevel};
+  while (!pending.empty()) {
+    const Window window = pending.front();
+    pending.pop_front();
+    if (WmState(display, window)) return window;
+    for (Window child : Children(display, window)) pending.push_back(child);
+  }
+  return topLevel;
+}
+
+std::vector<Window> ClientWindows(Display *display) {
+  if (auto published = PublishedClients(display)) return *published;
+  std::vector<Window> clients;
+  for (Window top : Children(display, DefaultRootWindow(display))) {
+    clients.push_back(ClientWindow(display, top));
+  }
+  return clients;
+}
+
+// Raises the client and the root's child that holds it: a window manager that frames its
+// clients hears of the client's request and restacks the frame; without one the window that
+// holds the client is what the stacking order of the screen is made of.
+void Raise(Display *display, Window client) {
+  const Window root = DefaultRootWindow(display);
+  XRaiseWindow(display, client);
+  Window top = client;
+  for (Window parent = Parent(display, top); parent != None && parent != root;
+       parent = Parent(display, top)) {
+    top = parent;
+  }
+  if (top != client) XRaiseWindow(display, top);
+}
+
 }  // namespace
 
 bool BringExistingWindowToTop(const std::string &title) {
   DisplayPtr display(XOpenDisplay(nullptr));
   if (!display) return false;
   Display *d = display.get();
-  // A top-level window is a child of the root window, or, where a window manager frames its
-  // windows, a child of such a frame.
-  for (Window top : Children(d, DefaultRootWindow(d))) {
-    Window found = None;
-    if (IsMainWindow(d, top, title)) {
-      found = top;
-    } else {
-      for (Window inner : Children(d, top)) {
-        if (IsMainWindow(d, inner, title)) {
-          found = inner;
-          break;
-        }
-      }
+  const IgnoreXErrors ignore(d);
+  for (Window client : ClientWindows(d)) {
+    if (IsUsersWindow(d, client) && HasTitle(d, client, title)) {
+      Raise(d, client);
+      return true;
     }
-    if (found == None) continue;
-    XRaiseWindow(d, found);
-    if (found != top) XRaiseWindow(d, top);
-    XFlush(d);
-    return true;
   }
   return false;
 }

@@ -49,9 +49,9 @@ TEST(CheckKdtName, AcceptsTheSchemeAndFillsOnlyTheNameFields) {
 }
 
 TEST(CheckKdtName, RejectsNamesOutsideTheSchemeAndLeavesTheRecord) {
-  for (const char *name :
-       {"M.QVEL_12.KDT", "MABCDEFGHI.QVEL_000.KDT", "mA.QVEL_000.KDT", "MA.QVEL_000.kdt",
-        "MA.QVEL_0A0.KDT", "MA-QVEL_000.KDT", "", "XA.QVEL_000.KDT"}) {
+  for (const char *name : {"M.QVEL_12.KDT", "MABCDEFGHI.QVEL_000.KDT", "mA.QVEL_000.KDT",
+                           "MA.QVEL_000.kdt", "MA.QVEL_0A0.KDT", "MA.QVEL_A00.KDT",
+                           "MA.QVEL_00A.KDT", "MA-QVEL_000.KDT", "", "XA.QVEL_000.KDT"}) {
     kdt_header header, untouched;
     std::memset(&header, 0xA5, sizeof header);
     std::memset(&untouched, 0xA5, sizeof untouched);

@@ -40,6 +40,35 @@ std::vector<uint32_t> GrabScreen(int x, int y, int width, int height) {
   return pixels;
 }
 
+bool ConfigureFromOutside(const std::string &title, int x, int y, int width, int height) {
+  Display *display = XOpenDisplay(nullptr);
+  if (display == nullptr) return false;
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  bool found = false;
+  if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+    for (unsigned i = 0; i < count && !found; ++i) {
+      XWindowAttributes attributes;
+      char *name = nullptr;
+      if (!XGetWindowAttributes(display, children[i], &attributes) ||
+          attributes.map_state != IsViewable || !XFetchName(display, children[i], &name) ||
+          name == nullptr) {
+        continue;
+      }
+      found = title == name;
+      XFree(name);
+      if (found) {
+        XMoveResizeWindow(display, children[i], x, y, static_cast<unsigned>(width),
+                          static_cast<unsigned>(height));
+      }
+    }
+    if (children != nullptr) XFree(children);
+  }
+  XSync(display, False);
+  XCloseDisplay(display);
+  return found;
+}
+
 int RunTestsInEventLoop(int argc, char **argv, wxApp &app, std::function<bool()> finish) {
   testing::InitGoogleTest(&argc, argv);
   PrivateDisplay display;

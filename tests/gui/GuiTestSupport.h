@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 class wxApp;
@@ -27,6 +28,10 @@ class Poll : public wxTimer {
 
 // The pixels (0xRRGGBB) of a rectangle of the screen, rows top to bottom; empty on failure.
 std::vector<uint32_t> GrabScreen(int x, int y, int width, int height);
+
+// Moves and sizes the shown top-level window titled `title` from outside the toolkit, as a
+// window manager that ignores the window's size hints would; false when there is none.
+bool ConfigureFromOutside(const std::string &title, int x, int y, int width, int height);
 
 // The body of a test program's main: starts a private display, starts app on it and runs every
 // test inside app's event loop. Then finish, still inside the loop, closes the last window so

@@ -1,10 +1,12 @@
 // Starts the real program on a private display and looks at it from outside, as a user's
-// display sees it: the main window's place, size and title, the preview's grey, the second
-// start that finds the first, and the end of the program when its window is closed.
+// display sees it: the main window's place, size, minimum size and title, the preview's grey,
+// the second start that finds the first (also framed as a window manager frames it), and the end
+// of the program when its window is closed.
 // clang-format off
 // gtest before Xlib, whose macros (None, Bool) clash with gtest's names.
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 // clang-format on
 #include <signal.h>
@@ -105,6 +107,16 @@ TEST(Program, MainWindowIsCentredGreySingleAndClosesCleanly) {
   EXPECT_EQ(a.x, 240);
   EXPECT_EQ(a.y, 212);
 
+  // A window manager learns the minimum size from the hints on the client window, the one it
+  // sees. With no window manager nothing frames the window, so the window is as large as its
+  // client window and the minimum of the one is that of the other.
+  XSizeHints hints{};
+  long supplied = 0;
+  ASSERT_TRUE(XGetWMNormalHints(x11, window, &hints, &supplied));
+  EXPECT_TRUE(hints.flags & PMinSize);
+  EXPECT_EQ(hints.min_width, 800);
+  EXPECT_EQ(hints.min_height, 600);
+
   // The preview pane, right of the 228-pixel file pane and between the bars, is grey 0x818181;
   // the file pane beside it is not.
   XImage *shot = XGetImage(x11, window, 0, 0, 800, 600, AllPlanes, ZPixmap);
@@ -138,6 +150,76 @@ TEST(Program, MainWindowIsCentredGreySingleAndClosesCleanly) {
   XSendEvent(x11, window, False, NoEventMask, &close);
   XFlush(x11);
   EXPECT_EQ(first.ExitCode(), 0);
+  XCloseDisplay(x11);
+}
+
+// The first instance's window framed as window managers frame their clients, two windows deep;
+// a second start raises the frame, opens no window and ends with code 0, whether it finds the
+// window by the root's client list or by the mark the window manager puts on its clients.
+TEST(Program, SecondStartFindsTheFirstWindowUnderAWindowManager) {
+  PrivateDisplay display;
+  ASSERT_FALSE(display.Name().empty()) << "Xvfb could not be started";
+  Display *x11 = XOpenDisplay(display.Name().c_str());
+  ASSERT_NE(x11, nullptr);
+  Process first(display.Name());
+  ASSERT_TRUE(first.Started());
+  std::vector<Window> found;
+  for (int i = 0; i < 300 && found.empty(); ++i) {
+    std::this_thread::sleep_for(50ms);
+    found = ShownWindows(x11, "Quenda");
+  }
+  ASSERT_EQ(found.size(), 1u) << "no window titled Quenda appeared";
+  const Window client = found.front();
+
+  const Window root = DefaultRootWindow(x11);
+  const Window frame = XCreateSimpleWindow(x11, root, 200, 150, 820, 640, 0, 0, 0);
+  const Window border = XCreateSimpleWindow(x11, frame, 10, 30, 800, 600, 0, 0, 0);
+  XMapWindow(x11, border);
+  XMapWindow(x11, frame);
+  // As a window manager does, so that the client outlives this connection's frame.
+  XAddToSaveSet(x11, client);
+  XReparentWindow(x11, client, border, 0, 0);
+  const Atom wmState = XInternAtom(x11, "WM_STATE", False);
+  const Atom clientList = XInternAtom(x11, "_NET_CLIENT_LIST", False);
+
+  struct Case {
+    const char *name;
+    bool marked;     // the client carries WM_STATE
+    bool published;  // the root lists the client in _NET_CLIENT_LIST
+  };
+  // Listed but unmarked: only the list can find it.
+  for (const Case &c : {Case{"marked", true, false}, Case{"published", false, true}}) {
+    SCOPED_TRACE(c.name);
+    if (c.marked) {
+      const long normal[] = {1 /* NormalState */, 0 /* no icon window */};
+      XChangeProperty(x11, client, wmState, wmState, 32, PropModeReplace,
+                      reinterpret_cast<const unsigned char *>(normal), 2);
+    } else {
+      XDeleteProperty(x11, client, wmState);
+    }
+    if (c.published) {
+      const long clients[] = {static_cast<long>(client)};
+      XChangeProperty(x11, root, clientList, XA_WINDOW, 32, PropModeReplace,
+                      reinterpret_cast<const unsigned char *>(clients), 1);
+    } else {
+      XDeleteProperty(x11, root, clientList);
+    }
+    // Another window covers the frame.
+    const Window cover = XCreateSimpleWindow(x11, root, 0, 0, 1280, 1024, 0, 0, 0);
+    XMapRaised(x11, cover);
+    XSync(x11, False);
+    const size_t shownBefore = ShownWindows(x11).size();
+    {
+      Process second(display.Name());
+      ASSERT_TRUE(second.Started());
+      EXPECT_EQ(second.ExitCode(), 0);
+    }
+    EXPECT_EQ(ShownWindows(x11).size(), shownBefore);
+    const std::vector<Window> stack = ShownWindows(x11);  // bottom to top
+    ASSERT_FALSE(stack.empty());
+    EXPECT_EQ(stack.back(), frame);
+    XDestroyWindow(x11, cover);
+  }
   XCloseDisplay(x11);
 }
 

@@ -101,6 +101,13 @@ TEST_F(KdtPluginTest, SaveRefusesNamesAndSizesOutsideTheDeviceRules) {
   EXPECT_FALSE(std::filesystem::exists(folder.File("MODD.QVEL_001.KDT")));
 }
 
+TEST_F(KdtPluginTest, FailedWriteIsReportedAsWriteFailure) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  std::filesystem::create_symlink("/dev/full", folder.File("MFULL.QVEL_000.KDT"));
+  Bytes pixels = LosslessPicture(720, 576);
+  EXPECT_EQ(Save("MFULL.QVEL_000.KDT", 720, 576, pixels), ERR_FILE_WRITE);
+}
+
 TEST_F(KdtPluginTest, DamagedBodyGivesSizeWithoutPixels) {
   Bytes pixels = LosslessPicture(720, 487);
   ASSERT_EQ(Save("MCLIP01.QVEL_004.KDT", 720, 487, pixels), 0);
