@@ -79,6 +79,46 @@ SAMPLE_INLINE void GroupWords(const GroupSamples &s, uint64_t &lumaWord, uint64_
   }
 }
 
+// The encoder's samples of two neighbouring groups, in the copy with 64-byte registers: lanes 0
+// to 3 the first group's, 4 to 7 the second's.
+struct alignas(64) GroupPairSamples {
+  Int8 luma;
+  Int8 chroma;
+};
+
+// The 10 bytes of both luma groups of `s`, in memory order, followed by 6 zero bytes; and the
+// same of both chroma groups. The group words are made as GroupWords makes them with 32-byte
+// registers, for all four groups at once; one byte shuffle then puts each word's top 5 bytes in
+// memory order.
+struct GroupPairBytes {
+  Bytes16 luma;
+  Bytes16 chroma;
+};
+
+SAMPLE_INLINE GroupPairBytes GroupPairBytesOf(const GroupPairSamples &s) {
+  static_assert(std::endian::native == std::endian::little, "the 64-byte copy is x86 only");
+  Word8 lanes;
+  static_assert(sizeof lanes == sizeof s);
+  std::memcpy(&lanes, &s, sizeof lanes);
+  const Word8 earlier = lanes & 0xFFFFFFFF;  // samples 1 and 3
+  const Word8 later = lanes >> 32;           // samples 2 and 4
+  const Word8 pairs = (earlier << 10 | later) << Word8{kSample2, kSample4, kSample2, kSample4,
+                                                       kSample2, kSample4, kSample2, kSample4};
+  // Luma group 1, luma group 2, chroma group 1, chroma group 2.
+  const Word4 words = __builtin_shufflevector(pairs, pairs, 0, 2, 4, 6) |
+                      __builtin_shufflevector(pairs, pairs, 1, 3, 5, 7);
+  const Bytes32 bytes = std::bit_cast<Bytes32>(words);
+  constexpr int z = 32;  // a byte of `zero`
+  const Bytes32 zero{};
+  const Bytes32 ordered =
+      __builtin_shufflevector(bytes, zero, 7, 6, 5, 4, 3, 15, 14, 13, 12, 11, z, z, z, z, z, z, 23,
+                              22, 21, 20, 19, 31, 30, 29, 28, 27, z, z, z, z, z, z);
+  return {__builtin_shufflevector(ordered, ordered, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
+                                  14, 15),
+          __builtin_shufflevector(ordered, ordered, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27,
+                                  28, 29, 30, 31)};
+}
+
 // Writes the group's 5 bytes and 3 zero bytes after them, for a group that the next group of
 // the same line follows.
 SAMPLE_INLINE void StoreGroupAndSpill(unsigned char *out, uint64_t word) {
@@ -125,6 +165,23 @@ SAMPLE_INLINE Double4 ClampedSamplesOf(uint64_t word, Word4 shifts) {
   sample = sample < kHigh ? sample : kHigh;
   const uint64_t twoTo52 = std::bit_cast<uint64_t>(0x1p52);
   return std::bit_cast<Double4>(std::bit_cast<Word4>(sample) | twoTo52) - 0x1p52;
+}
+
+// The samples of two group words as ClampedSamplesOf takes them from one: lanes 0 to 3 from
+// `first`, 4 to 7 from `second`.
+SAMPLE_INLINE Double8 ClampedSamplesOf(uint64_t first, uint64_t second, Word4 shifts) {
+  using Halves = int __attribute__((vector_size(64)));
+  constexpr bool kLittle = std::endian::native == std::endian::little;
+  constexpr int kLow = kLittle ? 0 : 1;  // the 32-bit half of a 64-bit lane that holds its value
+  Halves low{}, high{};
+  for (int i = kLow; i < 16; i += 2) low[i] = 64, high[i] = 960;
+  const Word8 words{first, first, first, first, second, second, second, second};
+  const Word8 allShifts = __builtin_shufflevector(shifts, shifts, 0, 1, 2, 3, 0, 1, 2, 3);
+  Halves sample = std::bit_cast<Halves>((words >> allShifts) & 0x3FF);
+  sample = sample > low ? sample : low;
+  sample = sample < high ? sample : high;
+  const uint64_t twoTo52 = std::bit_cast<uint64_t>(0x1p52);
+  return std::bit_cast<Double8>(std::bit_cast<Word8>(sample) | twoTo52) - 0x1p52;
 }
 
 #pragma GCC diagnostic pop

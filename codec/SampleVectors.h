@@ -10,6 +10,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <type_traits>
 
 // The helpers take and return 32-byte vectors; they are always inlined, so no call ever passes
 // one by the platform's calling convention, whose change under AVX the compiler warns about.
@@ -25,6 +26,11 @@ using Bytes16 = unsigned char __attribute__((vector_size(16)));
 using Bytes32 = unsigned char __attribute__((vector_size(32)));
 using Word4 = uint64_t __attribute__((vector_size(32)));
 using Word2 = uint64_t __attribute__((vector_size(16)));
+// Two neighbouring groups side by side, in the copy with 64-byte registers.
+using Double8 = double __attribute__((vector_size(64)));
+using Float8 = float __attribute__((vector_size(32)));
+using Int8 = int __attribute__((vector_size(32)));
+using Word8 = uint64_t __attribute__((vector_size(64)));
 
 // Everything on the per-pixel path is inlined, so that each entry point compiled for an
 // instruction set of its own (see ConversionVariant.h) carries its own copy of it.
@@ -33,8 +39,50 @@ using Word2 = uint64_t __attribute__((vector_size(16)));
 // The registers that hold a copy's 32-byte vectors: one whole register (AVX2), or two 16-byte
 // halves (SSE and the baseline). Shuffles that cross the halves of a 32-byte vector are cheap in
 // the first and are taken apart element by element in the second, so some helpers build their
-// vectors differently for each.
-enum class VectorRegisters { k16Bytes, k32Bytes };
+// vectors differently for each. With 64-byte registers (AVX-512) a vector holds the lanes of two
+// neighbouring groups, the first group's in its lower half: a line is converted two groups at a
+// time.
+enum class VectorRegisters { k16Bytes, k32Bytes, k64Bytes };
+
+// The vector of doubles, and of 32-bit integers, that a copy works on: one group's lanes, or two
+// neighbouring groups' lanes with 64-byte registers.
+template <VectorRegisters kRegisters>
+using GroupDoubles = std::conditional_t<kRegisters == VectorRegisters::k64Bytes, Double8, Double4>;
+template <VectorRegisters kRegisters>
+using GroupInts = std::conditional_t<kRegisters == VectorRegisters::k64Bytes, Int8, Int4>;
+
+// Groups that a copy converts at a time.
+template <VectorRegisters kRegisters>
+inline constexpr int kGroupsAtOnce = kRegisters == VectorRegisters::k64Bytes ? 2 : 1;
+
+// The four lane values of one group, for every group the vector holds.
+template <class V>
+SAMPLE_INLINE V EachGroup(double a, double b, double c, double d) {
+  if constexpr (sizeof(V) == sizeof(Double8)) {
+    return V{a, b, c, d, a, b, c, d};
+  } else {
+    return V{a, b, c, d};
+  }
+}
+
+// Lanes 0 and 2 of each group, each twice (the lanes of a group's first and third pixel, which
+// carry its chroma), and lanes 1 and 3, each twice.
+template <class V>
+SAMPLE_INLINE V EvenLanesTwice(V v) {
+  if constexpr (sizeof(V) == sizeof(Double8)) {
+    return __builtin_shufflevector(v, v, 0, 0, 2, 2, 4, 4, 6, 6);
+  } else {
+    return __builtin_shufflevector(v, v, 0, 0, 2, 2);
+  }
+}
+template <class V>
+SAMPLE_INLINE V OddLanesTwice(V v) {
+  if constexpr (sizeof(V) == sizeof(Double8)) {
+    return __builtin_shufflevector(v, v, 1, 1, 3, 3, 5, 5, 7, 7);
+  } else {
+    return __builtin_shufflevector(v, v, 1, 1, 3, 3);
+  }
+}
 
 // The 32-byte vector whose halves are `low` and `high`.
 SAMPLE_INLINE Double4 JoinHalves(Double2 low, Double2 high) {
@@ -96,6 +144,39 @@ SAMPLE_INLINE V DivideBy448(V p) {
 template <class F>
 SAMPLE_INLINE F ScaledForByte(F value) {
   return value * 255.0f + 0.5f;
+}
+
+// The eight integers as doubles, exactly, in one instruction: the compiler would take the
+// conversion apart into halves.
+SAMPLE_INLINE Double8 DoublesOf(Int8 v) {
+#if defined(__x86_64__)
+  Double8 d;
+  asm("vcvtdq2pd %1, %0" : "=v"(d) : "v"(v));
+  return d;
+#else
+  return __builtin_convertvector(v, Double8);
+#endif
+}
+
+// a / b correctly rounded, given inverse = 1 / b correctly rounded, for the copy with 64-byte
+// registers, whose divider would take twice as long as the rest of a group's work. The product
+// q0 = a * inverse lies within an ulp of the quotient; its remainder a - q0 b is exact in one
+// fused multiply-add, and a second fused step q0 + remainder * inverse rounds to the quotient
+// (Markstein's correction). The two fused steps are written as instructions: the codec is built
+// without contraction, so that no other multiply and add is ever fused. The codec tests check
+// the quotients over every value the conversion gives them.
+SAMPLE_INLINE Double8 DivideWithFusedSteps(Double8 a, Double8 b, Double8 inverse) {
+  const Double8 q0 = a * inverse;
+#if defined(__x86_64__)
+  Double8 remainder = a;
+  asm("vfnmadd231pd %2, %1, %0" : "+v"(remainder) : "v"(q0), "v"(b));  // a - q0 b
+  Double8 quotient = q0;
+  asm("vfmadd231pd %2, %1, %0" : "+v"(quotient) : "v"(remainder), "v"(inverse));
+  return quotient;
+#else
+  (void)q0, (void)inverse;
+  return a / b;
+#endif
 }
 
 #pragma GCC diagnostic pop

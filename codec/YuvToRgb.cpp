@@ -58,10 +58,14 @@ SAMPLE_INLINE void GroupTermsOf(const DecodeWeights &w, uint64_t lumaWord, uint6
 // value below 0 scales to at most 0.5 and truncates to at most 0, and one above 1 scales to at
 // least 255.5 and truncates to at least 255: limiting the truncated values to 0..255 gives the
 // same bytes as testing the value first.
-SAMPLE_INLINE Int4 ChannelBytes(Double4 channel) {
-  const Int4 scaled =
-      __builtin_convertvector(ScaledForByte(__builtin_convertvector(channel, Float4)), Int4);
-  const Int4 atLeastZero = scaled > 0 ? scaled : 0;
+template <class D>
+SAMPLE_INLINE auto ChannelBytes(D channel) {
+  constexpr bool kPair = sizeof(D) == sizeof(Double8);
+  using Floats = std::conditional_t<kPair, Float8, Float4>;
+  using Ints = std::conditional_t<kPair, Int8, Int4>;
+  const Ints scaled =
+      __builtin_convertvector(ScaledForByte(__builtin_convertvector(channel, Floats)), Ints);
+  const Ints atLeastZero = scaled > 0 ? scaled : 0;
   return atLeastZero > 255 ? 255 : atLeastZero;
 }
 
@@ -81,6 +85,79 @@ SAMPLE_INLINE Bytes16 GroupPixels(const GroupTerms &t) {
   const Bytes16 bytes = std::bit_cast<Bytes16>(words);
   return __builtin_shufflevector(bytes, bytes, 0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 3, 7, 11,
                                  15);
+}
+
+// The terms of two neighbouring groups, in the copy with 64-byte registers: lanes 0 to 3 the
+// first group's, 4 to 7 the second's. Both halves of the chroma terms go through the exact
+// replacement of the division, with fused steps: the divider would take longer than all the
+// rest of the work.
+struct alignas(64) GroupPairTerms {
+  Double8 luma;
+  Double8 redGreen;
+  Double8 greenBlue;
+};
+
+struct DecodePairWeights {
+  Double8 redGreen;
+  Double8 greenBlue;
+  Double8 inverse448;  // 1 / 448, correctly rounded
+};
+
+SAMPLE_INLINE void GroupPairTermsOf(const DecodePairWeights &w, uint64_t lumaFirst,
+                                    uint64_t lumaSecond, uint64_t chromaFirst,
+                                    uint64_t chromaSecond, GroupPairTerms &terms) {
+  const Word4 inOrder = {kSample1, kSample2, kSample3, kSample4};
+  terms.luma = DivideBy876(ClampedSamplesOf(lumaFirst, lumaSecond, inOrder) - 64);
+  const Word4 vuvu = {kSample2, kSample1, kSample4, kSample3};
+  const Double8 chroma = ClampedSamplesOf(chromaFirst, chromaSecond, vuvu) - 512;
+  const Double8 divisor = EachGroup<Double8>(448, 448, 448, 448);
+  terms.redGreen = DivideWithFusedSteps(chroma * w.redGreen, divisor, w.inverse448);
+  terms.greenBlue = DivideWithFusedSteps(chroma * w.greenBlue, divisor, w.inverse448);
+}
+
+// The 8 pixels of two neighbouring groups: 24 bytes red, green, blue of each pixel in turn, in
+// the first 24 bytes of the vector. Each group's 12 bytes are gathered within its 16-byte half,
+// then the halves are closed up.
+SAMPLE_INLINE Bytes32 GroupPairPixels(const GroupPairTerms &t) {
+  static_assert(std::endian::native == std::endian::little, "the 64-byte copy is x86 only");
+  const Double8 red = t.luma + EvenLanesTwice(t.redGreen);
+  const Double8 green = t.luma - OddLanesTwice(t.redGreen) - EvenLanesTwice(t.greenBlue);
+  const Double8 blue = t.luma + OddLanesTwice(t.greenBlue);
+  const Int8 words = ChannelBytes(red) | ChannelBytes(green) << 8 | ChannelBytes(blue) << 16;
+  const Bytes32 bytes = std::bit_cast<Bytes32>(words);
+  const Bytes32 halves =
+      __builtin_shufflevector(bytes, bytes, 0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 3, 7, 11, 15,
+                              16, 17, 18, 20, 21, 22, 24, 25, 26, 28, 29, 30, 19, 23, 27, 31);
+  return __builtin_shufflevector(halves, halves, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 17, 18,
+                                 19, 20, 21, 22, 23, 24, 25, 26, 27, 12, 13, 14, 15, 28, 29, 30,
+                                 31);
+}
+
+// A run of an even number of groups, two at a time, as DecodeRun below: every pair but the last
+// of the line is written with 8 bytes of spill that the next pair overwrites.
+SAMPLE_INLINE void DecodeRunInPairs(const DecodePairWeights &w, const unsigned char *y,
+                                    const unsigned char *uv, int groups, bool lineEnds,
+                                    unsigned char *out) {
+  GroupPairTerms terms[kRunGroups / 2];
+  const int pairs = groups / 2;
+  const int wide = lineEnds ? pairs - 1 : pairs;
+  for (int k = 0; k < wide; ++k) {
+    GroupPairTermsOf(w, LoadGroupAndNext(y + 10 * k), LoadGroupAndNext(y + 10 * k + 5),
+                     LoadGroupAndNext(uv + 10 * k), LoadGroupAndNext(uv + 10 * k + 5), terms[k]);
+  }
+  if (lineEnds) {
+    GroupPairTermsOf(w, LoadGroupAndNext(y + 10 * wide), LoadGroupAfterPrevious(y + 10 * wide + 5),
+                     LoadGroupAndNext(uv + 10 * wide), LoadGroupAfterPrevious(uv + 10 * wide + 5),
+                     terms[wide]);
+  }
+  for (int k = 0; k < wide; ++k) {
+    const Bytes32 pixels = GroupPairPixels(terms[k]);
+    std::memcpy(out + 24 * k, &pixels, 32);
+  }
+  if (lineEnds) {
+    const Bytes32 pixels = GroupPairPixels(terms[wide]);
+    std::memcpy(out + 24 * wide, &pixels, 24);
+  }
 }
 
 // Groups of a run: terms first, then pixels. Every group but the last of the line is read with
@@ -108,11 +185,18 @@ SAMPLE_INLINE void DecodeRun(const DecodeWeights &w, const unsigned char *y,
   }
 }
 
+// With 64-byte registers the runs go two groups at a time; every run has an even number of
+// groups, since every picture width is a multiple of 8 (DecodePictureAvx512 checks it).
+template <VectorRegisters kRegisters>
 SAMPLE_INLINE void DecodePicture(const KdtPictureFormat &format, const unsigned char *body,
                                  unsigned char *rgb) {
   const ColourMatrix &m = MatrixOf(format);
   const DecodeWeights w = {{m.oneMinusKr, m.greenFromU, m.oneMinusKr, m.greenFromU},
                            {m.greenFromV, m.oneMinusKb, m.greenFromV, m.oneMinusKb}};
+  const DecodePairWeights pairWeights = {
+      EachGroup<Double8>(m.oneMinusKr, m.greenFromU, m.oneMinusKr, m.greenFromU),
+      EachGroup<Double8>(m.greenFromV, m.oneMinusKb, m.greenFromV, m.oneMinusKb),
+      EachGroup<Double8>(1.0 / 448, 1.0 / 448, 1.0 / 448, 1.0 / 448)};
   const size_t lineBytes = static_cast<size_t>(format.width) * 3;
   const int groups = format.width / 4;
   for (int row = 0; row < format.height; ++row) {
@@ -121,25 +205,41 @@ SAMPLE_INLINE void DecodePicture(const KdtPictureFormat &format, const unsigned 
     unsigned char *line = rgb + row * lineBytes;
     for (int k = 0; k < groups; k += kRunGroups) {
       const int count = groups - k < kRunGroups ? groups - k : kRunGroups;
-      DecodeRun(w, y + 5 * k, uv + 5 * k, count, k + count == groups, line + 12 * k);
+      if constexpr (kRegisters == VectorRegisters::k64Bytes) {
+        DecodeRunInPairs(pairWeights, y + 5 * k, uv + 5 * k, count, k + count == groups,
+                         line + 12 * k);
+      } else {
+        DecodeRun(w, y + 5 * k, uv + 5 * k, count, k + count == groups, line + 12 * k);
+      }
     }
   }
 }
 
 void DecodePictureBaseline(const KdtPictureFormat &format, const unsigned char *body,
                            unsigned char *rgb) {
-  DecodePicture(format, body, rgb);
+  DecodePicture<VectorRegisters::k16Bytes>(format, body, rgb);
 }
 
 #ifdef CONVERSION_X86_COPIES
 [[gnu::target("sse4.1")]] void DecodePictureSse41(const KdtPictureFormat &format,
                                                   const unsigned char *body, unsigned char *rgb) {
-  DecodePicture(format, body, rgb);
+  DecodePicture<VectorRegisters::k16Bytes>(format, body, rgb);
 }
 
 [[gnu::target("avx2")]] void DecodePictureAvx2(const KdtPictureFormat &format,
                                                const unsigned char *body, unsigned char *rgb) {
-  DecodePicture(format, body, rgb);
+  DecodePicture<VectorRegisters::k32Bytes>(format, body, rgb);
+}
+#endif
+
+#ifdef CONVERSION_AVX512_COPY
+[[gnu::target("avx512f,avx512vl,avx512bw,avx512dq")]] void DecodePictureAvx512(
+    const KdtPictureFormat &format, const unsigned char *body, unsigned char *rgb) {
+  if (format.width % 8 == 0) {
+    DecodePicture<VectorRegisters::k64Bytes>(format, body, rgb);
+  } else {
+    DecodePicture<VectorRegisters::k32Bytes>(format, body, rgb);
+  }
 }
 #endif
 
@@ -159,6 +259,11 @@ int DecodeBodyWith(ConversionVariant variant, const unsigned char *p_YUV, int le
       break;
     case ConversionVariant::kAvx2:
       DecodePictureAvx2(*format, p_YUV, *p_RGB);
+      break;
+#endif
+#ifdef CONVERSION_AVX512_COPY
+    case ConversionVariant::kAvx512:
+      DecodePictureAvx512(*format, p_YUV, *p_RGB);
       break;
 #endif
     default:
