@@ -155,8 +155,9 @@ SAMPLE_INLINE GroupPairSamples EncodeRgbPair(const EncodeWeights<Double8> &w, By
 }
 
 // 8 key bytes, each taken as a grey pixel.
-SAMPLE_INLINE GroupPairSamples EncodeKeyPair(const EncodeWeights<Double8> &w,
-                                             const unsigned char *p) {
+// Unused where the 64-byte copy is not built.
+[[maybe_unused]] SAMPLE_INLINE GroupPairSamples EncodeKeyPair(const EncodeWeights<Double8> &w,
+                                                              const unsigned char *p) {
   Bytes16 key{};
   std::memcpy(&key, p, 8);
   return EncodeRgbPair(

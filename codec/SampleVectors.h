@@ -149,7 +149,7 @@ SAMPLE_INLINE F ScaledForByte(F value) {
 // The eight integers as doubles, exactly, in one instruction: the compiler would take the
 // conversion apart into halves.
 SAMPLE_INLINE Double8 DoublesOf(Int8 v) {
-#if defined(__x86_64__)
+#if defined(__x86_64__) && !defined(__clang__)
   Double8 d;
   asm("vcvtdq2pd %1, %0" : "=v"(d) : "v"(v));
   return d;
@@ -167,7 +167,7 @@ SAMPLE_INLINE Double8 DoublesOf(Int8 v) {
 // the quotients over every value the conversion gives them.
 SAMPLE_INLINE Double8 DivideWithFusedSteps(Double8 a, Double8 b, Double8 inverse) {
   const Double8 q0 = a * inverse;
-#if defined(__x86_64__)
+#if defined(__x86_64__) && !defined(__clang__)
   Double8 remainder = a;
   asm("vfnmadd231pd %2, %1, %0" : "+v"(remainder) : "v"(q0), "v"(b));  // a - q0 b
   Double8 quotient = q0;

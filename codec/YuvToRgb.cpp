@@ -135,9 +135,11 @@ SAMPLE_INLINE Bytes32 GroupPairPixels(const GroupPairTerms &t) {
 
 // A run of an even number of groups, two at a time, as DecodeRun below: every pair but the last
 // of the line is written with 8 bytes of spill that the next pair overwrites.
-SAMPLE_INLINE void DecodeRunInPairs(const DecodePairWeights &w, const unsigned char *y,
-                                    const unsigned char *uv, int groups, bool lineEnds,
-                                    unsigned char *out) {
+// Unused where the 64-byte copy is not built.
+[[maybe_unused]] SAMPLE_INLINE void DecodeRunInPairs(const DecodePairWeights &w,
+                                                     const unsigned char *y,
+                                                     const unsigned char *uv, int groups,
+                                                     bool lineEnds, unsigned char *out) {
   GroupPairTerms terms[kRunGroups / 2];
   const int pairs = groups / 2;
   const int wide = lineEnds ? pairs - 1 : pairs;
