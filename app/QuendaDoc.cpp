@@ -2,8 +2,8 @@
 
 #include <fstream>
 
+#include "codec/DeviceFileName.h"
 #include "platform/FileSystem.h"
-#include "platform/Path.h"
 
 bool CQuendaDoc::OnNewDocument() {
   m_strTitle = "Untitled";
@@ -14,6 +14,6 @@ bool CQuendaDoc::OnNewDocument() {
 bool CQuendaDoc::OnOpenDocument(const std::string &path) {
   if (platform::IsFolder(path) || !std::ifstream(path, std::ios::binary).is_open()) return false;
   m_strPathName = path;
-  m_strTitle = path.substr(path.rfind(platform::kPathSeparator) + 1);
+  m_strTitle = getFileName(path.c_str());
   return true;
 }

@@ -10,10 +10,12 @@
 #include <cstdlib>
 #include <limits>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "app/blit/StretchBlit.h"
 #include "app/res/Resource.h"
+#include "codec/PictureBytes.h"
 #include "codec/PixelBuffer.h"
 
 namespace {
@@ -151,19 +153,16 @@ int CQuendaView::UpdateImage(tagRGBInfo *pRgbInfo, wxDC &dc) {
   return 1;
 }
 
-void CQuendaView::DrawOwnSize(tagRGBInfo *pRgbInfo, wxDC &dc, int x, int y) {
+void CQuendaView::DrawOwnSize(const tagRGBInfo *pRgbInfo, wxDC &dc, int x, int y) {
   const unsigned w = pRgbInfo->width;
   const unsigned h = pRgbInfo->height;
-  unsigned char *bits = pRgbInfo->ptBits;
-  // The drawing form: blue-green-red, bottom row first, rows padded to 4 bytes. It is made on
-  // the picture's own pixels, copied, and the picture is given back its own form.
-  BGRFromRGB(bits, w, h);
-  VertFlipBuf(bits, w * 3, h);
+  // The drawing form: blue-green-red, bottom row first, rows padded to 4 bytes. It is made in a
+  // padded copy: the picture belongs to the file pane and is only read, never changed.
   unsigned rowBytes = 0;
-  unsigned char *padded = MakeDwordAlignedBuf(bits, w, h, &rowBytes);
-  BGRFromRGB(bits, w, h);
-  VertFlipBuf(bits, w * 3, h);
+  unsigned char *padded = MakeDwordAlignedBuf(pRgbInfo->ptBits, w, h, &rowBytes);
   if (padded == nullptr) return;
+  VertFlipBuf(padded, rowBytes, h);
+  for (unsigned row = 0; row < h; ++row) BGRFromRGB(padded + size_t{row} * rowBytes, w, 1);
 
   wxImage image(static_cast<int>(w), static_cast<int>(h), false);
   if (!image.IsOk()) {
@@ -183,7 +182,7 @@ void CQuendaView::DrawOwnSize(tagRGBInfo *pRgbInfo, wxDC &dc, int x, int y) {
   dc.DrawBitmap(wxBitmap(image), x, y);
 }
 
-void CQuendaView::DrawFitted(tagRGBInfo *pRgbInfo, wxDC &dc, int clientW, int clientH) {
+void CQuendaView::DrawFitted(const tagRGBInfo *pRgbInfo, wxDC &dc, int clientW, int clientH) {
   const int64_t w = pRgbInfo->width;
   const int64_t h = pRgbInfo->height;
   // Fit to the width first; if that is too high, to the height. 64 bits keep the products exact
@@ -199,16 +198,19 @@ void CQuendaView::DrawFitted(tagRGBInfo *pRgbInfo, wxDC &dc, int clientW, int cl
     x = (clientW - dstW) / 2;
   }
   // A picture so narrow or flat that it fits to no whole pixel in one direction, or too large
-  // for the blitter's sizes, is not drawn.
+  // for the blitter's sizes or its 32-bit working copies, is not drawn.
   constexpr int64_t kMaxSide = std::numeric_limits<int>::max();
   if (dstW < 1 || dstH < 1 || w > kMaxSide || h > kMaxSide) return;
+  const std::optional<size_t> sourceBytes = PictureBytes(w, h, 4);
+  const std::optional<size_t> resultBytes = PictureBytes(dstW, dstH, 4);
+  if (!sourceBytes || !resultBytes) return;
   m_iScale = static_cast<int>(dstW * 100 / w);
 
   std::vector<uint32_t> source;
   std::vector<uint32_t> result;
   try {
-    source.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
-    result.resize(static_cast<size_t>(dstW) * static_cast<size_t>(dstH));
+    source.resize(*sourceBytes / 4);
+    result.resize(*resultBytes / 4);
   } catch (const std::bad_alloc &) {
     return;  // no memory for this paint: the pane keeps its ground
   }

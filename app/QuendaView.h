@@ -48,8 +48,8 @@ class CQuendaView : public wxWindow {
 
   // Draws pRgbInfo on dc for a pane of the current client size and sets m_iScale.
   int UpdateImage(tagRGBInfo *pRgbInfo, wxDC &dc);
-  void DrawOwnSize(tagRGBInfo *pRgbInfo, wxDC &dc, int x, int y);
-  void DrawFitted(tagRGBInfo *pRgbInfo, wxDC &dc, int clientW, int clientH);
+  void DrawOwnSize(const tagRGBInfo *pRgbInfo, wxDC &dc, int x, int y);
+  void DrawFitted(const tagRGBInfo *pRgbInfo, wxDC &dc, int clientW, int clientH);
 
   int m_iScale = 100;
   tagRGBInfo *m_pRgbInfo = nullptr;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/ColorConvert.h"
+#include "codec/ColourConvert.h"
 #include "codec/ConversionVariant.h"
 
 namespace {

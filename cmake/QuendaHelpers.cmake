@@ -1,11 +1,4 @@
-# Adds a folder of the source tree once it has a CMakeLists.txt of its own.
-function(quenda_add_layer dir)
-  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
-    add_subdirectory(${dir})
-  endif()
-endfunction()
-
-# quenda_add_test(name SOURCES ... [LIBS ...] [LABELS ...] [GUI])
+# quenda_add_test(name SOURCES ... [LIBS ...] [LABELS ...] [DEPENDS ...] [GUI] [NO_GTEST_MAIN])
 # One test program, run by CTest as one test. GUI tests carry the label "gui" (they need a
 # display); "threads" marks the tests that the ThreadSanitizer build runs.
 function(quenda_add_test name)

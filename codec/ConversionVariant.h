@@ -3,7 +3,7 @@
 // AVX-512, which converts two groups at a time (built by GCC, whose inline assembly it uses);
 // elsewhere the baseline copy alone. The public conversions run the fastest copy the processor
 // supports; the functions below run a chosen one, so that the codec's tests and benchmarks can
-// reach every copy. Internal to the codec: the program and the plug-ins use ColorConvert.h.
+// reach every copy. Internal to the codec: the program and the plug-ins use ColourConvert.h.
 #pragma once
 
 #include <iterator>

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "codec/DeviceFileName.h"
+#include "platform/Path.h"
 
 namespace {
 

@@ -35,7 +35,7 @@ int readKDTHeader(FILE *fp, kdt_header *header) {
   header->kdtHeaderSize = BigEndian(header->kdtHeaderSize);
   header->kdtYSize = BigEndian(header->kdtYSize);
   header->kdtCSize = BigEndian(header->kdtCSize);
-  return got == sizeof(kdt_header) ? 64 : 0;
+  return got == sizeof(kdt_header) ? KDT_HEADER_BYTES : 0;
 }
 
 int checkKDT(const kdt_header *header) {
@@ -74,19 +74,19 @@ uint32_t checkSum(uint32_t sum, const unsigned char *p_buf, size_t len) {
 
 int readKDT(FILE *fp, kdt_header *header, unsigned char **p_YUV, int *lenYUV) {
   *p_YUV = nullptr;
-  if (readKDTHeader(fp, header) != 64) return -3;
-  if (checkKDT(header) != 0) return -3;
+  if (readKDTHeader(fp, header) != KDT_HEADER_BYTES) return KDT_INVALID;
+  if (checkKDT(header) != 0) return KDT_INVALID;
   const KdtPictureFormat *format = KdtFormatByKdtSize(header->kdtSize);
-  if (format == nullptr) return -3;
+  if (format == nullptr) return KDT_INVALID;
 
   // The buffer has room for 16 bytes more than the body, so one read of kdtSize bytes tells a
   // body that runs past its length from one that ends exactly at the end of the file.
   auto *body = static_cast<unsigned char *>(std::malloc(format->kdtSize));
-  if (body == nullptr) return 0;
+  if (body == nullptr) return KDT_UNREADABLE;
   const size_t got = std::fread(body, 1, format->kdtSize, fp);
   if (got != static_cast<size_t>(format->bodyBytes)) {
     std::free(body);
-    return 0;
+    return KDT_UNREADABLE;
   }
   *lenYUV = format->bodyBytes;
 
@@ -94,16 +94,16 @@ int readKDT(FILE *fp, kdt_header *header, unsigned char **p_YUV, int *lenYUV) {
   if (std::fseek(fp, 48, SEEK_SET) != 0 ||
       std::fread(covered, 1, kChecksummedHeaderLength, fp) != kChecksummedHeaderLength) {
     std::free(body);
-    return 0;
+    return KDT_UNREADABLE;
   }
   uint32_t sum = checkSum(0, covered, kChecksummedHeaderLength);
   sum = checkSum(sum, body, static_cast<size_t>(format->bodyBytes));
   if (sum != LittleEndian(header->kdtCheckSum)) {
     std::free(body);
-    return -3;
+    return KDT_INVALID;
   }
   *p_YUV = body;
-  return 1;
+  return KDT_READ;
 }
 
 int writeKDTHead(FILE *fp, kdt_header *header, const unsigned char *p_YUV, int form) {

@@ -38,19 +38,28 @@ extern const char goodKdtMagic[4];    // "KRL "
 extern const char goodKdtVersion[4];  // "0001"
 extern const char goodKdtFlag[4];     // "KRL" and a zero byte
 
+// The header's length on disk, which readKDTHeader returns for a whole header.
+enum : int { KDT_HEADER_BYTES = 64 };
+
 // Reads 64 bytes into `header` and converts its size fields to host order (also after a short
-// read). Returns 64 for a whole header, else 0.
+// read). Returns KDT_HEADER_BYTES for a whole header, else 0.
 int readKDTHeader(FILE *fp, kdt_header *header);
 
 // The bit mask of failed header tests (0x01 magic, 0x02 version, 0x20 flag, 0x80 kdtSize,
 // 0x400 kdtYSize, 0x800 kdtCSize); 0 for a valid header. Sizes are in host order.
 int checkKDT(const kdt_header *header);
 
-// Reads a whole KDT file from a stream at offset 0. Returns 1 and hands out the body (a malloc
-// block that the caller frees) through p_YUV and its length through lenYUV; -3 when the file is
-// not a valid KDT file (short header, failed header test, checksum mismatch); 0 when it could not
-// be read (no memory, short or over-long body, seek or read failure). On 0 and -3 p_YUV is null.
-// lenYUV is set as soon as the whole body was read, also when the checksum then fails.
+// The results of readKDT.
+enum : int {
+  KDT_READ = 1,        // a valid file was read
+  KDT_UNREADABLE = 0,  // no memory, short or over-long body, seek or read failure
+  KDT_INVALID = -3,    // not a valid KDT file: short header, failed header test, checksum mismatch
+};
+
+// Reads a whole KDT file from a stream at offset 0. Returns KDT_READ and hands out the body (a
+// malloc block that the caller frees) through p_YUV and its length through lenYUV, else
+// KDT_INVALID or KDT_UNREADABLE with p_YUV null. lenYUV is set as soon as the whole body was
+// read, also when the checksum then fails.
 int readKDT(FILE *fp, kdt_header *header, unsigned char **p_YUV, int *lenYUV);
 
 // `sum` XOR every 32-bit little-endian word of p_buf[0, len). A trailing partial word is XORed

@@ -20,6 +20,14 @@ struct KdtPictureFormat {
   int rgbBytes;         // lenRGB: width * height * 3
 };
 
+// The four formats, format n at index n - 1.
+inline constexpr KdtPictureFormat kKdtFormats[] = {
+    {1, 720, 487, true, false, 960, 60, 0, 247, 471360, 942720, 942736, 1051920},
+    {2, 720, 576, true, false, 960, 60, 0, 291, 555840, 1111680, 1111696, 1244160},
+    {3, 1920, 1080, true, true, 2400, 0, 0, 540, 2594400, 5188800, 5188816, 6220800},
+    {4, 1280, 720, false, true, 1600, 0, 0, 0, 1153600, 2307200, 2307216, 2764800},
+};
+
 // The format of number `form`, or null when `form` is not 1 to 4.
 const KdtPictureFormat *KdtFormatByNumber(int form);
 // The format whose width + height is `widthPlusHeight` (1207, 1296, 3000, 2000), or null.

@@ -4,16 +4,19 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+
+#include "codec/PictureBytes.h"
 
 int BGRFromRGB(unsigned char *buf, unsigned int widthPix, unsigned int height) {
-  if (buf == nullptr) return 0;
-  const uint64_t pixels = uint64_t{widthPix} * height;
-  for (uint64_t i = 0; i < pixels; ++i) std::swap(buf[3 * i], buf[3 * i + 2]);
+  const std::optional<size_t> bytes = PictureBytes(widthPix, height, 3);
+  if (buf == nullptr || !bytes) return 0;
+  for (unsigned char *p = buf, *end = buf + *bytes; p != end; p += 3) std::swap(p[0], p[2]);
   return 1;
 }
 
 int VertFlipBuf(unsigned char *inbuf, unsigned int widthBytes, unsigned int height) {
-  if (inbuf == nullptr) return 0;
+  if (inbuf == nullptr || !PictureBytes(widthBytes, height, 1)) return 0;
   for (uint64_t top = 0, bottom = height; top + 1 < bottom; ++top, --bottom) {
     unsigned char *upper = inbuf + top * widthBytes;
     std::swap_ranges(upper, upper + widthBytes, inbuf + (bottom - 1) * widthBytes);
@@ -26,10 +29,10 @@ unsigned char *MakeDwordAlignedBuf(const unsigned char *dataBuf, unsigned int wi
   if (dataBuf == nullptr) return nullptr;
   const uint64_t rowBytes = uint64_t{widthPix} * 3;
   const uint64_t paddedRowBytes = (uint64_t{widthPix} * 24 + 31) / 32 * 4;
-  const uint64_t total = paddedRowBytes * height;
-  // The row length is reported as an unsigned int, and the buffer must be addressable.
-  if (paddedRowBytes > UINT32_MAX || total > SIZE_MAX) return nullptr;
-  auto *out = static_cast<unsigned char *>(std::calloc(total == 0 ? 1 : total, 1));
+  const std::optional<size_t> total = PictureBytes(paddedRowBytes, height, 1);
+  // The row length is reported as an unsigned int.
+  if (!total || paddedRowBytes > UINT32_MAX) return nullptr;
+  auto *out = static_cast<unsigned char *>(std::calloc(*total == 0 ? 1 : *total, 1));
   if (out == nullptr) return nullptr;
   for (uint64_t row = 0; row < height; ++row) {
     std::memcpy(out + row * paddedRowBytes, dataBuf + row * rowBytes, rowBytes);

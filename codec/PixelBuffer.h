@@ -3,11 +3,11 @@
 #pragma once
 
 // Exchanges the first and third byte of each of widthPix * height pixels in place. Returns 0
-// when buf is null, else 1.
+// when buf is null or the picture is beyond the largest picture (PictureBytes.h), else 1.
 int BGRFromRGB(unsigned char *buf, unsigned int widthPix, unsigned int height);
 
-// Reverses the order of `height` rows of widthBytes bytes in place. Returns 0 when inbuf is null,
-// else 1.
+// Reverses the order of `height` rows of widthBytes bytes in place. Returns 0 when inbuf is null
+// or the rows are beyond the largest picture, else 1.
 int VertFlipBuf(unsigned char *inbuf, unsigned int widthBytes, unsigned int height);
 
 // A copy whose rows of widthPix * 3 bytes are padded to a multiple of 4 bytes (padding zero),

@@ -11,15 +11,10 @@
 #include <cstring>
 #include <vector>
 
-#include "codec/ColorConvert.h"
+#include "codec/ColourConvert.h"
 #include "codec/ColourMatrix.h"
 #include "codec/ConversionVariant.h"
 #include "codec/SampleVectors.h"
-
-// Helpers pass 32-byte vectors to each other only inside always-inlined code, so the calling
-// convention that differs with and without AVX never applies; some builds compile this file
-// without the codec's own warning options.
-#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace {
 

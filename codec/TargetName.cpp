@@ -1,5 +1,7 @@
 // Target naming and path splitting for the program's tasks and dialogs.
-#include "codec/DeviceFileName.h"
+#include "codec/TargetName.h"
+
+#include "platform/Path.h"
 #include "platform/StringCase.h"
 
 namespace {

@@ -9,15 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "codec/ColorConvert.h"
+#include "codec/ColourConvert.h"
 #include "codec/ColourMatrix.h"
 #include "codec/ConversionVariant.h"
 #include "codec/SampleVectors.h"
-
-// Helpers pass 32-byte vectors to each other only inside always-inlined code, so the calling
-// convention that differs with and without AVX never applies; some builds compile this file
-// without the codec's own warning options.
-#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace {
 
@@ -250,9 +245,9 @@ void DecodePictureBaseline(const KdtPictureFormat &format, const unsigned char *
 int DecodeBodyWith(ConversionVariant variant, const unsigned char *p_YUV, int lenYUV,
                    unsigned char **p_RGB, int *lenRGB) {
   const KdtPictureFormat *format = KdtFormatByBodyLength(lenYUV);
-  if (format == nullptr) return -2;
+  if (format == nullptr) return DECODE_BAD_LENGTH;
   *p_RGB = static_cast<unsigned char *>(std::malloc(static_cast<size_t>(format->rgbBytes)));
-  if (*p_RGB == nullptr) return -1;
+  if (*p_RGB == nullptr) return DECODE_NO_MEMORY;
   *lenRGB = format->rgbBytes;
   switch (variant) {
 #ifdef CONVERSION_X86_COPIES

@@ -58,6 +58,15 @@ void CImageFileEngine::Initialization() {
 }
 
 void CImageFileEngine::Initialization(const std::string &folder) {
+  // When the program cannot tell its own folder, all it has is "dll/": a folder looked up from
+  // wherever the program was started, which may hold any library. Such a folder is not used.
+  if (folder.empty() || folder.front() != platform::kPathSeparator) {
+    std::fprintf(stderr,
+                 "Quenda: the plug-in folder %s is no full path (the program cannot tell its own "
+                 "folder); no plug-in is loaded\n",
+                 folder.c_str());
+    return;
+  }
   tagIMGPROC **tail = &m_ptImgProc;
   while (*tail != nullptr) tail = &(*tail)->next;
   for (const platform::DirectoryEntry &entry : platform::FindEntries(folder, kPluginPattern)) {

@@ -33,7 +33,8 @@ class CImageFileEngine {
 
   // Binds every plug-in of the program's own dll/ folder. Called once, before any load or save.
   void Initialization();
-  // Binds every plug-in of `folder` (a path ending in the separator); tests use their own folder.
+  // Binds every plug-in of `folder` (a full path ending in the separator); tests use their own
+  // folder. A folder that is no full path binds nothing, and standard error says why.
   void Initialization(const std::string &folder);
 
   // The upper-cased patterns of the bound plug-ins in binding order, joined with ";", the KDT

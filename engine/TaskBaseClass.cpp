@@ -5,12 +5,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <optional>
 
-#include "app/res/Strings.h"
+#include "codec/DeviceFileName.h"
+#include "codec/PictureBytes.h"
+#include "codec/StillWriter.h"
 #include "engine/ImageFileEngine.h"
+#include "engine/TaskTexts.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
-#include "platform/Path.h"
 
 CTaskBaseClass::CTaskBaseClass(CImageFileEngine &imgFileEngine) : m_imgEngine(imgFileEngine) {}
 
@@ -53,20 +56,47 @@ void CTaskBaseClass::Cancel() {
   }
 }
 
+void CTaskBaseClass::SetResult(int code) {
+  m_iRetCode = code != 0 ? code : m_iFailedTarget;
+}
+
+void CTaskBaseClass::KeepFailure(int code) {
+  m_iFailedTarget = code;
+  SetResult(code);
+}
+
+void CTaskBaseClass::FailForMemory(const std::string &source) {
+  SetResult(ERR_NO_MEMORY);
+  m_sErrorInfo = source + task_text::kNoMemory;
+}
+
 tagFileInfo *CTaskBaseClass::LoadRgb(const std::string &sfileName, int isRGBReadIn, int &ret) {
   tagFileInfo *info = m_imgEngine.LoadRGB(sfileName, isRGBReadIn, ret);
-  m_iRetCode = ret;
-  if (info == nullptr) m_iRetCode = ERR_BAD_DATA;
+  SetResult(ret);
+  if (info == nullptr) SetResult(ERR_BAD_DATA);
   // A plug-in may hand back a record together with a failure code (a KDT file that cannot be
   // opened): the operator is told which file failed in that case too, not shown an empty box.
-  if (info == nullptr || ret != 0) m_sErrorInfo = sfileName + res::LoadString(res::IDS_CANNOT_LOAD);
+  if (info == nullptr || ret != 0) m_sErrorInfo = sfileName + task_text::kCannotLoad;
+  return info;
+}
+
+tagFileInfo *CTaskBaseClass::LoadPicture(const std::string &sfileName, int &ret) {
+  tagFileInfo *info = LoadRgb(sfileName, 1, ret);
+  // A record without pixels (a KDT still that fails its check, a bitmap stored top-down) would
+  // become a black target reported as success.
+  if (info != nullptr && (ret != 0 || info->rgbInfo.ptBits == nullptr)) {
+    PluginFreeFileInfo(info);
+    info = nullptr;
+    SetResult(ret != 0 ? ret : ERR_BAD_DATA);
+    m_sErrorInfo = sfileName + task_text::kCannotLoad;
+  }
   return info;
 }
 
 std::string CTaskBaseClass::Renumber(const std::string &candidate, const std::string &sExt) {
   // Only the file name may change: a name with fewer than three characters before its last
   // dot, or with no dot, gets the number after its stem instead of losing part of its folder.
-  const size_t nameStart = candidate.rfind(platform::kPathSeparator) + 1;  // npos + 1 == 0
+  const size_t nameStart = static_cast<size_t>(getFileName(candidate.c_str()) - candidate.c_str());
   size_t dot = candidate.rfind('.');
   const bool hasDot = dot != std::string::npos && dot >= nameStart;
   if (!hasDot) dot = candidate.size();
@@ -81,6 +111,10 @@ std::string CTaskBaseClass::Renumber(const std::string &candidate, const std::st
   return base + digits + "." + sExt;
 }
 
+bool CTaskBaseClass::IsRecorded(const std::string &path) const {
+  return std::find(m_sfilesInSave.begin(), m_sfilesInSave.end(), path) != m_sfilesInSave.end();
+}
+
 int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, tagRGBInfo *rgbInfo) {
   // With no picture nothing would be written, yet a recorded name would let Cancel delete a
   // file this task never wrote: refuse before asking, renumbering or recording anything.
@@ -90,8 +124,10 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
   }
   m_bOverWritting = 0;
   std::string candidate = sObj;
-  if (platform::PathExists(candidate) && m_bPopBox == 1) {
-    const std::string question = sObj + " " + res::LoadString(res::IDS_ALREADY_EXISTS);
+  // A file this task wrote itself (two sources that map to one target name) is never replaced
+  // by it: its name is renumbered as after "No", without a question.
+  if (platform::PathExists(candidate) && m_bPopBox == 1 && !IsRecorded(candidate)) {
+    const std::string question = sObj + " " + task_text::kAlreadyExists;
     const platform::MessageAnswer answer =
         platform::ShowMessageBox(question, platform::MessageButtons::YesNo);
     m_bOverWritting = answer == platform::MessageAnswer::Yes ? 1 : 0;
@@ -101,18 +137,28 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
     while (platform::PathExists(candidate)) candidate = Renumber(candidate, sExt);
   }
   m_sTargetFileName = candidate;
-  m_iRetCode = 0;
-  m_sfilesInSave.push_back(candidate);
+  SetResult(0);
+  std::vector<std::string> names{candidate};
   if (rgbInfo->ptAlpha != nullptr) {
-    // The key companion that the KDT writer puts beside the picture: the same path with "S"
-    // for the first character of the file name.
-    const size_t nameStart = candidate.rfind(platform::kPathSeparator) + 1;  // npos + 1 == 0
-    std::string key = candidate;
-    if (nameStart < key.size()) key[nameStart] = 'S';
-    m_sfilesInSave.push_back(key);
+    // The key companion that the KDT writer puts beside the picture.
+    names.push_back(KeyCompanionPath(candidate));
+  }
+  const size_t firstName = m_sfilesInSave.size();
+  std::vector<platform::FileStamp> before;
+  for (const std::string &name : names) {
+    before.push_back(platform::StampOf(name));
+    m_sfilesInSave.push_back(name);
   }
   const int result = m_imgEngine.SaveRGB(candidate, sExt, rgbInfo);
-  m_iRetCode = result;
+  if (result == 0) return 0;
+  // A save that fails may have done so before touching its files (a refused name): what it
+  // neither created nor changed is not this task's to delete.
+  m_sfilesInSave.resize(firstName);
+  for (size_t i = 0; i < names.size(); ++i) {
+    const platform::FileStamp after = platform::StampOf(names[i]);
+    if (after.exists && after != before[i]) m_sfilesInSave.push_back(names[i]);
+  }
+  KeepFailure(result);
   return result;
 }
 
@@ -167,8 +213,8 @@ tagRGBInfo *CTaskBaseClass::NewPicture(const tagRGBInfo &like, uint32_t width, u
   picture->width = width;
   picture->height = height;
   picture->ptAlpha = nullptr;
-  const uint64_t bytes = static_cast<uint64_t>(width) * height * 3;
-  picture->ptBits = new (std::nothrow) unsigned char[bytes]();
+  const std::optional<size_t> bytes = PictureBytes(width, height, 3);
+  picture->ptBits = bytes ? new (std::nothrow) unsigned char[*bytes]() : nullptr;
   if (picture->ptBits == nullptr) {
     delete picture;
     return nullptr;
@@ -181,21 +227,26 @@ tagRGBInfo *CTaskBaseClass::PictureOfRecord(const tagFileInfo *record, int bOrig
   const tagRGBInfo &source = record->rgbInfo;
   if (bOrig == 0) {
     tagRGBInfo *canvas = NewPicture(source, m_uiObjectWidth, m_uiObjectHeight);
+    if (canvas == nullptr) {
+      FailForMemory(FileNameOf(*record));
+      return nullptr;
+    }
     CramRgbIntoConvass(canvas, &source, 0);
     return canvas;
   }
   tagRGBInfo *copy = NewPicture(source, source.width, source.height);
-  if (copy == nullptr) return nullptr;
-  const size_t pixels = static_cast<size_t>(source.width) * source.height;
-  std::memcpy(copy->ptBits, source.ptBits, pixels * 3);
-  if (source.ptAlpha != nullptr) {
-    copy->ptAlpha = new (std::nothrow) unsigned char[pixels];
-    if (copy->ptAlpha == nullptr) {
-      DeletePicture(copy);
-      return nullptr;
-    }
-    std::memcpy(copy->ptAlpha, source.ptAlpha, pixels);
+  // NewPicture checked the size of the pixels; the key plane's, a third of it, passes as well.
+  const size_t keyBytes = PictureBytes(source.width, source.height, 1).value_or(0);
+  if (copy != nullptr && source.ptAlpha != nullptr) {
+    copy->ptAlpha = new (std::nothrow) unsigned char[keyBytes];
+    if (copy->ptAlpha == nullptr) DeletePicture(copy);
   }
+  if (copy == nullptr) {
+    FailForMemory(FileNameOf(*record));
+    return nullptr;
+  }
+  std::memcpy(copy->ptBits, source.ptBits, keyBytes * 3);
+  if (copy->ptAlpha != nullptr) std::memcpy(copy->ptAlpha, source.ptAlpha, keyBytes);
   return copy;
 }
 
@@ -210,16 +261,23 @@ void CTaskBaseClass::DeletePicture(tagRGBInfo *&picture) {
 tagFileInfo *CTaskBaseClass::LoadFileChain(const std::vector<std::string> &filesName,
                                            int isRGBReadIn, int &ret, int progressStep) {
   if (filesName.empty()) return nullptr;
-  tagFileInfo *head = LoadRgb(filesName.front(), isRGBReadIn, ret);
+  auto load = [&](const std::string &path) {
+    return isRGBReadIn != 0 ? LoadPicture(path, ret) : LoadRgb(path, 0, ret);
+  };
+  tagFileInfo *head = load(filesName.front());
   if (head != nullptr) head->next = nullptr;
   tagFileInfo *last = head;
   for (size_t i = 1; i < filesName.size() && last != nullptr; ++i) {
-    last->next = LoadRgb(filesName[i], isRGBReadIn, ret);
+    last->next = load(filesName[i]);
     last = last->next;
     if (last != nullptr) last->next = nullptr;
     m_iProgress += progressStep;
   }
   return head;
+}
+
+std::string CTaskBaseClass::FileNameOf(const tagFileInfo &record) {
+  return std::string(record.filename, strnlen(record.filename, sizeof record.filename));
 }
 
 void CTaskBaseClass::FreeFileChain(tagFileInfo *&head) {

@@ -64,7 +64,8 @@ class CTaskBaseClass {
   int GetConvertResult() const;
   std::string GetErrorInfo() const;
   std::string GetTargetFileName() const;
-  // Deletes every recorded file that exists; the record is kept, so a second call retries.
+  // Deletes every recorded file that exists: the files this task created or changed. The
+  // record is kept, so a second call retries.
   void Cancel();
 
   // Cancel request that the field-exchange workflow raises and its task reads.
@@ -77,10 +78,22 @@ class CTaskBaseClass {
   // comes back the result is ERR_BAD_DATA with the error text naming the file. The caller
   // owns the record (free it with PluginFreeFileInfo).
   tagFileInfo *LoadRgb(const std::string &sfileName, int isRGBReadIn, int &ret);
-  // Saves rgbInfo as sObj in format sExt: asks once per task before overwriting, renumbers
-  // later collisions, records the name (and its key companion) for Cancel. Returns the save's
-  // code, which becomes the task's result.
+  // Loads one source with its pixels to build a target from. A record without pixels, or with a
+  // failure code, is freed and fails like a missing one: the result is the load's code
+  // (ERR_BAD_DATA when the plug-in gave none) and the error text names the file. Null unless a
+  // picture came back.
+  tagFileInfo *LoadPicture(const std::string &sfileName, int &ret);
+  // Saves rgbInfo as sObj in format sExt: asks once per task before overwriting a file it did
+  // not write itself, renumbers every other collision, records the name (and its key
+  // companion) for Cancel. A failed save keeps on record only what it created or changed, and
+  // its code stays the task's result to the end of the run. Returns the save's code.
   int SaveRgb(const std::string &sObj, const std::string &sExt, tagRGBInfo *rgbInfo);
+  // A target of the run failed with code: the task's result keeps it from now on, whatever
+  // later loads and saves give, so the operator learns of it whenever the result is read.
+  void KeepFailure(int code);
+  // No memory for a picture made from source: the result becomes ERR_NO_MEMORY and the error
+  // text names the source and the want of memory.
+  void FailForMemory(const std::string &source);
   // Places the source into cell iNO (row by row from the top left) of the n x n grid on the
   // W x H canvas, cropping, never scaling, with the task's shift mode applied. Only the 24-bit
   // pixels are copied.
@@ -88,20 +101,24 @@ class CTaskBaseClass {
 
   // Pictures a task builds itself: the record and its buffers come from new and go with
   // delete. NewPicture copies the header fields of like, sets the size, and gives zero-filled
-  // pixels and no key plane; it returns null when the memory cannot be had.
+  // pixels and no key plane; it returns null when the size is beyond the largest picture or the
+  // memory cannot be had.
   static tagRGBInfo *NewPicture(const tagRGBInfo &like, uint32_t width, uint32_t height);
   static void DeletePicture(tagRGBInfo *&picture);
   // The picture GetRGB hands out for a loaded record: bOrig 1, a copy of the source with its
-  // key plane; 0, the source placed in cell 0 of the W x H canvas. Null without pixels or
-  // memory.
+  // key plane; 0, the source placed in cell 0 of the W x H canvas. Null without pixels; null
+  // and FailForMemory without memory.
   tagRGBInfo *PictureOfRecord(const tagFileInfo *record, int bOrig);
-  // Loads the paths in order with LoadRgb into a chain linked through next, up to and including
-  // the first that gives no record; progressStep is added to the progress after each load past
-  // the first. Returns the head, or null.
+  // Loads the paths in order into a chain linked through next, up to the first that fails:
+  // with isRGBReadIn 0 records only (LoadRgb; the chain ends at the first that gives none), with
+  // 1 pictures (LoadPicture). progressStep is added to the progress after each load past the
+  // first. Returns the head, or null.
   tagFileInfo *LoadFileChain(const std::vector<std::string> &filesName, int isRGBReadIn, int &ret,
                              int progressStep);
   // Frees a chain of plug-in records linked through next.
   static void FreeFileChain(tagFileInfo *&head);
+  // The path a plug-in put in a record, read no further than its field.
+  static std::string FileNameOf(const tagFileInfo &record);
 
   int m_bOverWritting = 0;
   int m_bPopBox = 1;
@@ -117,8 +134,12 @@ class CTaskBaseClass {
   std::atomic<int> m_iProgress{0};
   std::atomic<int> m_bStopFlag{0};
   uint32_t m_ifilesNum = 0;
+  int m_iFailedTarget = 0;  // code of the run's latest target that failed, or 0
 
  private:
+  // Stores code as the task's result; success leaves a failed target's code in place.
+  void SetResult(int code);
+  bool IsRecorded(const std::string &path) const;
   // The next free name after a collision with candidate: the number before the extension
   // raised by one, extension replaced by sExt.
   static std::string Renumber(const std::string &candidate, const std::string &sExt);

@@ -4,7 +4,8 @@
 #include <cstring>
 #include <new>
 
-#include "codec/DeviceFileName.h"
+#include "codec/PictureBytes.h"
+#include "codec/TargetName.h"
 #include "engine/ImageFileEngine.h"
 #include "platform/StringCase.h"
 
@@ -50,7 +51,8 @@ tagRGBInfo *CTaskBatch::BuildTarget(const tagFileInfo &record, const tagFileInfo
   // its record said) gets none. The key plane is never shifted.
   const tagRGBInfo &source = loaded.rgbInfo;
   if (record.rgbInfo.ptAlpha != nullptr && source.ptAlpha != nullptr) {
-    picture->ptAlpha = new (std::nothrow) unsigned char[static_cast<size_t>(W) * H]();
+    // NewPicture checked the size of the pixels; the key plane's, a third of it, passes too.
+    picture->ptAlpha = new (std::nothrow) unsigned char[PictureBytes(W, H, 1).value_or(0)]();
     if (picture->ptAlpha == nullptr) {
       DeletePicture(picture);
       return nullptr;
@@ -73,10 +75,8 @@ int CTaskBatch::SaveRGB(const std::string &sObj, const std::string &sExt) {
   uint32_t done = 0;
   for (const tagFileInfo *record = m_ptFileInfo; record != nullptr && done < k;
        record = record->next, ++done) {
-    // The name field comes from a plug-in: read no further than the field, terminated or not.
-    const std::string sourceName(record->filename,
-                                 strnlen(record->filename, sizeof record->filename));
-    tagFileInfo *loaded = LoadRgb(sourceName, 1, result);
+    const std::string sourceName = FileNameOf(*record);
+    tagFileInfo *loaded = LoadPicture(sourceName, result);
     m_iProgress += step;
     if (loaded == nullptr) return ERR_NO_ENGINE;
     if (!toKdt) {
@@ -88,13 +88,16 @@ int CTaskBatch::SaveRGB(const std::string &sObj, const std::string &sExt) {
       result = SaveRgb(sObj + MakeTargetName(sourceName, sExt), sExt, picture);
     } else {
       result = ERR_NO_MEMORY;
-      m_iRetCode = ERR_NO_MEMORY;
+      FailForMemory(sourceName);
+      KeepFailure(ERR_NO_MEMORY);
     }
     m_iProgress += step;
     PluginFreeFileInfo(loaded);
     DeletePicture(picture);
     if (m_bStopFlag != 0) return ERR_STOPPED;
   }
+  // A target that failed on the way fails the run, however the last one went.
+  if (result == 0) result = m_iFailedTarget;
   if (result == 0) m_iProgress = 100;
   return result;
 }

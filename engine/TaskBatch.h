@@ -18,8 +18,10 @@ class CTaskBatch : public CTaskBaseClass {
   tagRGBInfo *GetRGB(int bOrig) override;
   tagFileInfo *GetFilesPropety(int &filesNum) override;
   unsigned GetProgressStatus() override;
-  // sObj is the target folder, ending with the path separator. Returns the last save's code,
-  // ERR_NO_ENGINE when a source cannot be loaded with pixels, or ERR_STOPPED after a stop.
+  // sObj is the target folder, ending with the path separator. Returns the latest failed
+  // target's code (a failed target does not end the batch, and its code stays the task's
+  // result), ERR_NO_ENGINE when a source cannot be loaded with its picture (the task's result
+  // is then that load's failure), ERR_STOPPED after a stop, or 0.
   int SaveRGB(const std::string &sObj, const std::string &sExt) override;
 
  protected:

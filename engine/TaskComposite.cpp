@@ -26,7 +26,10 @@ tagRGBInfo *CTaskComposite::GetRGB(int) {
   DeletePicture(m_ptRGBInfo);
   if (m_ptFileInfo == nullptr || m_ptFileInfo->rgbInfo.ptBits == nullptr) return nullptr;
   m_ptRGBInfo = NewPicture(m_ptFileInfo->rgbInfo, m_uiObjectWidth, m_uiObjectHeight);
-  if (m_ptRGBInfo == nullptr) return nullptr;
+  if (m_ptRGBInfo == nullptr) {
+    FailForMemory(FileNameOf(*m_ptFileInfo));
+    return nullptr;
+  }
   const uint64_t cells = static_cast<uint64_t>(m_uiCompositeMode) * m_uiCompositeMode;
   uint32_t i = 0;
   for (const tagFileInfo *record = m_ptFileInfo; record != nullptr && i < m_ifilesNum && i < cells;

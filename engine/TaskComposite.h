@@ -10,10 +10,11 @@ class CTaskComposite : public CTaskBaseClass {
   ~CTaskComposite() override;
 
   // One path or more; loads every source with pixels into a chain, stopping at the first that
-  // gives no record.
+  // gives no picture (its failure and name become the task's result and error text).
   void LoadRGB(const std::vector<std::string> &filesName, unsigned flag, int &ret) override;
   // Always the canvas (bOrig is not looked at): source i in cell i, never shifted. Sources
-  // beyond the grid's cells are left out. Null when the first source has no pixels.
+  // beyond the grid's cells are left out. Null when the first source has no pixels, or (with
+  // ERR_NO_MEMORY) when the canvas cannot be had.
   tagRGBInfo *GetRGB(int bOrig) override;
   tagFileInfo *GetFilesPropety(int &filesNum) override;
   unsigned GetProgressStatus() override;

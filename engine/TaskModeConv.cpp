@@ -3,19 +3,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <utility>
 
-#include "app/res/Strings.h"
-#include "codec/ColorConvert.h"
+#include "codec/ColourConvert.h"
+#include "codec/DeviceFileName.h"
+#include "codec/PictureBytes.h"
+#include "codec/PictureFormat.h"
+#include "engine/TaskTexts.h"
 #include "platform/MessageBox.h"
-#include "platform/Path.h"
 
 namespace {
-
-const char kProgressiveRefused[] = "1280 X 720 is not supportted!";
-const char kSizesDiffer[] = "The image's size is different, it is not supportted!";
-const char kCannotWrite[] = " can not be written.";
 
 // Where the fields lie in a body: each block starts at the first slot of a field, slot head
 // included, and covers as many slots as field 2 has lines. In the 720 x 487 format field 1 has
@@ -36,14 +35,33 @@ constexpr FieldBlocks kFieldBlocks[] = {
     {3, 5188800, 0, 1296000, 2594400, 3890400, 1296000},  // 540 slots of 2400 bytes
 };
 
-constexpr bool BlocksInsideBody(const FieldBlocks &b) {
-  return b.lumaField2 + b.blockBytes <= b.chromaField1 &&
-         b.chromaField2 + b.blockBytes <= b.length && b.lumaField1 + b.blockBytes <= b.lumaField2 &&
-         b.chromaField1 + b.blockBytes <= b.chromaField2;
+// The blocks of `b` are where the codec's format table puts the fields of b.form: field 1 and
+// field 2 of the luma plane, then of the chroma plane, each as many slots long as field 2 has
+// lines; so they stay inside their plane and do not overlap.
+constexpr bool BlocksMatchFormat(const FieldBlocks &b) {
+  if (b.form < 1 || b.form > static_cast<int>(std::size(kKdtFormats))) return false;
+  const KdtPictureFormat &f = kKdtFormats[b.form - 1];
+  const auto slots = [&f](int slot) { return static_cast<unsigned>(slot * f.lineSlot); };
+  const unsigned plane = static_cast<unsigned>(f.planeBytes);
+  return f.form == b.form && f.interlaced && b.length == static_cast<unsigned>(f.bodyBytes) &&
+         b.lumaField1 == slots(f.field1FirstSlot) && b.lumaField2 == slots(f.field2FirstSlot) &&
+         b.chromaField1 == plane + b.lumaField1 && b.chromaField2 == plane + b.lumaField2 &&
+         b.blockBytes == slots(f.height / 2) && b.lumaField1 + b.blockBytes <= b.lumaField2 &&
+         b.lumaField2 + b.blockBytes <= plane;
 }
-static_assert(BlocksInsideBody(kFieldBlocks[0]) && BlocksInsideBody(kFieldBlocks[1]) &&
-                  BlocksInsideBody(kFieldBlocks[2]),
-              "field blocks stay inside their plane and do not overlap");
+
+// Every interlaced format of the codec has its blocks here, and each agrees with the format.
+constexpr bool TableCoversInterlacedFormats() {
+  size_t interlaced = 0;
+  for (const KdtPictureFormat &f : kKdtFormats) interlaced += f.interlaced ? 1 : 0;
+  if (interlaced != std::size(kFieldBlocks)) return false;
+  for (const FieldBlocks &b : kFieldBlocks) {
+    if (!BlocksMatchFormat(b)) return false;
+  }
+  return true;
+}
+static_assert(TableCoversInterlacedFormats(),
+              "the field blocks agree with the codec's interlaced formats");
 
 // The field blocks of an interlaced format, or null (the progressive format has no fields).
 const FieldBlocks *FieldBlocksOf(int form) {
@@ -95,7 +113,7 @@ void CTaskModeConv::GetYUVDataSrc(int Opt) {
   const tagRGBInfo *picture = GetRGB(1);
   if (picture == nullptr) return FailWithoutTarget();
   if (!SelectFormat(picture->width, picture->height)) return;
-  AllocBuffer(m_pYUVDst, length);
+  if (AllocBuffer(m_pYUVDst, length) == nullptr) return FailForMemory(m_objFileName);
   m_iProgress = 30;
   if (!ReadSourceBody()) return FailWithoutTarget();
   m_iProgress = 50;
@@ -154,9 +172,9 @@ void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsign
   const uint32_t height = first->height;
   if (!SelectFormat(width, height)) return;
 
-  AllocBuffer(m_pYUVDst, length);
-  if (AllocBuffer(m_ptYUVConv1, length) == nullptr || AllocBuffer(m_ptYUVConv2, length) == nullptr)
-    return FailWithoutTarget();
+  if (AllocBuffer(m_pYUVDst, length) == nullptr || AllocBuffer(m_ptYUVConv1, length) == nullptr ||
+      AllocBuffer(m_ptYUVConv2, length) == nullptr)
+    return FailForMemory(m_objFileName);
   convFlag = 0;
   GetAllYUVDataSrc(Opt);
   // Without the first body the second file has nothing to pair with.
@@ -171,7 +189,7 @@ void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsign
     const tagRGBInfo *picture = GetRGB(1);
     if (picture == nullptr) return FailWithoutTarget();
     if (picture->width != width || picture->height != height) {
-      platform::ShowMessageBox(kSizesDiffer);
+      platform::ShowMessageBox(task_text::kSizesDiffer);
       m_iProgress = 100;
       return;
     }
@@ -238,9 +256,7 @@ int CTaskModeConv::ExchangeSequence(bool luma, bool chroma) {
 
 int CTaskModeConv::SaveRGB(const std::string &sObj, const std::string &) {
   if (!m_bExchanged) return 0;
-  const size_t separator = m_objFileName.rfind(platform::kPathSeparator);
-  const std::string target =
-      sObj + (separator == std::string::npos ? m_objFileName : m_objFileName.substr(separator + 1));
+  const std::string target = sObj + getFileName(m_objFileName.c_str());
   int result = ERR_CODEC;
   if (FILE *fp = std::fopen(target.c_str(), "wb")) {
     result = writeKDT(fp, &kdtHeader, m_pYUVDst, lenYUV, form);
@@ -249,7 +265,7 @@ int CTaskModeConv::SaveRGB(const std::string &sObj, const std::string &) {
   }
   if (result != 0) {
     m_iRetCode = ERR_CODEC;
-    m_sErrorInfo = target + kCannotWrite;
+    m_sErrorInfo = target + task_text::kCannotWrite;
   }
   return result;
 }
@@ -288,15 +304,14 @@ void CTaskModeConv::LoadSourceFile(const std::string &file, int &ret) {
 }
 
 bool CTaskModeConv::SelectFormat(uint32_t width, uint32_t height) {
-  const uint64_t sum = static_cast<uint64_t>(width) + height;
-  if (sum == 2000) {
-    form = 4;
-    platform::ShowMessageBox(kProgressiveRefused);
+  const KdtPictureFormat *format = KdtFormatBySizeSum(int64_t{width} + height);
+  if (format != nullptr && !format->interlaced) {
+    form = format->form;
+    platform::ShowMessageBox(task_text::kProgressiveRefused);
     m_iProgress = 100;
     return false;
   }
-  const int candidate = sum == 1207 ? 1 : sum == 1296 ? 2 : sum == 3000 ? 3 : 0;
-  const FieldBlocks *blocks = FieldBlocksOf(candidate);
+  const FieldBlocks *blocks = format == nullptr ? nullptr : FieldBlocksOf(format->form);
   if (blocks == nullptr) {
     FailWithoutTarget();
     return false;
@@ -315,7 +330,7 @@ bool CTaskModeConv::ReadSourceBody() {
   std::fclose(fp);
   // The format was chosen from the picture the host loaded; a file that has changed since
   // then may hold a body of another format, whose blocks would lie outside this buffer.
-  if (read != 1 || m_ptYUVInfo == nullptr || lenYUV < 0 ||
+  if (read != KDT_READ || m_ptYUVInfo == nullptr || lenYUV < 0 ||
       static_cast<unsigned>(lenYUV) != length) {
     FreeBuffer(m_ptYUVInfo);
     return false;
@@ -330,9 +345,8 @@ bool CTaskModeConv::DecodeWorkBody() {
 }
 
 void CTaskModeConv::ShowDecodedPicture() {
-  if (m_ptRGBInfo != nullptr && m_ptRGBInfo->ptBits != nullptr &&
-      static_cast<uint64_t>(m_ptRGBInfo->width) * m_ptRGBInfo->height * 3 ==
-          static_cast<uint64_t>(lenRGB)) {
+  if (m_ptRGBInfo != nullptr && m_ptRGBInfo->ptBits != nullptr && lenRGB >= 0 &&
+      PictureBytes(m_ptRGBInfo->width, m_ptRGBInfo->height, 3) == static_cast<size_t>(lenRGB)) {
     std::memcpy(m_ptRGBInfo->ptBits, m_pRGBDst, static_cast<size_t>(lenRGB));
   }
 }
@@ -340,5 +354,5 @@ void CTaskModeConv::ShowDecodedPicture() {
 void CTaskModeConv::FailWithoutTarget() {
   if (m_iRetCode != 0) return;  // a failed load has already said why
   m_iRetCode = ERR_CODEC;
-  m_sErrorInfo = m_objFileName + res::LoadString(res::IDS_CANNOT_LOAD);
+  m_sErrorInfo = m_objFileName + task_text::kCannotLoad;
 }

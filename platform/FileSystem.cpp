@@ -10,6 +10,18 @@
 
 namespace platform {
 
+FileStamp StampOf(const std::string &path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) return {};
+  auto nanoseconds = [](const timespec &t) { return int64_t{t.tv_sec} * 1000000000 + t.tv_nsec; };
+  return {true,
+          static_cast<uint64_t>(info.st_dev),
+          static_cast<uint64_t>(info.st_ino),
+          static_cast<uint64_t>(info.st_size),
+          nanoseconds(info.st_mtim),
+          nanoseconds(info.st_ctim)};
+}
+
 bool PathExists(const std::string &path) {
   struct stat info;
   return lstat(path.c_str(), &info) == 0;

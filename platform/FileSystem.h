@@ -18,6 +18,19 @@ struct LocalDateTime {
   int second;
 };
 
+// One state of a directory entry: whether it exists and, when it does, which file it is, its size
+// and its last modification and status change. Stamps of one path taken before and after an
+// operation are equal when the operation neither created, replaced, truncated nor wrote it.
+struct FileStamp {
+  bool exists = false;
+  uint64_t device = 0, inode = 0, size = 0;
+  int64_t modified = 0, changed = 0;  // nanoseconds since the epoch
+  bool operator==(const FileStamp &) const = default;
+};
+
+// The stamp of `path` now (links are not followed).
+FileStamp StampOf(const std::string &path);
+
 // True when `path` names an existing directory entry (file, folder or anything else).
 bool PathExists(const std::string &path);
 

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # build.sh DIR [cmake options...]: configures (once) and builds one build folder; with
-# BUILD_TARGET set, only that target and what it needs.
+# BUILD_TARGET set, only that target and what it needs. The project's own builds treat warnings
+# as errors.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1
 shift
 if [ ! -f "$root/$dir/build.ninja" ]; then
-  cmake -S "$root" -B "$root/$dir" -G Ninja "$@" >/dev/null
+  cmake -S "$root" -B "$root/$dir" -G Ninja -DQUENDA_WERROR=ON "$@" >/dev/null
+elif ! grep -q '^QUENDA_WERROR:BOOL=ON' "$root/$dir/CMakeCache.txt"; then
+  # A folder configured before warnings became an option.
+  cmake "$root/$dir" -DQUENDA_WERROR=ON >/dev/null
 fi
 cmake --build "$root/$dir" -j "$(nproc)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}

@@ -48,6 +48,43 @@ enum : unsigned {
   ID_PREV_PANE = 57681,
 };
 
+// Standard commands that no menu item, button or key of the program carries; the string table
+// still holds their standard prompts.
+enum : unsigned {
+  ID_FILE_CLOSE = 57602,
+  ID_FILE_SAVE_AS = 57604,
+  ID_FILE_PAGE_SETUP = 57605,
+  ID_FILE_MRU_FIRST = 57616,  // the recent-file entries, 16 of them
+  ID_FILE_MRU_LAST = 57631,
+  ID_EDIT_CLEAR = 57632,
+  ID_EDIT_CLEAR_ALL = 57633,
+  ID_EDIT_FIND = 57636,
+  ID_EDIT_REPEAT = 57640,
+  ID_EDIT_REPLACE = 57641,
+  ID_EDIT_SELECT_ALL = 57642,
+  ID_EDIT_REDO = 57644,
+  ID_WINDOW_SPLIT = 57653,
+  ID_INDICATOR_EXT = 59136,
+  ID_INDICATOR_OVR = 59140,
+  ID_INDICATOR_REC = 59141,
+  ID_VIEW_TOOLBAR = 59392,
+  ID_VIEW_STATUS_BAR = 59393,
+  ID_PREVIEW_CLOSE = 61445,
+};
+
+// The window menu's entries, whose prompts the status bar shows while one is under the pointer.
+enum : unsigned {
+  IDS_SC_SIZE = 61184,
+  IDS_SC_MOVE = 61185,
+  IDS_SC_MINIMIZE = 61186,
+  IDS_SC_MAXIMIZE = 61187,
+  IDS_SC_NEXT_WINDOW = 61188,
+  IDS_SC_PREV_WINDOW = 61189,
+  IDS_SC_CLOSE = 61190,
+  IDS_SC_RESTORE = 61202,
+  IDS_SC_TASK_LIST = 61203,
+};
+
 // Status-bar panes, in the order the status bar shows them; each pane's text comes from the
 // string of its id.
 enum : unsigned {

@@ -5,8 +5,13 @@
 
 namespace bmp {
 
-// File header (14 bytes) plus information header (40 bytes): where the palette starts.
-constexpr uint64_t kHeadersSize = 54;
+// The file header; the information header follows it.
+constexpr uint64_t kFileHeaderSize = 14;
+// The information header's fields that are read and written; a file may state a longer header
+// (biSize), whose further fields are not read.
+constexpr uint64_t kInfoHeaderSize = 40;
+// Both headers as the writer writes them: where its pixel rows start.
+constexpr uint64_t kHeadersSize = kFileHeaderSize + kInfoHeaderSize;
 // Bytes of one palette entry on disk: blue, green, red, one unused byte.
 constexpr uint64_t kPaletteEntrySize = 4;
 

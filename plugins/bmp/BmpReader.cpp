@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "codec/PictureBytes.h"
 #include "plugins/SourceFile.h"
 #include "plugins/bmp/BmpFormat.h"
 
@@ -36,9 +37,6 @@ struct PaletteColor {
 
 // An indexed picture has at most 256 colours; indexes past the file's own entries stay black.
 using Palette = std::array<PaletteColor, 256>;
-
-// The largest pixel buffer a picture may ask for: what a 32-bit size can hold.
-constexpr uint64_t kLargestPixelBuffer = UINT32_MAX;
 
 // Reads one little-endian field of the width of T.
 template <typename T>
@@ -151,7 +149,7 @@ PixelPlan PlanPixels(const BmpHeaders &h, uint64_t fileLength) {
   if (h.biWidth <= 0 || h.biHeight <= 0) return PixelPlan::kNoPixels;
   const uint64_t width = static_cast<uint64_t>(h.biWidth);
   const uint64_t height = static_cast<uint64_t>(h.biHeight);
-  if (width * 3 * height > kLargestPixelBuffer) return PixelPlan::kNoPixels;
+  if (!PictureBytes(width, height, 3)) return PixelPlan::kNoPixels;
   const uint64_t stride = bmp::RowStride(width, h.biBitCount);
   const uint64_t available = fileLength > h.bfOffBits ? fileLength - h.bfOffBits : 0;
   if (stride * height <= available) return PixelPlan::kRead;
@@ -172,6 +170,11 @@ tagFileInfo *ReadFromBmp(const char *path, int isRGBReadIn) {
   if (getc_unlocked(file) != 'B' || getc_unlocked(file) != 'M') return nullptr;
   BmpHeaders h{};
   if (!ReadHeaders(file, h) || h.biCompression != 0) return nullptr;
+  // A shorter information header (the 12-byte one of old) lays its fields out differently.
+  if (h.biSize < bmp::kInfoHeaderSize) return nullptr;
+  // The palette follows the information header the file states, which image editors write
+  // longer than the 40 bytes read (108 or 124 bytes).
+  const uint64_t headersEnd = bmp::kFileHeaderSize + h.biSize;
 
   uint32_t colorCount = h.biClrUsed;
   if (colorCount == 0 && IsIndexed(h.biBitCount)) colorCount = 1u << h.biBitCount;
@@ -181,10 +184,11 @@ tagFileInfo *ReadFromBmp(const char *path, int isRGBReadIn) {
   Palette palette{};
   if (IsIndexed(h.biBitCount)) {
     // The palette must end before the rows begin and inside the file; checked before reading.
-    const uint64_t paletteEnd = bmp::kHeadersSize + uint64_t{colorCount} * bmp::kPaletteEntrySize;
+    const uint64_t paletteEnd = headersEnd + uint64_t{colorCount} * bmp::kPaletteEntrySize;
     if (paletteEnd > h.bfOffBits || paletteEnd > source.Length()) return nullptr;
+    if (fseeko(file, static_cast<off_t>(headersEnd), SEEK_SET) != 0) return nullptr;
     if (!ReadPalette(file, colorCount, palette)) return nullptr;
-  } else if (h.biBitCount != 24 || h.bfOffBits < bmp::kHeadersSize) {
+  } else if (h.biBitCount != 24 || h.bfOffBits < headersEnd) {
     return nullptr;
   }
 

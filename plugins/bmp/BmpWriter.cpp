@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <optional>
 
+#include "codec/PictureBytes.h"
 #include "plugins/bmp/BmpFormat.h"
 
 namespace {
@@ -56,9 +58,14 @@ int WriteToBmp(const char *path, const tagRGBInfo *picture) {
   const uint64_t width = picture->width;
   const uint64_t height = picture->height;
   const uint64_t rowBytes = width * 3;
-  // A picture whose size does not fit a 64-bit count cannot be in memory at all.
-  uint64_t pictureBytes = 0;
-  if (__builtin_mul_overflow(rowBytes, height, &pictureBytes)) return ERR_NO_MEMORY;
+  const uint64_t stride = bmp::RowStride(width, 24);
+  // A picture beyond the largest picture is refused, and a file beyond what its 32-bit size
+  // field can state.
+  const std::optional<size_t> pictureBytes = PictureBytes(width, height, 3);
+  const std::optional<size_t> rowsBytes = PictureBytes(stride, height, 1);
+  if (!pictureBytes || !rowsBytes || *rowsBytes > UINT32_MAX - bmp::kHeadersSize) {
+    return ERR_NO_MEMORY;
+  }
 
   // Bitmaps store blue, green, red: each row is swapped in a row buffer on its way out, the
   // picture stays the caller's. The stream gets a large buffer of its own, so the rows leave in
@@ -68,8 +75,7 @@ int WriteToBmp(const char *path, const tagRGBInfo *picture) {
   std::unique_ptr<char[]> streamBuffer(new (std::nothrow) char[kStreamBufferSize]);
   if (row == nullptr || streamBuffer == nullptr) return ERR_NO_MEMORY;
 
-  const uint64_t stride = bmp::RowStride(width, 24);
-  const auto fileSize = static_cast<uint32_t>(stride * height + bmp::kHeadersSize);
+  const auto fileSize = static_cast<uint32_t>(*rowsBytes + bmp::kHeadersSize);
   FILE *file = path != nullptr ? std::fopen(path, "wb") : nullptr;
   if (file == nullptr) return ERR_FILE_OPEN;
   std::setvbuf(file, streamBuffer.get(), _IOFBF, kStreamBufferSize);

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "codec/ColorConvert.h"
+#include "codec/ColourConvert.h"
 #include "codec/KdtFile.h"
 #include "codec/PictureFormat.h"
 #include "plugins/SourceFile.h"
@@ -17,7 +17,7 @@ unsigned char *DecodePixels(const unsigned char *body, int bodyLength, int &code
   unsigned char *rgb = nullptr;
   int rgbLength = 0;
   const int decoded = tranYUV2RGB(body, bodyLength, &rgb, &rgbLength);
-  if (decoded == -1) code = ERR_NO_MEMORY;
+  if (decoded == DECODE_NO_MEMORY) code = ERR_NO_MEMORY;
   return decoded == 0 ? rgb : nullptr;
 }
 
@@ -46,7 +46,8 @@ tagFileInfo *ReadFromKdt(const char *path, int isRGBReadIn, int &code) {
   const int read = readKDT(source.Stream(), &header, &body, &bodyLength);
   source.Close();
 
-  if (read == 1 && isRGBReadIn != 0) record->rgbInfo.ptBits = DecodePixels(body, bodyLength, code);
+  if (read == KDT_READ && isRGBReadIn != 0)
+    record->rgbInfo.ptBits = DecodePixels(body, bodyLength, code);
   std::free(body);
 
   // The body length is known once the body was read whole, also when its checksum then failed.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "codec/DeviceFileName.h"
+#include "codec/TargetName.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "codec/ColorConvert.h"
+#include "codec/ColourConvert.h"
 #include "codec/KdtFile.h"
 #include "codec/StillWriter.h"
 #include "tests/support/TempFolder.h"

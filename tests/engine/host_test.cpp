@@ -102,6 +102,26 @@ TEST(HostBinding, DefaultFolderIsDllBesideTheProgram) {
   EXPECT_EQ(engine.GetFilesSet(), "*.BMP");
 }
 
+// A program that cannot tell its own folder has only "dll/" to go by, which would be looked up
+// from whatever folder it was started in: it loads no plug-in and says why on standard error.
+TEST(HostBinding, PluginFolderGivenByNoFullPathLoadsNothingAndSaysWhy) {
+  test_support::TempFolder started;
+  fs::create_directory(started.File("dll"));
+  fs::copy_file(kBmp, started.File("dll/bmpplug.dll"));
+  const fs::path previous = fs::current_path();
+  fs::current_path(started.Path());
+  testing::internal::CaptureStderr();
+  {
+    CImageFileEngine engine;
+    engine.Initialization("dll/");
+    EXPECT_EQ(engine.GetFilesSet(), "");
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  fs::current_path(previous);
+  EXPECT_NE(said.find("no plug-in"), std::string::npos) << said;
+  EXPECT_NE(said.find("dll/"), std::string::npos) << said;
+}
+
 TEST(HostFilesSet, ListsUpperCasePatternsInBindingOrderWithoutKdtOrEmptyEntries) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{kBmp, kKdt}, "*.BMP"},

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/res/Strings.h"
-#include "codec/ColorConvert.h"
+#include "codec/ColourConvert.h"
 #include "codec/KdtFile.h"
 #include "engine/ImageFileEngine.h"
 #include "engine/TaskModeConv.h"

@@ -1,7 +1,11 @@
 // The task base through the real plug-ins: load failures, the overwrite question and
-// renumbering, the record kept for Cancel, and placing sources into grid cells.
+// renumbering, the record kept for Cancel, placing sources into grid cells, and pictures too
+// large to allocate.
 #include <gtest/gtest.h>
 
+#include "engine/TaskBatch.h"
+#include "engine/TaskComposite.h"
+#include "engine/TaskModeConv.h"
 #include "tasks_test_support.h"
 
 namespace {
@@ -106,6 +110,34 @@ TEST_F(TaskBaseTest, CancelDeletesWhatWasRecordedKeyCompanionIncluded) {
   EXPECT_EQ(m_task.m_sfilesInSave.size(), 2u);
 }
 
+// Cancel removes only what the task created or changed. A save that the KDT plug-in refuses
+// (a name outside the device scheme) touches no file: the existing file and its key companion's
+// namesake, and a free name, stay off the record. A file replaced after Yes is the task's.
+TEST_F(TaskBaseTest, CancelDeletesOnlyFilesThisTaskCreatedOrChanged) {
+  const std::vector<unsigned char> mine = {'m', 'i', 'n', 'e'};
+  test_support::WriteWholeFile(Path("photo.KDT"), mine);
+  test_support::WriteWholeFile(Path("Shoto.KDT"), mine);
+  ScriptedMessageBox box({MessageAnswer::Yes, MessageAnswer::Yes});
+  m_full.alpha.assign(720 * 487, 0x80);
+  tagRGBInfo keyed = m_full.Info();
+  EXPECT_EQ(m_task.SaveRgb(Path("photo.KDT"), "KDT", &keyed), ERR_FILE_WRITE);
+  EXPECT_EQ(box.Texts().size(), 1u);
+  EXPECT_EQ(m_task.SaveRgb(Path("fresh.KDT"), "KDT", &keyed), ERR_FILE_WRITE);
+  EXPECT_TRUE(m_task.m_sfilesInSave.empty());
+  m_task.Cancel();
+  EXPECT_EQ(test_support::ReadWholeFile(Path("photo.KDT")), mine);
+  EXPECT_EQ(test_support::ReadWholeFile(Path("Shoto.KDT")), mine);
+
+  Write("Mabc.QVEL_000.KDT", Picture::Solid(720, 487, 9), "KDT");
+  OpenTask other(m_engine);
+  tagRGBInfo full = m_full.Info();
+  EXPECT_EQ(other.SaveRgb(Path("Mabc.QVEL_000.KDT"), "KDT", &full), 0);
+  EXPECT_EQ(box.Texts().size(), 2u);
+  other.Cancel();
+  EXPECT_FALSE(Exists(Path("Mabc.QVEL_000.KDT")));
+  EXPECT_FALSE(Exists(Path("Sabc.QVEL_000.KDT")));
+}
+
 // Checks that the canvas holds the source from source row srcRow0 at canvas rows
 // [row0, row0 + rows) and columns [col0, col0 + cols), and black everywhere else.
 void ExpectPlacement(const tagRGBInfo &canvas, const Picture &source, uint32_t row0, uint32_t col0,
@@ -154,6 +186,63 @@ TEST_F(TaskBaseTest, CramPlacesCroppedShiftedSourceIntoGridCells) {
   m_task.CramRgbIntoConvass(canvas, &smallInfo, 0);
   ExpectPlacement(*canvas, small, 1, 0, 49, 100, 0);
   OpenTask::DeletePicture(canvas);
+  // Shifted up, the source is read from its second row: 49 rows, never one past its last.
+  m_task.m_uiShiftMode = ShiftUp;
+  canvas = OpenTask::NewPicture(smallInfo, 720, 487);
+  m_task.CramRgbIntoConvass(canvas, &smallInfo, 0);
+  ExpectPlacement(*canvas, small, 0, 0, 49, 100, 1);
+  OpenTask::DeletePicture(canvas);
+}
+
+class NoMemoryTest : public tasks_test::ProbePluginTest {
+ protected:
+  static bool SaysMemory(const CTaskBaseClass &task, const std::string &source) {
+    const std::string text = task.GetErrorInfo();
+    return text.rfind(source, 0) == 0 && text.find("memory") != std::string::npos;
+  }
+};
+
+// Pictures whose byte count is beyond what a task allocates are refused as no memory, never
+// allocated short: a canvas whose width x height x 3 wraps 64 bits (to 455384 bytes, with rows
+// 7 GB apart) in each task that builds one, and a source that claims 2^31 x 2^31 pixels in the
+// field-exchange task. The result is 11000 and the error text names the source and memory.
+TEST_F(NoMemoryTest, PicturesBeyondTheSizeLimitGiveNoMemory) {
+  constexpr uint32_t kWrapW = 2479381740u, kWrapH = 2480019350u;
+  Write("s.bmp", Picture::Pattern(16, 8));
+  const std::string source = Path("s.bmp");
+  int ret = 0;
+
+  CTaskBasic basic(m_engine);
+  basic.UpdateConvParameter(kWrapW, kWrapH, ShiftNormal, uint32_t(CompositeMode::None));
+  basic.LoadRGB({source}, 0, ret);
+  EXPECT_EQ(basic.GetRGB(0), nullptr);
+  EXPECT_EQ(basic.GetConvertResult(), ERR_NO_MEMORY);
+  EXPECT_TRUE(SaysMemory(basic, source)) << basic.GetErrorInfo();
+
+  CTaskComposite composite(m_engine);
+  composite.UpdateConvParameter(kWrapW, kWrapH, ShiftNormal, uint32_t(CompositeMode::Two));
+  composite.LoadRGB({source, source}, 0, ret);
+  EXPECT_EQ(composite.GetRGB(0), nullptr);
+  EXPECT_EQ(composite.GetConvertResult(), ERR_NO_MEMORY);
+  EXPECT_TRUE(SaysMemory(composite, source)) << composite.GetErrorInfo();
+
+  CTaskBatch batch(m_engine);
+  batch.UpdateConvParameter(kWrapW, kWrapH, ShiftNormal, uint32_t(CompositeMode::None));
+  std::filesystem::create_directory(Path("out"));
+  batch.LoadRGB({source}, 0, ret);
+  EXPECT_EQ(batch.SaveRGB(Path("out/"), "KDT"), ERR_NO_MEMORY);
+  EXPECT_EQ(batch.GetConvertResult(), ERR_NO_MEMORY);
+  EXPECT_TRUE(SaysMemory(batch, source)) << batch.GetErrorInfo();
+  EXPECT_TRUE(std::filesystem::is_empty(Path("out")));
+
+  s_onLoad = [](tagFileInfo *record) {
+    if (record != nullptr) record->rgbInfo.width = record->rgbInfo.height = 1u << 31;
+  };
+  CTaskModeConv still(m_engine);
+  still.LoadRGB({source}, 0, ret);
+  still.GetYUVDataSrc(2);
+  EXPECT_EQ(still.GetConvertResult(), ERR_NO_MEMORY);
+  EXPECT_TRUE(SaysMemory(still, source)) << still.GetErrorInfo();
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 namespace {
 
 using tasks_test::Exists;
+using tasks_test::NumberedBmp;
 using tasks_test::Picture;
 
 class BatchTaskTest : public tasks_test::RealPluginsTest {
@@ -99,6 +100,46 @@ TEST_F(BatchTaskTest, SourceFailingAtSaveTimeEndsTheBatch) {
   EXPECT_LT(task.GetProgressStatus(), 100u);
 }
 
+// Two sources that map to one device name: the second target is renumbered without a question,
+// also after the operator allowed replacing an older file of the first one's name.
+TEST_F(BatchTaskTest, NeverReplacesATargetItWroteItself) {
+  Write("holiday1.bmp", Picture::Solid(64, 48, 60));
+  Write("holiday2.bmp", Picture::Solid(64, 48, 200));
+  for (bool older : {false, true}) {
+    const std::string folder = older ? "older/" : "fresh/";
+    std::filesystem::create_directories(Path(folder));
+    if (older) Write(folder + "Mholiday.QVEL_000.KDT", Picture::Solid(720, 487, 9), "KDT");
+    tasks_test::ScriptedMessageBox box({tasks_test::MessageAnswer::Yes});
+    CTaskBatch task(m_engine);
+    task.UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::None));
+    EXPECT_EQ(Run(task, {Path("holiday1.bmp"), Path("holiday2.bmp")}, folder, "KDT"), 0);
+    EXPECT_EQ(box.Texts().size(), older ? 1u : 0u);
+    EXPECT_NEAR(GreyAt(Read(folder + "Mholiday.QVEL_000.KDT"), 10, 10), 60, 12) << folder;
+    EXPECT_NEAR(GreyAt(Read(folder + "Mholiday.QVEL_001.KDT"), 10, 10), 200, 12) << folder;
+  }
+}
+
+// A source whose full load gives no picture ends the run with that load's failure, naming the
+// file, where a black target used to be written; the target before it stays recorded.
+TEST_F(BatchTaskTest, SourceWithoutPictureAtFullLoadFailsTheRun) {
+  Write("one.bmp", Picture::Pattern(64, 48));
+  Write("three.bmp", Picture::Pattern(64, 48));
+  for (const std::string &damaged : WriteDamagedSources()) {
+    SCOPED_TRACE(damaged);
+    std::filesystem::remove_all(Path("out"));
+    CTaskBatch task(m_engine);
+    task.UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::None));
+    EXPECT_EQ(Run(task, {Path("one.bmp"), damaged, Path("three.bmp")}, "out/", "KDT"),
+              ERR_NO_ENGINE);
+    EXPECT_EQ(task.GetConvertResult(), ERR_BAD_DATA);
+    EXPECT_EQ(task.GetErrorInfo(), damaged + res::LoadString(res::IDS_CANNOT_LOAD));
+    EXPECT_LT(task.GetProgressStatus(), 100u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("out")), {}), 1);
+    task.Cancel();
+    EXPECT_TRUE(std::filesystem::is_empty(Path("out")));
+  }
+}
+
 class BatchProgressTest : public tasks_test::ProbePluginTest {};
 
 TEST_F(BatchProgressTest, SequencesForOneAndTwoSourcesAndFailedSaves) {
@@ -112,8 +153,9 @@ TEST_F(BatchProgressTest, SequencesForOneAndTwoSourcesAndFailedSaves) {
   EXPECT_EQ(s_events, (std::vector<std::string>{"L0 0", "L1 10", "S 55"}));
   EXPECT_EQ(one.GetProgressStatus(), 100u);
 
-  // Two sources: 10, 32, 54, 76, 98, 100. A failed first save does not end the batch; a failed
-  // last one leaves the progress at 98.
+  // Two sources: 10, 32, 54, 76, 98, 100. A failed save does not end the batch, but it stays the
+  // task's result from then to the end, whatever the next source's load and save give, and the
+  // progress ends at 98.
   for (int failingSave : {0, 1, 2}) {
     std::filesystem::remove_all(Path("out"));
     std::filesystem::create_directory(Path("out"));
@@ -123,10 +165,53 @@ TEST_F(BatchProgressTest, SequencesForOneAndTwoSourcesAndFailedSaves) {
     const int result = two.SaveRGB(Path("out/"), "BMP");
     EXPECT_EQ(s_events,
               (std::vector<std::string>{"L0 0", "L0 0", "L1 10", "S 32", "L1 54", "S 76"}));
-    EXPECT_EQ(result, failingSave == 2 ? ERR_FILE_WRITE : 0);
-    EXPECT_EQ(two.GetConvertResult(), result);
-    EXPECT_EQ(two.GetProgressStatus(), failingSave == 2 ? 98u : 100u);
+    const int failed = failingSave != 0 ? ERR_FILE_WRITE : 0;
+    EXPECT_EQ(s_results, (std::vector<int>{0, 0, 0, 0, failingSave == 1 ? failed : 0,
+                                           failingSave == 1 ? failed : 0}));
+    EXPECT_EQ(result, failed);
+    EXPECT_EQ(two.GetConvertResult(), failed);
+    EXPECT_EQ(two.GetProgressStatus(), failed != 0 ? 98u : 100u);
     EXPECT_EQ(Exists(Path("out/b1.BMP")), failingSave != 2);
+  }
+}
+
+// The key plane of a source reaches its target: W x H, the source's key rows cropped to the
+// target and never shifted, zero outside them.
+TEST_F(BatchProgressTest, KeyPlaneOfTheSourceGoesToTheTargetUnshifted) {
+  const std::pair<uint32_t, uint32_t> sizes[] = {{100, 50}, {800, 500}};
+  std::vector<std::string> paths;
+  for (const auto &[width, height] : sizes) {
+    paths.push_back(Path("k" + std::to_string(width) + ".bmp"));
+    Write("k" + std::to_string(width) + ".bmp", Picture::Pattern(width, height));
+  }
+  auto key = [](size_t row, size_t column) {
+    return static_cast<unsigned char>((row * 7 + column * 3) % 251 + 1);
+  };
+  s_onLoad = [key](tagFileInfo *record) {
+    if (record == nullptr) return;
+    const size_t width = record->rgbInfo.width, height = record->rgbInfo.height;
+    auto *plane = static_cast<unsigned char *>(PluginAlloc(width * height));
+    for (size_t i = 0; i < width * height; ++i) plane[i] = key(i / width, i % width);
+    record->rgbInfo.ptAlpha = plane;
+  };
+  std::vector<std::vector<unsigned char>> keys;
+  s_onSave = [&keys](const tagRGBInfo &picture) {
+    ASSERT_NE(picture.ptAlpha, nullptr);
+    keys.emplace_back(picture.ptAlpha, picture.ptAlpha + size_t{picture.width} * picture.height);
+  };
+  std::filesystem::create_directory(Path("out"));
+  CTaskBatch task(m_engine);
+  task.UpdateConvParameter(720, 487, ShiftDown, uint32_t(CompositeMode::None));
+  int ret = 0;
+  task.LoadRGB(paths, 0, ret);
+  EXPECT_EQ(task.SaveRGB(Path("out/"), "KDT"), 0);
+  ASSERT_EQ(keys.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    const auto [width, height] = sizes[i];
+    std::vector<unsigned char> expected(720 * 487, 0);
+    for (size_t r = 0; r < std::min(height, 487u); ++r)
+      for (size_t c = 0; c < std::min(width, 720u); ++c) expected[r * 720 + c] = key(r, c);
+    EXPECT_TRUE(keys[i] == expected) << width << " x " << height;
   }
 }
 
@@ -150,8 +235,8 @@ TEST_F(BatchTaskTest, StopOnAnotherThreadDuringSecondTargetEndsAfterIt) {
   Picture source = Picture::Pattern(64, 48);
   std::vector<std::string> paths;
   for (int i = 0; i < 5; ++i) {
-    Write("f" + std::to_string(i) + ".bmp", source);
-    paths.push_back(Path("f" + std::to_string(i) + ".bmp"));
+    Write(NumberedBmp("f", i), source);
+    paths.push_back(Path(NumberedBmp("f", i)));
   }
   std::filesystem::create_directory(Path("out"));
   Write("out/f1.BMP", Picture::Solid(8, 8, 3));  // the second target exists: the worker asks

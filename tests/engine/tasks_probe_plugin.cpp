@@ -1,13 +1,15 @@
-// A plug-in for the task tests: it serves "*.BMP" by handing every call on to the build's real
-// BMP plug-in, and first tells the test which call is about to run, so a test can read a task's
-// progress between its loads and saves, or make one save fail.
+// A plug-in for the task tests: it serves "*.BMP" and "*.KDT" by handing every call on to the
+// build's real BMP plug-in (a KDT target is written as a bitmap under its KDT name), and tells
+// the test of each call, so a test can read a task's progress between its loads and saves, make
+// one save fail, change what a load gives (a key plane, a claimed size), or look at the picture
+// a save is given.
 #include <dlfcn.h>
 
 #include "plugins/PluginInterface.h"
 
-// operation is 'L' for a load (full is isRGBReadIn) or 'S' for a save; a non-zero return from a
-// save is returned in place of saving.
-using ProbeHook = int (*)(char operation, int full);
+// operation is 'L' after a load (full is isRGBReadIn, loaded the record or null) or 'S' before
+// a save (saving the picture); a non-zero return from a save is returned in place of saving.
+using ProbeHook = int (*)(char operation, int full, tagFileInfo *loaded, tagRGBInfo *saving);
 
 namespace {
 ProbeHook g_hook = nullptr;
@@ -29,21 +31,23 @@ QUENDA_PLUGIN_API void ProbeSetHook(ProbeHook hook) {
 }
 
 QUENDA_PLUGIN_API const char *QueryInfo() {
-  return "*.BMP";
+  return "*.BMP;*.KDT";
 }
 
 QUENDA_PLUGIN_API tagFileInfo *LoadRgb(const char *path, int isRGBReadIn, int *result) {
-  if (g_hook != nullptr) g_hook('L', isRGBReadIn);
-  if (!BindRealPlugin()) {
+  tagFileInfo *record = nullptr;
+  if (BindRealPlugin()) {
+    record = g_load(path, isRGBReadIn, result);
+  } else {
     *result = ERR_FILE_OPEN;
-    return nullptr;
   }
-  return g_load(path, isRGBReadIn, result);
+  if (g_hook != nullptr) g_hook('L', isRGBReadIn, record, nullptr);
+  return record;
 }
 
 QUENDA_PLUGIN_API int SaveRgb(const char *path, const char *format, tagRGBInfo *picture) {
   if (g_hook != nullptr) {
-    if (const int forced = g_hook('S', 1)) return forced;
+    if (const int forced = g_hook('S', 1, nullptr, picture)) return forced;
   }
   if (!BindRealPlugin()) return ERR_FILE_WRITE;
   return g_save(path, format, picture);

@@ -9,6 +9,7 @@
 
 namespace {
 
+using tasks_test::NumberedBmp;
 using tasks_test::Picture;
 using tasks_test::ScriptedMessageBox;
 
@@ -33,8 +34,8 @@ class TaskTest : public tasks_test::RealPluginsTest {
     std::vector<std::string> paths;
     for (int i = 0; i < n; ++i) {
       m_sources.push_back(Picture::Pattern(720, 487, 40 * i));
-      paths.push_back(Path("s" + std::to_string(i) + ".bmp"));
-      Write("s" + std::to_string(i) + ".bmp", m_sources.back());
+      paths.push_back(Path(NumberedBmp("s", i)));
+      Write(NumberedBmp("s", i), m_sources.back());
     }
     return paths;
   }
@@ -127,13 +128,32 @@ TEST_F(TaskTest, CompositeStopsAtFailingSourceAndSavesNoMissingCanvas) {
   EXPECT_TRUE(tasks_test::Exists(paths[0]));
 }
 
+// A source whose load gives no picture, first or further in the list, ends the composite's
+// loading with that failure and the file's name, where its cell used to stay black.
+TEST_F(TaskTest, CompositeFailsAtASourceWithoutPicture) {
+  const std::vector<std::string> paths = Sources(3);
+  for (const std::string &damaged : WriteDamagedSources()) {
+    for (size_t position : {0u, 1u}) {
+      SCOPED_TRACE(damaged + " at " + std::to_string(position));
+      std::vector<std::string> list = paths;
+      list[position] = damaged;
+      CTaskComposite task(m_engine);
+      task.UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::Two));
+      int ret = 0;
+      task.LoadRGB(list, 0, ret);
+      EXPECT_EQ(task.GetConvertResult(), ERR_BAD_DATA);
+      EXPECT_EQ(task.GetErrorInfo(), damaged + res::LoadString(res::IDS_CANNOT_LOAD));
+    }
+  }
+}
+
 class CompositeProgressTest : public tasks_test::ProbePluginTest {};
 
 TEST_F(CompositeProgressTest, RisesPerSourceThenTenTwentyHundred) {
   std::vector<std::string> paths;
   for (int i = 0; i < 4; ++i) {
-    Write("p" + std::to_string(i) + ".bmp", Picture::Pattern(64, 48));
-    paths.push_back(Path("p" + std::to_string(i) + ".bmp"));
+    Write(NumberedBmp("p", i), Picture::Pattern(64, 48));
+    paths.push_back(Path(NumberedBmp("p", i)));
   }
   for (int failingSave : {0, 1}) {
     CTaskComposite task(m_engine);

@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/ImageFileEngine.h"
 #include "engine/TaskBasic.h"
+#include "tests/support/BmpFileBuilder.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempFolder.h"
 
@@ -21,6 +23,15 @@ using test_support::ScriptedMessageBox;
 
 inline bool Exists(const std::string &path) {
   return std::filesystem::exists(path);
+}
+
+// "<prefix><number>.bmp". Built by appending: GCC 12 at -O3 wrongly warns (-Wrestrict) about a
+// literal joined to a temporary string.
+inline std::string NumberedBmp(const char *prefix, int number) {
+  std::string name = prefix;
+  name += std::to_string(number);
+  name += ".bmp";
+  return name;
 }
 
 // A picture of our own. Pattern: red the row, green the column (+ shade), blue never 0, so a
@@ -59,6 +70,22 @@ class RealPluginsTest : public ::testing::Test {
     tagRGBInfo info = picture.Info();
     ASSERT_EQ(m_engine.SaveRGB(Path(name), format, &info), 0) << name;
   }
+  // Sources whose record loads but whose full load gives no picture: a bitmap stored top-down, a
+  // bitmap whose unpadded rows are cut short, and a KDT still whose checksum fails.
+  std::vector<std::string> WriteDamagedSources() {
+    using test_support::BmpSpec;
+    test_support::WriteWholeFile(Path("topdown.bmp"),
+                                 test_support::EncodeBmp(BmpSpec{.width = 4, .height = -2}));
+    std::vector<unsigned char> cut = test_support::EncodeBmp(
+        BmpSpec{.width = 4, .height = 2, .pixels = std::vector<uint32_t>(8, 0x445566)});
+    cut.resize(54 + 12);
+    test_support::WriteWholeFile(Path("cut.bmp"), cut);
+    Write("Mbad.QVEL_000.KDT", Picture::Pattern(720, 487), "KDT");
+    std::vector<unsigned char> kdt = test_support::ReadWholeFile(Path("Mbad.QVEL_000.KDT"));
+    kdt.at(64 + 1000) ^= 0x10;
+    test_support::WriteWholeFile(Path("Mbad.QVEL_000.KDT"), kdt);
+    return {Path("topdown.bmp"), Path("cut.bmp"), Path("Mbad.QVEL_000.KDT")};
+  }
   // Reads a picture back; empty when it does not load with pixels.
   Picture Read(const std::string &name) {
     int ret = 0;
@@ -78,12 +105,14 @@ class RealPluginsTest : public ::testing::Test {
   CImageFileEngine m_engine;
 };
 
-// The engine bound to the probe plug-in alone (BMP through the real plug-in), which calls back
-// before every load and save: s_events holds the watched task's progress at each, as "L0 10"
-// (a load of a record only at progress 10), "L1 32" (a load with pixels) or "S 55" (a save).
+// The engine bound to the probe plug-in alone (BMP and KDT through the real BMP plug-in), which
+// calls back at every load and save: s_events holds the watched task's progress at each, as
+// "L0 10" (a load of a record only at progress 10), "L1 32" (a load with pixels) or "S 55" (a
+// save), and s_results the task's result at each, as a poll would see it. s_onLoad may change each
+// record a load gives; s_onSave sees each picture a save is given.
 class ProbePluginTest : public RealPluginsTest {
  protected:
-  using ProbeHook = int (*)(char operation, int full);
+  using ProbeHook = int (*)(char operation, int full, tagFileInfo *loaded, tagRGBInfo *saving);
   std::string PluginDir() const override { return TASKS_PROBE_DIR; }
   void SetUp() override {
     RealPluginsTest::SetUp();
@@ -97,16 +126,23 @@ class ProbePluginTest : public RealPluginsTest {
     if (m_setHook != nullptr) m_setHook(nullptr);
     if (m_probe != nullptr) dlclose(m_probe);
     s_task = nullptr;
+    s_onLoad = nullptr;
+    s_onSave = nullptr;
   }
-  static int Record(char operation, int full) {
-    std::string event = operation == 'L' ? "L" + std::to_string(full) : "S";
+  static int Record(char operation, int full, tagFileInfo *loaded, tagRGBInfo *saving) {
+    std::string event(1, operation);
+    if (operation == 'L') event += std::to_string(full);
     s_events.push_back(event + " " + std::to_string(s_task ? s_task->GetProgressStatus() : 0));
+    s_results.push_back(s_task ? s_task->GetConvertResult() : 0);
+    if (operation == 'L' && s_onLoad) s_onLoad(loaded);
+    if (operation == 'S' && s_onSave) s_onSave(*saving);
     return operation == 'S' && ++s_saves == s_failingSave ? ERR_FILE_WRITE : 0;
   }
   // Watches task from now on; its failingSave-th save from now fails (0: none).
   static void Watch(CTaskBaseClass &task, int failingSave = 0) {
     s_task = &task;
     s_events.clear();
+    s_results.clear();
     s_saves = 0;
     s_failingSave = failingSave;
   }
@@ -115,7 +151,10 @@ class ProbePluginTest : public RealPluginsTest {
   void (*m_setHook)(ProbeHook) = nullptr;
   static inline CTaskBaseClass *s_task = nullptr;
   static inline std::vector<std::string> s_events;
+  static inline std::vector<int> s_results;  // the task's result at each event
   static inline int s_saves = 0, s_failingSave = 0;
+  static inline std::function<void(tagFileInfo *)> s_onLoad;
+  static inline std::function<void(const tagRGBInfo &)> s_onSave;
 };
 
 // Opens the protected parts of the task base for the tests.

@@ -1,6 +1,7 @@
 // The preview pane drawn into a memory device context: where and how large a picture lands,
 // the scale it reports, and that the picture's own pixels survive the drawing.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
@@ -8,7 +9,9 @@
 #include <wx/panel.h>
 
 #include <cstdint>
+#include <cstring>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "app/QuendaView.h"
@@ -117,6 +120,24 @@ TEST_F(PreviewPane, SmallPicturesAtOwnSizeCentredAndUnchanged) {
       }
     }
     EXPECT_EQ(p.pixels, before);
+  }
+}
+
+// The pane draws a picture it does not own without writing into it: pixels in read-only memory
+// are drawn at their own size and fitted alike.
+TEST_F(PreviewPane, PictureInReadOnlyMemoryIsDrawn) {
+  for (const auto &[w, h, where] : {std::tuple{400u, 300u, wxRect(80, 110, 400, 300)},
+                                    std::tuple{720u, 487u, wxRect(0, 71, 560, 378)}}) {
+    TestPicture p(w, h, 3);
+    const size_t bytes = p.pixels.size();
+    void *pages = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(pages, MAP_FAILED);
+    std::memcpy(pages, p.pixels.data(), bytes);
+    ASSERT_EQ(mprotect(pages, bytes, PROT_READ), 0);
+    p.info.ptBits = static_cast<unsigned char *>(pages);
+    EXPECT_EQ(Drawn(Render(&p.info)), where) << w;
+    view_->UpdateImageView(nullptr, 0);
+    munmap(pages, bytes);
   }
 }
 

@@ -77,10 +77,12 @@ inline Bytes Pixels(const Record &record) {
 inline std::string PathOfLength(const TempFolder &folder, size_t length, const std::string &name) {
   std::string dir = folder.Path();
   while (length - dir.size() > name.size() + 102) {
-    dir += "/" + std::string(99, 'd');
+    dir += '/';
+    dir.append(99, 'd');
     std::filesystem::create_directory(dir);
   }
-  dir += "/" + std::string(length - dir.size() - 2 - name.size(), 'f');
+  dir += '/';
+  dir.append(length - dir.size() - 1 - name.size(), 'f');
   std::filesystem::create_directory(dir);
   return dir + "/" + name;
 }

@@ -89,6 +89,29 @@ TEST_F(BmpPluginTest, PaletteSizeFollowsDepthWhenUnstatedAndMissingEntriesAreBla
   }
 }
 
+// The palette follows the information header that the file states (at 14 + biSize), so bitmaps
+// with the 108- and 124-byte headers that image editors write load with their true colours. A
+// header shorter than the 40 bytes read is refused.
+TEST_F(BmpPluginTest, PaletteFollowsTheInformationHeaderOfItsStatedSize) {
+  BmpSpec spec{.width = 3,
+               .height = 1,
+               .bitCount = 8,
+               .clrUsed = 2,
+               .palette = {0xFF0000, 0x00FF00},
+               .pixels = {1, 0, 1}};
+  for (uint32_t infoSize : {40u, 108u, 124u}) {
+    spec.infoSize = infoSize;
+    Record record = Load(EncodeBmp(spec));
+    ASSERT_NE(record, nullptr) << infoSize;
+    EXPECT_EQ(Pixels(record), (Bytes{0, 255, 0, 255, 0, 0, 0, 255, 0})) << infoSize;
+  }
+  for (uint32_t infoSize : {12u, 39u}) {
+    spec.infoSize = infoSize;
+    EXPECT_EQ(Load(EncodeBmp(spec)), nullptr) << infoSize;
+    EXPECT_EQ(Load(EncodeBmp(spec), 0), nullptr) << infoSize;
+  }
+}
+
 TEST_F(BmpPluginTest, SavesTwoByTwoAsSeventyBytesBottomRowFirst) {
   Bytes pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
   const Bytes original = pixels;

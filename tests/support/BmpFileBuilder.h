@@ -18,6 +18,7 @@ struct BmpSpec {
   // Top row first: palette indexes, or 0xRRGGBB at 24 bits; empty: the file ends before the rows.
   std::vector<uint32_t> pixels{};
   std::optional<uint32_t> offBits{};  // default: right after the palette
+  uint32_t infoSize = 40;             // biSize; a longer information header ends in zero bytes
 };
 
 // Appends `value` as `width` little-endian bytes (bytes past the eighth are zero).
@@ -28,12 +29,13 @@ inline void PutLe(std::vector<uint8_t> &out, uint64_t value, int width) {
 // The file that `spec` describes; rows are stored bottom row first, padded to 4 bytes. Rows
 // follow at the offset, except that an offset of 1 MiB or more (a malformed file) is not padded to.
 inline std::vector<uint8_t> EncodeBmp(const BmpSpec &spec) {
+  const uint32_t headersEnd = 14 + std::max<uint32_t>(spec.infoSize, 40);
   const uint32_t offBits =
-      spec.offBits.value_or(54 + 4 * static_cast<uint32_t>(spec.palette.size()));
+      spec.offBits.value_or(headersEnd + 4 * static_cast<uint32_t>(spec.palette.size()));
   std::vector<uint8_t> out{'B', 'M'};
   for (const auto &[value, width] : {std::pair<uint64_t, int>{0, 8},
                                      {offBits, 4},
-                                     {40, 4},
+                                     {spec.infoSize, 4},
                                      {uint32_t(spec.width), 4},
                                      {uint32_t(spec.height), 4},
                                      {1, 2},
@@ -44,6 +46,7 @@ inline std::vector<uint8_t> EncodeBmp(const BmpSpec &spec) {
                                      {0, 4}}) {
     PutLe(out, value, width);
   }
+  out.resize(headersEnd, 0);
   for (uint32_t rgb : spec.palette)
     out.insert(out.end(), {uint8_t(rgb), uint8_t(rgb >> 8), uint8_t(rgb >> 16), 0});
   if (offBits < (1u << 20)) out.resize(std::max<size_t>(out.size(), offBits), 0);

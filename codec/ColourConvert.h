@@ -12,9 +12,14 @@
 // outside 1 to 4 (outputs untouched) or a failed allocation (p_YUV null).
 int tranRGB2YUV(const unsigned char *p_RGB, unsigned char **p_YUV, int *lenYUV, int form, int flag);
 
+// The failures of tranYUV2RGB.
+enum : int {
+  DECODE_NO_MEMORY = -1,   // the picture cannot be allocated (p_RGB null)
+  DECODE_BAD_LENGTH = -2,  // lenYUV is no format's body length (outputs untouched)
+};
+
 // Decodes a body of lenYUV bytes (which selects the format) into a new RGB picture (malloc; the
-// caller frees it). Returns 0, -1 when the picture cannot be allocated (p_RGB null), -2 when
-// lenYUV is no format's body length (outputs untouched).
+// caller frees it). Returns 0, DECODE_NO_MEMORY or DECODE_BAD_LENGTH.
 int tranYUV2RGB(const unsigned char *p_YUV, int lenYUV, unsigned char **p_RGB, int *lenRGB);
 
 // Encodes frame line `row` whose first input byte is p_RGB[posRGB] into its slot of the body.

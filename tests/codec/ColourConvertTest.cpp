@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/ColorConvert.h"
+#include "codec/ColourConvert.h"
 #include "codec/ConversionVariant.h"
 #include "codec/SampleVectors.h"
 #include "tests/codec/ReferenceConversion.h"

@@ -1,2 +1,0 @@
-# The Y/C field-exchange task.
-list(APPEND QUENDA_ENGINE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/TaskModeConv.cpp)

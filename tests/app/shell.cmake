@@ -1,6 +1,0 @@
-# The main window's rules that need no display: the size rule and the export menu entries.
-quenda_add_test(test_shell_rules
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ShellRulesTest.cpp
-          ${CMAKE_SOURCE_DIR}/app/FrameSizing.cpp
-          ${CMAKE_SOURCE_DIR}/app/ExportEntries.cpp
-  LIBS quenda_platform)
