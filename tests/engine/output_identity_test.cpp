@@ -145,10 +145,13 @@ TEST_F(OutputIdentityTest, EveryJobWritesTheFilesItWroteBefore) {
     for (const std::string &s : stills) {
       if (s.rfind(full, 0) == 0) sequence.push_back(s);
     }
-    CTaskModeConv task(m_engine);
-    int ret = 0;
-    task.LoadAllRGB(sequence, 0, ret, Folder("sequence"), "KDT", 2);
-    ASSERT_EQ(task.GetConvertResult(), 0);
+    for (int opt : {0, 1, 2}) {
+      CTaskModeConv task(m_engine);
+      int ret = 0;
+      task.LoadAllRGB(sequence, 0, ret,
+                      Folder(opt == 2 ? "sequence" : "sequence" + std::to_string(opt)), "KDT", opt);
+      ASSERT_EQ(task.GetConvertResult(), 0);
+    }
   }
 
   // A composite of four sources on a 2 x 2 grid.
@@ -239,6 +242,18 @@ TEST_F(OutputIdentityTest, EveryJobWritesTheFilesItWroteBefore) {
       {"sequence/Mntsc.QVEL_000.KDT", 0x7987dffd69ef06e2ull},
       {"sequence/Mpal.QVEL_000.KDT", 0x198399665027de15ull},
       {"sequence/Msmall.QVEL_000.KDT", 0xcf25e1064227b24aull},
+      {"sequence0/Mhd.QVEL_000.KDT", 0xddb83411bb7598dbull},
+      {"sequence0/Mlarge.QVEL_000.KDT", 0x1c6d58c8d9d833c6ull},
+      {"sequence0/Mmono.QVEL_000.KDT", 0xd16cb9edf7661655ull},
+      {"sequence0/Mntsc.QVEL_000.KDT", 0x6054281714c81df6ull},
+      {"sequence0/Mpal.QVEL_000.KDT", 0xfb10bab0650d45c9ull},
+      {"sequence0/Msmall.QVEL_000.KDT", 0xb7d6e390741e8e62ull},
+      {"sequence1/Mhd.QVEL_000.KDT", 0x898fcba7e3891cc3ull},
+      {"sequence1/Mlarge.QVEL_000.KDT", 0x9a12bdcf4ef62ea6ull},
+      {"sequence1/Mmono.QVEL_000.KDT", 0x6d9f7c75ddb1fd1ull},
+      {"sequence1/Mntsc.QVEL_000.KDT", 0xe2d1eaf6a4139662ull},
+      {"sequence1/Mpal.QVEL_000.KDT", 0xf9e7218f1e85243dull},
+      {"sequence1/Msmall.QVEL_000.KDT", 0xa13984281f4b467eull},
       {"src/full.bmp", 0xcea103548b24a793ull},
       {"src/hd.bmp", 0x14a70a27fea47ca1ull},
       {"src/large.bmp", 0x07cb7bd2bb6e1d8full},
