@@ -4,9 +4,10 @@
 // number of bytes, with nothing converted.
 //
 // Counters: ms/file and files/s of the job (a file is a target written, or for the preview one
-// picture loaded and fitted), floor_ms/file and floor_files/s, and peak_MB, the process's
-// resident high-water mark during the job. --files=N sets the number of sources of the batch and
-// animation jobs (50 by default).
+// picture loaded and fitted), floor_ms/file and floor_files/s, peak_MB, the process's resident
+// high-water mark during the job, and growth_MB, how far it rose above what was resident when
+// the job began. --files=N sets the number of sources of the batch and animation jobs (50 by
+// default).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -152,11 +153,12 @@ void ResetPeakMemory() {
   std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-double PeakMemoryMB() {
+// A field of /proc/self/status in MB: VmHWM, the resident high-water mark, or VmRSS.
+double StatusMB(const std::string &field) {
   std::ifstream status("/proc/self/status");
   std::string line;
   while (std::getline(status, line)) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024;
+    if (line.rfind(field + ":", 0) == 0) return std::stod(line.substr(field.size() + 1)) / 1024;
   }
   return 0;
 }
@@ -181,14 +183,17 @@ void RunJob(benchmark::State &state, const JobShape &shape, const std::function<
   double jobSeconds = 0;
   double floorSeconds = 0;
   double peak = 0;
+  double growth = 0;
   for (auto _ : state) {
     ResetPeakMemory();
+    const double before = StatusMB("VmRSS");
     // One worker thread per run, as the workflows start one per conversion.
     const auto start = std::chrono::steady_clock::now();
     bool done = false;
     std::thread([&done, &job] { done = job(); }).join();
     const double seconds = Seconds(start);
-    peak = std::max(peak, PeakMemoryMB());
+    peak = std::max(peak, StatusMB("VmHWM"));
+    growth = std::max(growth, StatusMB("VmHWM") - before);
     state.SetIterationTime(seconds);
     if (!done) {
       state.SkipWithError("the job failed");
@@ -206,6 +211,7 @@ void RunJob(benchmark::State &state, const JobShape &shape, const std::function<
   state.counters["floor_ms/file"] = 1000 * floorSeconds / files;
   state.counters["floor_files/s"] = files / floorSeconds;
   state.counters["peak_MB"] = peak;
+  state.counters["growth_MB"] = growth;
 }
 
 // Import: each bitmap into a KDT still of 1920 x 1080, as the batch workflow runs it.
