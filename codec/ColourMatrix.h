@@ -167,21 +167,51 @@ SAMPLE_INLINE Double4 ClampedSamplesOf(uint64_t word, Word4 shifts) {
   return std::bit_cast<Double4>(std::bit_cast<Word4>(sample) | twoTo52) - 0x1p52;
 }
 
-// The samples of two group words as ClampedSamplesOf takes them from one: lanes 0 to 3 from
-// `first`, 4 to 7 from `second`.
-SAMPLE_INLINE Double8 ClampedSamplesOf(uint64_t first, uint64_t second, Word4 shifts) {
+// How the copy with 64-byte registers takes the samples of two neighbouring groups apart: the 16
+// bytes that hold the groups' 10 (from byte `first` of them) are in each 16-byte quarter of a
+// vector, and one byte shuffle within the quarters gives each 64-bit lane the two bytes that hold
+// its sample, the earlier byte above the later; a shift then brings the sample to the low bits.
+// `order` names the sample of each lane of a group, 0 to 3.
+struct alignas(64) PairSampleLayout {
+  unsigned char bytes[64];  // the shuffle's byte indexes; 0x80 gives a zero byte
+  uint64_t shifts[8];
+};
+
+constexpr PairSampleLayout MakePairSampleLayout(int first, const int (&order)[4]) {
+  PairSampleLayout layout{};
+  for (int lane = 0; lane < 8; ++lane) {
+    const int sample = order[lane % 4];
+    const int bit = 10 * sample;  // from the top of the group's 40 bits
+    const int byte = first + 5 * (lane / 4) + bit / 8;
+    for (int b = 0; b < 8; ++b) layout.bytes[8 * lane + b] = 0x80;
+    layout.bytes[8 * lane] = static_cast<unsigned char>(byte + 1);
+    layout.bytes[8 * lane + 1] = static_cast<unsigned char>(byte);
+    layout.shifts[lane] = static_cast<uint64_t>(6 - bit % 8);
+  }
+  return layout;
+}
+
+// The samples of two neighbouring groups, limited to 64..960, less `offset`, as doubles: lanes
+// 0 to 3 the first group's, 4 to 7 the second's, in the layout's order. A sample set into the
+// significand of 2^52 gives 2^52 + sample exactly, and subtracting 2^52 + offset, exact too,
+// leaves the sample less the offset.
+SAMPLE_INLINE Double8 PairSamplesLess(const unsigned char *groups, const PairSampleLayout &layout,
+                                      double offset) {
+  static_assert(std::endian::native == std::endian::little, "the 64-byte copy is x86 only");
   using Halves = int __attribute__((vector_size(64)));
-  constexpr bool kLittle = std::endian::native == std::endian::little;
-  constexpr int kLow = kLittle ? 0 : 1;  // the 32-bit half of a 64-bit lane that holds its value
-  Halves low{}, high{};
-  for (int i = kLow; i < 16; i += 2) low[i] = 64, high[i] = 960;
-  const Word8 words{first, first, first, first, second, second, second, second};
-  const Word8 allShifts = __builtin_shufflevector(shifts, shifts, 0, 1, 2, 3, 0, 1, 2, 3);
-  Halves sample = std::bit_cast<Halves>((words >> allShifts) & 0x3FF);
-  sample = sample > low ? sample : low;
-  sample = sample < high ? sample : high;
+  constexpr Halves kLow = {64, 0, 64, 0, 64, 0, 64, 0, 64, 0, 64, 0, 64, 0, 64, 0};
+  constexpr Halves kHigh = {960, 0, 960, 0, 960, 0, 960, 0, 960, 0, 960, 0, 960, 0, 960, 0};
+  Bytes64 indexes;
+  Word8 shifts;
+  std::memcpy(&indexes, layout.bytes, sizeof indexes);
+  std::memcpy(&shifts, layout.shifts, sizeof shifts);
+  const Word8 lanes = std::bit_cast<Word8>(ShuffleWithinParts(QuartersOf(groups), indexes));
+  // The sample lies in the lower 32-bit half of its lane; the upper half is 0 and stays so.
+  Halves sample = std::bit_cast<Halves>((lanes >> shifts) & 0x3FF);
+  sample = sample > kLow ? sample : kLow;
+  sample = sample < kHigh ? sample : kHigh;
   const uint64_t twoTo52 = std::bit_cast<uint64_t>(0x1p52);
-  return std::bit_cast<Double8>(std::bit_cast<Word8>(sample) | twoTo52) - 0x1p52;
+  return std::bit_cast<Double8>(std::bit_cast<Word8>(sample) | twoTo52) - (0x1p52 + offset);
 }
 
 #pragma GCC diagnostic pop

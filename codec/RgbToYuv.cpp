@@ -135,13 +135,11 @@ SAMPLE_INLINE Double8 PairComponentsOf(Bytes32 bytes) {
   const Bytes32 halves =
       __builtin_shufflevector(bytes, bytes, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
                               12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27);
-  constexpr int a = kFirst, b = kFirst + 3, c = kFirst + 6, d = kFirst + 9;
-  constexpr int z = 32;  // a byte of `zero`
-  const Bytes32 zero{};
-  const Bytes32 widened =
-      __builtin_shufflevector(halves, zero, a, z, z, z, b, z, z, z, c, z, z, z, d, z, z, z, 16 + a,
-                              z, z, z, 16 + b, z, z, z, 16 + c, z, z, z, 16 + d, z, z, z);
-  return DoublesOf(std::bit_cast<Int8>(widened));
+  constexpr unsigned char a = kFirst, b = kFirst + 3, c = kFirst + 6, d = kFirst + 9;
+  constexpr unsigned char z = 0x80;  // a zero byte
+  constexpr Bytes32 kIndexes = {a, z, z, z, b, z, z, z, c, z, z, z, d, z, z, z,
+                                a, z, z, z, b, z, z, z, c, z, z, z, d, z, z, z};
+  return DoublesOf(std::bit_cast<Int8>(ShuffleWithinParts(halves, kIndexes)));
 }
 
 SAMPLE_INLINE GroupPairSamples EncodeRgbPair(const EncodeWeights<Double8> &w, Bytes32 bytes) {

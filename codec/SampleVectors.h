@@ -31,6 +31,7 @@ using Double8 = double __attribute__((vector_size(64)));
 using Float8 = float __attribute__((vector_size(32)));
 using Int8 = int __attribute__((vector_size(32)));
 using Word8 = uint64_t __attribute__((vector_size(64)));
+using Bytes64 = unsigned char __attribute__((vector_size(64)));
 
 // Everything on the per-pixel path is inlined, so that each entry point compiled for an
 // instruction set of its own (see ConversionVariant.h) carries its own copy of it.
@@ -144,6 +145,38 @@ SAMPLE_INLINE V DivideBy448(V p) {
 template <class F>
 SAMPLE_INLINE F ScaledForByte(F value) {
   return value * 255.0f + 0.5f;
+}
+
+// The 16 bytes at `p` in each 16-byte quarter of a vector, in one instruction: the compiler
+// would build the vector through memory.
+SAMPLE_INLINE Bytes64 QuartersOf(const unsigned char *p) {
+#if defined(__x86_64__) && !defined(__clang__)
+  Bytes64 out;
+  asm("vbroadcasti32x4 %1, %0" : "=v"(out) : "m"(*reinterpret_cast<const unsigned char(*)[16]>(p)));
+  return out;
+#else
+  Bytes64 out;
+  for (int i = 0; i < 64; ++i) out[i] = p[i % 16];
+  return out;
+#endif
+}
+
+// The bytes of `v` picked within each 16-byte part by `indexes` (an index with its top bit set
+// gives 0), for vectors of 32 or 64 bytes, in one instruction: the compiler would build such a
+// shuffle from several.
+template <class Bytes>
+SAMPLE_INLINE Bytes ShuffleWithinParts(Bytes v, Bytes indexes) {
+#if defined(__x86_64__) && !defined(__clang__)
+  Bytes out;
+  asm("vpshufb %2, %1, %0" : "=v"(out) : "v"(v), "v"(indexes));
+  return out;
+#else
+  Bytes out{};
+  for (int i = 0; i < static_cast<int>(sizeof(Bytes)); ++i) {
+    if ((indexes[i] & 0x80) == 0) out[i] = v[i / 16 * 16 + (indexes[i] & 15)];
+  }
+  return out;
+#endif
 }
 
 // The eight integers as doubles, exactly, in one instruction: the compiler would take the

@@ -98,16 +98,23 @@ struct DecodePairWeights {
   Double8 inverse448;  // 1 / 448, correctly rounded
 };
 
-SAMPLE_INLINE void GroupPairTermsOf(const DecodePairWeights &w, uint64_t lumaFirst,
-                                    uint64_t lumaSecond, uint64_t chromaFirst,
-                                    uint64_t chromaSecond, GroupPairTerms &terms) {
-  const Word4 inOrder = {kSample1, kSample2, kSample3, kSample4};
-  terms.luma = DivideBy876(ClampedSamplesOf(lumaFirst, lumaSecond, inOrder) - 64);
-  const Word4 vuvu = {kSample2, kSample1, kSample4, kSample3};
-  const Double8 chroma = ClampedSamplesOf(chromaFirst, chromaSecond, vuvu) - 512;
+// The samples of a pair's luma groups in order, and of its chroma groups as V1, U1, V3, U3, from
+// 16 bytes that begin with the pair's 10, or, at the end of a line, end with them.
+constexpr int kInOrder[4] = {0, 1, 2, 3};
+constexpr int kVuvu[4] = {1, 0, 3, 2};
+constexpr PairSampleLayout kLumaLayout = MakePairSampleLayout(0, kInOrder);
+constexpr PairSampleLayout kChromaLayout = MakePairSampleLayout(0, kVuvu);
+constexpr PairSampleLayout kLastLumaLayout = MakePairSampleLayout(6, kInOrder);
+constexpr PairSampleLayout kLastChromaLayout = MakePairSampleLayout(6, kVuvu);
+
+SAMPLE_INLINE void GroupPairTermsOf(const DecodePairWeights &w, const unsigned char *luma,
+                                    const unsigned char *chroma, bool lineEnds,
+                                    GroupPairTerms &terms) {
+  terms.luma = DivideBy876(PairSamplesLess(luma, lineEnds ? kLastLumaLayout : kLumaLayout, 64));
+  const Double8 c = PairSamplesLess(chroma, lineEnds ? kLastChromaLayout : kChromaLayout, 512);
   const Double8 divisor = EachGroup<Double8>(448, 448, 448, 448);
-  terms.redGreen = DivideWithFusedSteps(chroma * w.redGreen, divisor, w.inverse448);
-  terms.greenBlue = DivideWithFusedSteps(chroma * w.greenBlue, divisor, w.inverse448);
+  terms.redGreen = DivideWithFusedSteps(c * w.redGreen, divisor, w.inverse448);
+  terms.greenBlue = DivideWithFusedSteps(c * w.greenBlue, divisor, w.inverse448);
 }
 
 // The 8 pixels of two neighbouring groups: 24 bytes red, green, blue of each pixel in turn, in
@@ -129,7 +136,8 @@ SAMPLE_INLINE Bytes32 GroupPairPixels(const GroupPairTerms &t) {
 }
 
 // A run of an even number of groups, two at a time, as DecodeRun below: every pair but the last
-// of the line is written with 8 bytes of spill that the next pair overwrites.
+// of the line is read with the 6 bytes after it and written with 8 bytes of spill that the next
+// pair overwrites; the last pair is read with the 6 bytes before it, which are its line's own.
 // Unused where the 64-byte copy is not built.
 [[maybe_unused]] SAMPLE_INLINE void DecodeRunInPairs(const DecodePairWeights &w,
                                                      const unsigned char *y,
@@ -139,14 +147,9 @@ SAMPLE_INLINE Bytes32 GroupPairPixels(const GroupPairTerms &t) {
   const int pairs = groups / 2;
   const int wide = lineEnds ? pairs - 1 : pairs;
   for (int k = 0; k < wide; ++k) {
-    GroupPairTermsOf(w, LoadGroupAndNext(y + 10 * k), LoadGroupAndNext(y + 10 * k + 5),
-                     LoadGroupAndNext(uv + 10 * k), LoadGroupAndNext(uv + 10 * k + 5), terms[k]);
+    GroupPairTermsOf(w, y + 10 * k, uv + 10 * k, false, terms[k]);
   }
-  if (lineEnds) {
-    GroupPairTermsOf(w, LoadGroupAndNext(y + 10 * wide), LoadGroupAfterPrevious(y + 10 * wide + 5),
-                     LoadGroupAndNext(uv + 10 * wide), LoadGroupAfterPrevious(uv + 10 * wide + 5),
-                     terms[wide]);
-  }
+  if (lineEnds) GroupPairTermsOf(w, y + 10 * wide - 6, uv + 10 * wide - 6, true, terms[wide]);
   for (int k = 0; k < wide; ++k) {
     const Bytes32 pixels = GroupPairPixels(terms[k]);
     std::memcpy(out + 24 * k, &pixels, 32);
@@ -183,7 +186,8 @@ SAMPLE_INLINE void DecodeRun(const DecodeWeights &w, const unsigned char *y,
 }
 
 // With 64-byte registers the runs go two groups at a time; every run has an even number of
-// groups, since every picture width is a multiple of 8 (DecodePictureAvx512 checks it).
+// groups and every line at least two pairs, as every picture format has (DecodePictureAvx512
+// checks it).
 template <VectorRegisters kRegisters>
 SAMPLE_INLINE void DecodePicture(const KdtPictureFormat &format, const unsigned char *body,
                                  unsigned char *rgb) {
@@ -232,7 +236,8 @@ void DecodePictureBaseline(const KdtPictureFormat &format, const unsigned char *
 #ifdef CONVERSION_AVX512_COPY
 [[gnu::target("avx512f,avx512vl,avx512bw,avx512dq")]] void DecodePictureAvx512(
     const KdtPictureFormat &format, const unsigned char *body, unsigned char *rgb) {
-  if (format.width % 8 == 0) {
+  // Pairs of groups, and a line's last pair read with bytes of the pair before it.
+  if (format.width % 8 == 0 && format.width >= 16) {
     DecodePicture<VectorRegisters::k64Bytes>(format, body, rgb);
   } else {
     DecodePicture<VectorRegisters::k32Bytes>(format, body, rgb);
