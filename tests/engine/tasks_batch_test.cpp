@@ -182,8 +182,9 @@ TEST_F(BatchProgressTest, KeyPlaneOfTheSourceGoesToTheTargetUnshifted) {
   const std::pair<uint32_t, uint32_t> sizes[] = {{100, 50}, {720, 487}, {800, 500}};
   std::vector<std::string> paths;
   for (const auto &[width, height] : sizes) {
-    paths.push_back(Path("k" + std::to_string(width) + ".bmp"));
-    Write("k" + std::to_string(width) + ".bmp", Picture::Pattern(width, height));
+    const std::string name = std::to_string(width) + "k.bmp";
+    paths.push_back(Path(name));
+    Write(name, Picture::Pattern(width, height));
   }
   auto key = [](size_t row, size_t column) {
     return static_cast<unsigned char>((row * 7 + column * 3) % 251 + 1);
@@ -206,7 +207,7 @@ TEST_F(BatchProgressTest, KeyPlaneOfTheSourceGoesToTheTargetUnshifted) {
   for (uint32_t shift : {ShiftDown, ShiftNormal}) {
     keys.clear();
     pixels.clear();
-    const std::string out = Path("out" + std::to_string(shift) + "/");
+    const std::string out = Path(std::to_string(shift) + "out/");
     std::filesystem::create_directory(out);
     CTaskBatch task(m_engine);
     task.UpdateConvParameter(720, 487, shift, uint32_t(CompositeMode::None));
