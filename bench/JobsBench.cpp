@@ -214,30 +214,28 @@ void RunJob(benchmark::State &state, const JobShape &shape, const std::function<
   state.counters["growth_MB"] = growth;
 }
 
-// Import: each bitmap into a KDT still of 1920 x 1080, as the batch workflow runs it.
-void BM_BatchImport(benchmark::State &state) {
+// One batch run of `sources` into targets of `format`, as the import and export workflow runs it.
+void RunBatch(benchmark::State &state, const std::vector<std::string> &sources,
+              const std::string &format, uint64_t targetBytes) {
   Workspace &w = Files();
-  RunJob(state, {w.bmps, g_files, kKdtFileBytes, g_files}, [&w] {
+  RunJob(state, {sources, g_files, targetBytes, g_files}, [&w, &sources, &format] {
     CTaskBatch task(w.engine);
     task.UpdateConvParameter(kWidth, kHeight, ShiftNormal, 0);
     int ret = 0;
-    task.LoadRGB(w.bmps, 0, ret);
+    task.LoadRGB(sources, 0, ret);
     task.GetRGB(0);
-    return task.SaveRGB(w.targets, "KDT") == 0 && task.GetConvertResult() == 0;
+    return task.SaveRGB(w.targets, format) == 0 && task.GetConvertResult() == 0;
   });
+}
+
+// Import: each bitmap into a KDT still of 1920 x 1080.
+void BM_BatchImport(benchmark::State &state) {
+  RunBatch(state, Files().bmps, "KDT", kKdtFileBytes);
 }
 
 // Export: each KDT still into a bitmap.
 void BM_BatchExport(benchmark::State &state) {
-  Workspace &w = Files();
-  RunJob(state, {w.kdts, g_files, kBmpFileBytes, g_files}, [&w] {
-    CTaskBatch task(w.engine);
-    task.UpdateConvParameter(kWidth, kHeight, ShiftNormal, 0);
-    int ret = 0;
-    task.LoadRGB(w.kdts, 0, ret);
-    task.GetRGB(0);
-    return task.SaveRGB(w.targets, "BMP") == 0 && task.GetConvertResult() == 0;
-  });
+  RunBatch(state, Files().kdts, "BMP", kBmpFileBytes);
 }
 
 // Y/C still exchange of one still, with a new task as the workflow makes one.
