@@ -3,10 +3,13 @@
 #pragma once
 
 #include <wx/panel.h>
+#include <wx/treebase.h>
 
 #include <string>
 
 #include "engine/ImageFileEngine.h"
+
+class CComboBoxFolder;
 
 class CFilesView : public wxPanel {
  public:
@@ -17,7 +20,12 @@ class CFilesView : public wxPanel {
   // ";", the KDT pattern left out.
   std::string GetFileSet() const { return m_sFilesSet; }
 
+  // Lists the folder of the folder tree's item hItem; non-zero when it could be listed, 0 when
+  // the folder cannot be opened or read.
+  int PopulateFileList(const wxTreeItemId &hItem, int updateImg);
+
  private:
+  CComboBoxFolder *m_cmbDirectory = nullptr;
   CImageFileEngine m_imgEngine;
   std::string m_sFilesSet;
 };

@@ -133,19 +133,23 @@ void CQuendaView::OnFilePrintPreview() {
 }
 
 int CQuendaView::UpdateImage(tagRGBInfo *pRgbInfo, wxDC &dc) {
-  m_iScale = 100;
+  return DrawPicture(pRgbInfo, dc, GetClientSize(), m_iScale);
+}
+
+int CQuendaView::DrawPicture(const tagRGBInfo *pRgbInfo, wxDC &dc, const wxSize &client,
+                             int &scale) {
+  scale = 100;
   if (pRgbInfo == nullptr || pRgbInfo->ptBits == nullptr) return 1;
   // A picture without pixels in one direction has nothing to draw.
   const int64_t w = pRgbInfo->width;
   const int64_t h = pRgbInfo->height;
   if (w == 0 || h == 0) return 1;
-  const wxSize client = GetClientSize();
   const int64_t W = client.GetWidth();
   const int64_t H = client.GetHeight();
   if (H > h && W > w) {
     DrawOwnSize(pRgbInfo, dc, static_cast<int>((W - w) / 2), static_cast<int>((H - h) / 2));
   } else {
-    DrawFitted(pRgbInfo, dc, static_cast<int>(W), static_cast<int>(H));
+    DrawFitted(pRgbInfo, dc, static_cast<int>(W), static_cast<int>(H), scale);
   }
   return 1;
 }
@@ -179,10 +183,11 @@ void CQuendaView::DrawOwnSize(const tagRGBInfo *pRgbInfo, wxDC &dc, int x, int y
   dc.DrawBitmap(wxBitmap(image), x, y);
 }
 
-void CQuendaView::DrawFitted(const tagRGBInfo *pRgbInfo, wxDC &dc, int clientW, int clientH) {
+void CQuendaView::DrawFitted(const tagRGBInfo *pRgbInfo, wxDC &dc, int clientW, int clientH,
+                             int &scale) {
   FittedPicture fitted;
   if (!FitToPane(*pRgbInfo, clientW, clientH, fitted)) return;
-  m_iScale = fitted.scale;
+  scale = fitted.scale;
   wxImage image(fitted.width, fitted.height, false);
   if (!image.IsOk()) return;
   std::copy(fitted.rgb.begin(), fitted.rgb.end(), image.GetData());

@@ -41,6 +41,12 @@ class CQuendaView : public wxWindow {
   void OnFilePrintDirect();
   void OnFilePrintPreview();
 
+  // The drawing routine of the pane, also the review window's: draws pRgbInfo on dc for a
+  // window whose client area is client, at its own size and centred when it fits (smaller in
+  // both directions), otherwise reduced with its aspect kept through the stretch blitter, and
+  // gives the scale of the drawing in per cent (100 when nothing is drawn). Returns 1.
+  static int DrawPicture(const tagRGBInfo *pRgbInfo, wxDC &dc, const wxSize &client, int &scale);
+
  private:
   void OnPaint(wxPaintEvent &event);
   void OnCommand(wxCommandEvent &event);
@@ -48,8 +54,9 @@ class CQuendaView : public wxWindow {
 
   // Draws pRgbInfo on dc for a pane of the current client size and sets m_iScale.
   int UpdateImage(tagRGBInfo *pRgbInfo, wxDC &dc);
-  void DrawOwnSize(const tagRGBInfo *pRgbInfo, wxDC &dc, int x, int y);
-  void DrawFitted(const tagRGBInfo *pRgbInfo, wxDC &dc, int clientW, int clientH);
+  static void DrawOwnSize(const tagRGBInfo *pRgbInfo, wxDC &dc, int x, int y);
+  static void DrawFitted(const tagRGBInfo *pRgbInfo, wxDC &dc, int clientW, int clientH,
+                         int &scale);
 
   int m_iScale = 100;
   tagRGBInfo *m_pRgbInfo = nullptr;

@@ -75,3 +75,11 @@ int EncodePictureWith(ConversionVariant variant, const unsigned char *p_RGB, uns
                       int *lenYUV, int form, int flag);
 int DecodeBodyWith(ConversionVariant variant, const unsigned char *p_YUV, int lenYUV,
                    unsigned char **p_RGB, int *lenRGB);
+
+struct KdtPictureFormat;
+// Decodes `body` laid out as `format` says into format.width x format.height RGB pixels at `rgb`,
+// with the given copy; format.width is a multiple of 4 and at least 8. Reads only the slots'
+// active bytes and writes only the picture's bytes, so the fuzz target also decodes small bodies
+// of a layout of its own.
+void DecodePictureWith(ConversionVariant variant, const KdtPictureFormat &format,
+                       const unsigned char *body, unsigned char *rgb);

@@ -22,6 +22,12 @@ enum : int {
 int WriteToKdt(const char *szfileName, const unsigned char *lpBits, const unsigned char *lpAlpha,
                int width, int height);
 
+// Whether a result of WriteToKdt is a picture format (maybe + STILL_WITH_KEY), every failure
+// being 0 or below.
+constexpr bool StillWasWritten(int result) {
+  return result > STILL_WRITE_FAILED;
+}
+
 // The path of the key companion of the picture at `picturePath`: the same path with "S" for the
 // first character of its file name (unchanged when the path ends in a separator).
 std::string KeyCompanionPath(const std::string &picturePath);

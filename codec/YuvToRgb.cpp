@@ -247,6 +247,27 @@ void DecodePictureBaseline(const KdtPictureFormat &format, const unsigned char *
 
 }  // namespace
 
+void DecodePictureWith(ConversionVariant variant, const KdtPictureFormat &format,
+                       const unsigned char *body, unsigned char *rgb) {
+  switch (variant) {
+#ifdef CONVERSION_X86_COPIES
+    case ConversionVariant::kSse41:
+      DecodePictureSse41(format, body, rgb);
+      break;
+    case ConversionVariant::kAvx2:
+      DecodePictureAvx2(format, body, rgb);
+      break;
+#endif
+#ifdef CONVERSION_AVX512_COPY
+    case ConversionVariant::kAvx512:
+      DecodePictureAvx512(format, body, rgb);
+      break;
+#endif
+    default:
+      DecodePictureBaseline(format, body, rgb);
+  }
+}
+
 int DecodeBodyWith(ConversionVariant variant, const unsigned char *p_YUV, int lenYUV,
                    unsigned char **p_RGB, int *lenRGB) {
   const KdtPictureFormat *format = KdtFormatByBodyLength(lenYUV);
@@ -254,23 +275,7 @@ int DecodeBodyWith(ConversionVariant variant, const unsigned char *p_YUV, int le
   *p_RGB = static_cast<unsigned char *>(std::malloc(static_cast<size_t>(format->rgbBytes)));
   if (*p_RGB == nullptr) return DECODE_NO_MEMORY;
   *lenRGB = format->rgbBytes;
-  switch (variant) {
-#ifdef CONVERSION_X86_COPIES
-    case ConversionVariant::kSse41:
-      DecodePictureSse41(*format, p_YUV, *p_RGB);
-      break;
-    case ConversionVariant::kAvx2:
-      DecodePictureAvx2(*format, p_YUV, *p_RGB);
-      break;
-#endif
-#ifdef CONVERSION_AVX512_COPY
-    case ConversionVariant::kAvx512:
-      DecodePictureAvx512(*format, p_YUV, *p_RGB);
-      break;
-#endif
-    default:
-      DecodePictureBaseline(*format, p_YUV, *p_RGB);
-  }
+  DecodePictureWith(variant, *format, p_YUV, *p_RGB);
   return 0;
 }
 

@@ -2,5 +2,5 @@
 #include "fuzz/LoaderFuzzing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  return fuzzing::FuzzLoader(data, size, ".bmp");
+  return fuzzing::FuzzLoader(data, size);
 }

@@ -1,12 +1,14 @@
-// Writes the fuzz targets' seed corpus: small bitmaps of every depth the loader decodes, and
-// KDT stills of the smallest format (a valid one and one with a damaged body).
+// Writes the fuzz targets' seed corpus: small bitmaps of every depth the loader decodes, and for
+// the KDT target inputs of each of its roads in every picture format (see KdtFuzzInput.h).
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "codec/StillWriter.h"
+#include "codec/KdtFile.h"
+#include "codec/PictureFormat.h"
+#include "fuzz/KdtFuzzInput.h"
 #include "tests/support/BmpFileBuilder.h"
 
 namespace {
@@ -46,14 +48,57 @@ bool WriteBitmaps(const std::filesystem::path &folder) {
   return ok;
 }
 
-bool WriteStills(const std::filesystem::path &folder) {
-  const std::vector<unsigned char> pixels(720 * 487 * 3, 0x80);
-  const std::string valid = (folder / "MSEED.QVEL_001.KDT").string();
-  if (WriteToKdt(valid.c_str(), pixels.data(), nullptr, 720, 487) != 1) return false;
-  std::ifstream in(valid, std::ios::binary);
-  Bytes damaged((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  damaged.at(64 + 100) ^= 0x10;
-  return WriteBytes(folder / "MSEED.QVEL_002.KDT", damaged);
+// The valid header of a file of `form` whose body is all zero bytes, as writeKDTHead writes it.
+Bytes HeaderOf(int form) {
+  const KdtPictureFormat &format = *KdtFormatByNumber(form);
+  const std::vector<unsigned char> body(static_cast<size_t>(format.bodyBytes), 0);
+  kdt_header header{};
+  Bytes bytes(sizeof header);
+  FILE *stream = fmemopen(bytes.data(), bytes.size(), "wb");
+  if (stream == nullptr || writeKDTHead(stream, &header, body.data(), form) != 0) return {};
+  std::fclose(stream);
+  return bytes;
+}
+
+// The selector byte followed by the payload parts.
+Bytes Input(uint8_t selector, std::initializer_list<Bytes> parts) {
+  Bytes input{selector};
+  for (const Bytes &part : parts) input.insert(input.end(), part.begin(), part.end());
+  return input;
+}
+
+bool WriteKdtInputs(const std::filesystem::path &folder) {
+  using namespace kdt_fuzz;
+  const Bytes samples = {0x40, 0x10, 0x04, 0x01, 0x80, 0x20, 0x08, 0x02, 0xFF, 0x00,
+                         0x3C, 0x0F, 0x03, 0xC0, 0xF0, 0x00, 0x12, 0x34, 0x56, 0x78};
+  bool ok = true;
+  for (int form = 1; form <= 4; ++form) {
+    const Bytes header = HeaderOf(form);
+    if (header.empty()) return false;
+    const std::string name = "form" + std::to_string(form) + "-";
+    const auto write = [&](const std::string &what, const Bytes &input) {
+      ok &= WriteBytes(folder / (name + what), input);
+    };
+    // The loader on a header whose body is missing.
+    write("whole-file-short", Input(Selector(kWholeFile), {header, samples}));
+    // The loader on a valid file of the form, without pixels and, for the smallest, with them;
+    // and on files one byte too short and too long.
+    write("built-valid",
+          Input(Selector(kBuiltFile, form, kExact, kFixChecksum), {header, samples}));
+    if (form == 1) {
+      write(
+          "built-valid-pixels",
+          Input(Selector(kBuiltFile, form, kExact, kFixChecksum | kWithPixels), {header, samples}));
+    }
+    write("built-short", Input(Selector(kBuiltFile, form, kOneShort, kFixChecksum), {header}));
+    write("built-long", Input(Selector(kBuiltFile, form, kOneLong, kFixChecksum), {header}));
+    write("built-bad-checksum", Input(Selector(kBuiltFile, form), {header, samples}));
+    // readKDT from memory and the checksum.
+    write("stream", Input(Selector(kStream), {header, samples}));
+    // A small body of 4 lines of 16 pixels laid out like the form.
+    write("small-body", Input(Selector(kSmallBody, form), {{2, 3, 1}, samples}));
+  }
+  return ok;
 }
 
 }  // namespace
@@ -63,10 +108,14 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "usage: %s CORPUS_FOLDER\n", argv[0]);
     return 2;
   }
+  // The folder holds the seeds alone (the fuzzers keep what they find elsewhere): seeds of an
+  // earlier version go.
   const std::filesystem::path root = argv[1];
-  std::filesystem::create_directories(root / "bmp");
-  std::filesystem::create_directories(root / "kdt");
-  if (!WriteBitmaps(root / "bmp") || !WriteStills(root / "kdt")) {
+  for (const char *target : {"bmp", "kdt"}) {
+    std::filesystem::remove_all(root / target);
+    std::filesystem::create_directories(root / target);
+  }
+  if (!WriteBitmaps(root / "bmp") || !WriteKdtInputs(root / "kdt")) {
     std::fprintf(stderr, "cannot write the seed corpus in %s\n", argv[1]);
     return 1;
   }

@@ -23,4 +23,13 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
          });
 }
 
+int CompareNoCase(std::string_view a, std::string_view b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const unsigned char x = UpperAscii(a[i]), y = UpperAscii(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 }  // namespace platform

@@ -9,5 +9,7 @@ namespace platform {
 
 std::string ToUpper(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// Negative, 0 or positive as `a` sorts before, with or after `b` without regard to case.
+int CompareNoCase(std::string_view a, std::string_view b);
 
 }  // namespace platform

@@ -53,10 +53,11 @@ bash scripts/build.sh build-fuzz -DQUENDA_FUZZ=ON -DQUENDA_GUI=OFF -DQUENDA_BENC
 for fuzzer in build-fuzz/fuzz/fuzz_*; do
   [ -x "$fuzzer" ] || continue
   name=$(basename "$fuzzer")
-  corpus="build-fuzz/fuzz/corpus/${name#fuzz_}"
-  mkdir -p "$corpus"
+  found="build-fuzz/fuzz/found/${name#fuzz_}"
+  mkdir -p "$found"
   echo "-- $name for ${FUZZ_SECONDS:-60} s"
-  "$fuzzer" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=1 "$corpus" \
+  "$fuzzer" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=1 "$found" \
+    "build-fuzz/fuzz/seeds/${name#fuzz_}" \
     >"build-fuzz/$name.log" 2>&1 || { tail -50 "build-fuzz/$name.log"; exit 1; }
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "build-fuzz/$name.log")
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "build-fuzz/$name.log")

@@ -102,4 +102,41 @@ enum : unsigned {
   IDC_STATIC = 0xFFFF,  // a control nobody looks up
 };
 
+// The conversion dialogs and their controls. One number may name controls of several dialogs.
+enum : unsigned {
+  IDD_DLG_SETTING = 134,        // "Parameter Setting" of an import or export
+  IDD_DLG_PROGRESS = 135,       // progress of an import or export
+  IDD_DLG_STATUSVIEW = 136,     // "Result Of Convert"
+  IDD_DLG_REVIEW = 137,         // "Image Review" of a written target
+  IDD_DLG_CONPROGRESS = 149,    // progress of a Y/C conversion
+  IDD_DLG_YCCONVERTSET = 150,   // target folder of a Y/C conversion
+  IDC_BTN_REVIEW = 3,           // result: "Target Review"
+  IDC_EDIT_YCTARGET = 1006,     // Y/C: the target folder
+  IDC_BTN_BROWSE = 1007,        // settings: "Browse"
+  IDC_RDO_SIZE_720_487 = 1008,  // settings: the four target sizes, 1008 to 1011
+  IDC_RDO_SIZE_720_576 = 1009,
+  IDC_RDO_SIZE_1280_720 = 1010,
+  IDC_RDO_SIZE_1920_1080 = 1011,
+  IDC_RDO_SHIFT_UP = 1013,  // settings: the three shift modes, 1013 to 1015
+  IDC_RDO_SHIFT_NORMAL = 1014,
+  IDC_RDO_SHIFT_DOWN = 1015,
+  IDC_RDO_COMPOSITE_NONE = 1016,  // settings: the four composite modes, 1016 to 1019
+  IDC_RDO_COMPOSITE_2 = 1017,
+  IDC_RDO_COMPOSITE_3 = 1018,
+  IDC_RDO_COMPOSITE_4 = 1019,
+  IDC_PROGRESS = 1017,           // both progress dialogs: the bar
+  IDC_BTN_CONVERT_AGAIN = 1019,  // result: "Convert Again"
+  IDC_EDIT_TARGET = 1028,        // settings: the target
+  IDC_STATIC_IMAGESIZE = 1031,   // settings: the picture size on export of one file
+  IDC_GRP_SHIFT = 1032,          // settings: "Shift Mode"
+  IDC_GRP_COMPOSITE = 1033,      // settings: "Composite Mode(X*X)"
+  IDC_STATIC_SIZELABEL = 1039,   // settings: "Width * Height:"
+  IDC_LIST_FILES = 1040,         // settings: the selected files on export of several
+  IDC_GRP_SIZE = 1042,           // settings: "Target Size"
+  IDC_BTN_YCBROWSE = 1044,       // Y/C: "Browse"
+  IDC_RDO_Y = 1045,              // Y/C: the plane choices, hidden, 1045 to 1047
+  IDC_RDO_C = 1046,
+  IDC_RDO_YC = 1047,
+};
+
 }  // namespace res

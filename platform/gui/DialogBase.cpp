@@ -1,5 +1,8 @@
 #include "platform/gui/DialogBase.h"
 
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
 namespace platform::gui {
 
 DialogBase::DialogBase(wxWindow *parent, const std::string &caption, long style)
@@ -46,6 +49,42 @@ void DialogBase::EndDialog(int result) {
     SetReturnCode(result);
     Hide();
   }
+}
+
+void DialogBase::CheckRadioButton(int idFirst, int idLast, int idCheck) {
+  if (idCheck < idFirst || idCheck > idLast) return;
+  if (auto *button = GetDlgItem<wxRadioButton>(idCheck)) button->SetValue(true);
+}
+
+int DialogBase::GetCheckedRadioButton(int idFirst, int idLast) const {
+  for (int id = idFirst; id <= idLast; ++id) {
+    if (auto *button = GetDlgItem<wxRadioButton>(id); button != nullptr && button->GetValue()) {
+      return id;
+    }
+  }
+  return 0;
+}
+
+void DialogBase::SetDlgItemText(int id, const std::string &text) {
+  wxWindow *control = FindWindow(id);
+  if (control == nullptr) return;
+  if (auto *edit = dynamic_cast<wxTextCtrl *>(control)) {
+    edit->ChangeValue(wxString::FromUTF8(text));
+  } else if (auto *labelled = dynamic_cast<wxControl *>(control)) {
+    labelled->SetLabelText(wxString::FromUTF8(text));
+  } else {
+    control->SetLabel(wxString::FromUTF8(text));
+  }
+}
+
+std::string DialogBase::GetDlgItemText(int id) const {
+  const wxWindow *control = FindWindow(id);
+  if (control == nullptr) return {};
+  if (auto *edit = dynamic_cast<const wxTextCtrl *>(control)) return edit->GetValue().utf8_string();
+  if (auto *labelled = dynamic_cast<const wxControl *>(control)) {
+    return labelled->GetLabelText().utf8_string();
+  }
+  return control->GetLabel().utf8_string();
 }
 
 wxRect DialogBase::DialogToPixels(int x, int y, int width, int height) const {

@@ -29,6 +29,15 @@ class DialogBase : public wxDialog {
     return dynamic_cast<Control *>(FindWindow(id));
   }
 
+  // Checks radio button idCheck of the choices idFirst to idLast (its group's others go off).
+  void CheckRadioButton(int idFirst, int idLast, int idCheck);
+  // The id of the checked radio button among idFirst to idLast, or 0 when none is checked.
+  int GetCheckedRadioButton(int idFirst, int idLast) const;
+  // The text of control id: an edit's value, any other control's label, shown as it stands
+  // ("&" included). Nothing, or an empty text, when there is no such control.
+  void SetDlgItemText(int id, const std::string &text);
+  std::string GetDlgItemText(int id) const;
+
   // A rectangle given in dialog units, in pixels for this dialog's font.
   wxRect DialogToPixels(int x, int y, int width, int height) const;
   // Sizes the client area to width by height dialog units.

@@ -33,7 +33,7 @@ QUENDA_PLUGIN_API int SaveRgb(const char *path, const char * /*format*/, tagRGBI
     const int written =
         WriteToKdt(path, picture->ptBits, picture->ptAlpha, static_cast<int>(picture->width),
                    static_cast<int>(picture->height));
-    return written < 1 ? ERR_FILE_WRITE : 0;  // a format number 1 to 4, maybe + STILL_WITH_KEY
+    return StillWasWritten(written) ? 0 : ERR_FILE_WRITE;
   } catch (...) {
     return ERR_FILE_WRITE;
   }

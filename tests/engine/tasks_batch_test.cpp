@@ -182,9 +182,8 @@ TEST_F(BatchProgressTest, KeyPlaneOfTheSourceGoesToTheTargetUnshifted) {
   const std::pair<uint32_t, uint32_t> sizes[] = {{100, 50}, {720, 487}, {800, 500}};
   std::vector<std::string> paths;
   for (const auto &[width, height] : sizes) {
-    const std::string name = std::to_string(width) + "k.bmp";
-    paths.push_back(Path(name));
-    Write(name, Picture::Pattern(width, height));
+    paths.push_back(Path(NumberedBmp("k", static_cast<int>(width))));
+    Write(NumberedBmp("k", static_cast<int>(width)), Picture::Pattern(width, height));
   }
   auto key = [](size_t row, size_t column) {
     return static_cast<unsigned char>((row * 7 + column * 3) % 251 + 1);

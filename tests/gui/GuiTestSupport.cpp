@@ -8,11 +8,15 @@
 // clang-format on
 #include <stdlib.h>
 #include <wx/app.h>
+#include <wx/button.h>
+#include <wx/frame.h>
 #include <wx/init.h>
+#include <wx/radiobut.h>
 #include <wx/utils.h>
 
 #include "PrivateDisplay.h"
 #include "platform/HeapTuning.h"
+#include "platform/gui/DialogBase.h"
 
 void Pump(std::chrono::milliseconds duration) {
   const auto end = std::chrono::steady_clock::now() + duration;
@@ -20,6 +24,34 @@ void Pump(std::chrono::milliseconds duration) {
     wxYield();
     wxMilliSleep(10);
   }
+}
+
+int RunModal(platform::gui::DialogBase &dialog, std::function<bool()> act) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  bool acted = false;
+  Poll operatorActs([&] {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ADD_FAILURE() << "the dialog did not end";
+      if (dialog.IsModal()) dialog.EndModal(platform::gui::kIdCancel);
+      return true;
+    }
+    if (!acted && dialog.IsShown()) acted = act();
+    return false;
+  });
+  return dialog.DoModal();
+}
+
+void Click(wxWindow &window, int id) {
+  wxWindow *control = window.FindWindow(id);
+  ASSERT_NE(control, nullptr) << id;
+  wxCommandEvent click(wxEVT_BUTTON, id);
+  if (auto *radio = dynamic_cast<wxRadioButton *>(control)) {
+    radio->SetValue(true);
+    click.SetEventType(wxEVT_RADIOBUTTON);
+    click.SetInt(1);
+  }
+  click.SetEventObject(control);
+  control->ProcessWindowEvent(click);
 }
 
 std::vector<uint32_t> GrabScreen(int x, int y, int width, int height) {
@@ -96,4 +128,22 @@ int RunTestsInEventLoop(int argc, char **argv, wxApp &app, std::function<bool()>
   }
   wxEntryCleanup();
   return result;
+}
+
+namespace {
+
+class AnchorApp : public wxApp {
+ public:
+  bool OnInit() override {
+    anchor = new wxFrame(nullptr, wxID_ANY, "anchor");
+    return true;
+  }
+  wxFrame *anchor = nullptr;
+};
+
+}  // namespace
+
+int RunTestsWithAnchorWindow(int argc, char **argv) {
+  auto *app = new AnchorApp;
+  return RunTestsInEventLoop(argc, argv, *app, [app] { return app->anchor->Destroy(); });
 }

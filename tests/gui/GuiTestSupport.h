@@ -10,6 +10,10 @@
 #include <vector>
 
 class wxApp;
+class wxWindow;
+namespace platform::gui {
+class DialogBase;
+}
 
 // Handles the toolkit's events for the given time.
 void Pump(std::chrono::milliseconds duration);
@@ -26,6 +30,15 @@ class Poll : public wxTimer {
   std::function<bool()> m_step;
 };
 
+// Runs dialog modally and calls act every 50 ms once it shows, until act returns true (act
+// ends the dialog, or lets it end). A dialog still open 20 s after it was started fails the
+// test and is cancelled, so a broken test does not hang. Returns what DoModal returned.
+int RunModal(platform::gui::DialogBase &dialog, std::function<bool()> act);
+
+// Sends the click of the button or radio button id of window (a radio button is checked
+// first, as a click would).
+void Click(wxWindow &window, int id);
+
 // The pixels (0xRRGGBB) of a rectangle of the screen, rows top to bottom; empty on failure.
 std::vector<uint32_t> GrabScreen(int x, int y, int width, int height);
 
@@ -37,3 +50,7 @@ bool ConfigureFromOutside(const std::string &title, int x, int y, int width, int
 // test inside app's event loop. Then finish, still inside the loop, closes the last window so
 // that the loop ends; it returns false when it could not. The program's exit code.
 int RunTestsInEventLoop(int argc, char **argv, wxApp &app, std::function<bool()> finish);
+
+// The same for tests that make their own windows: the program's application object is a plain
+// one that keeps an empty frame open so that the event loop lives while the tests run.
+int RunTestsWithAnchorWindow(int argc, char **argv);

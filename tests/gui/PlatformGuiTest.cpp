@@ -169,19 +169,8 @@ TEST(SingleInstance, FindsOnlyAShownWindowWithExactlyThatTitle) {
   EXPECT_FALSE(platform::gui::BringExistingWindowToTop("Probe window"));
 }
 
-// Keeps the event loop alive until the tests have run inside it.
-class TestApp : public wxApp {
- public:
-  bool OnInit() override {
-    anchor = new wxFrame(nullptr, wxID_ANY, "anchor");
-    return true;
-  }
-  wxFrame *anchor = nullptr;
-};
-
 }  // namespace
 
 int main(int argc, char **argv) {
-  auto *app = new TestApp;
-  return RunTestsInEventLoop(argc, argv, *app, [app] { return app->anchor->Destroy(); });
+  return RunTestsWithAnchorWindow(argc, argv);
 }

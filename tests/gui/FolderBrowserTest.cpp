@@ -1,0 +1,190 @@
+// The folder combo and its drop-down tree in a real file pane on a private display, browsing a
+// temporary home folder: opening and closing, lazy filling, selection and its fall-back, and
+// the start-up walk of the saved path.
+#include <gtest/gtest.h>
+#include <wx/frame.h>
+#include <wx/uiaction.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "GuiTestSupport.h"
+#include "app/ComboBoxFolder.h"
+#include "app/FilesView.h"
+#include "app/TreeCtrlFolder.h"
+#include "platform/ShellNamespace.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+class FolderBrowserTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    home_ = root_.File("home");
+    for (const char *folder : {"a/b/deep", "a/c", "X", "x/inner", "plain"})
+      fs::create_directories(home_ + "/" + folder);
+    platform::SetShellEnvironmentSource([this] { return platform::ShellEnvironment{home_, {}}; });
+    frame_ = new wxFrame(nullptr, wxID_ANY, "browser", wxPoint(100, 100), wxSize(300, 500));
+    pane_ = new CFilesView(frame_);
+    frame_->Show();
+    Pump(200ms);
+    for (wxWindow *child : pane_->GetChildren())
+      if (auto *combo = dynamic_cast<CComboBoxFolder *>(child)) combo_ = combo;
+    ASSERT_NE(combo_, nullptr);
+    tree_ = combo_->GetTreeCtrl();
+  }
+  void TearDown() override {
+    if (combo_ != nullptr && combo_->IsPopupShown()) combo_->HidePopup();
+    frame_->Destroy();
+    Pump(100ms);
+    platform::SetShellEnvironmentSource(nullptr);
+  }
+
+  // The tree item of a path of texts below the desktop, expanding the way down.
+  wxTreeItemId Item(std::initializer_list<const char *> texts) {
+    wxTreeItemId item = tree_->GetRootItem();
+    for (const char *text : texts) {
+      tree_->Expand(item);
+      wxTreeItemIdValue cookie;
+      wxTreeItemId child = tree_->GetFirstChild(item, cookie);
+      while (child.IsOk() && tree_->GetItemText(child) != text)
+        child = tree_->GetNextChild(item, cookie);
+      if (!child.IsOk()) {
+        ADD_FAILURE() << "no tree item " << text;
+        return child;
+      }
+      item = child;
+    }
+    return item;
+  }
+
+  void Click(const wxPoint &screen) {
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(screen);
+    Pump(50ms);
+    mouse.MouseClick();
+    Pump(300ms);
+  }
+  wxPoint ComboCentre() const {
+    const wxRect r = combo_->GetScreenRect();
+    return wxPoint(r.x + r.width / 3, r.y + r.height / 2);
+  }
+
+  test_support::TempFolder root_;
+  std::string home_;
+  wxFrame *frame_ = nullptr;
+  CFilesView *pane_ = nullptr;
+  CComboBoxFolder *combo_ = nullptr;
+  CTreeCtrlFolder *tree_ = nullptr;
+};
+
+TEST_F(FolderBrowserTest, ClicksOpenAndCloseTheTreeBelowTheCombo) {
+  EXPECT_EQ(tree_->GetItemText(tree_->GetSelection()), "Desktop");
+  EXPECT_EQ(combo_->GetSelPath(), "Desktop");
+  EXPECT_EQ(combo_->GetFullPath(), "");
+
+  Click(ComboCentre());
+  ASSERT_TRUE(combo_->IsPopupShown());
+  const wxRect comboRect = combo_->GetScreenRect();
+  const wxRect treeRect = combo_->GetPopupWindow()->GetScreenRect();
+  EXPECT_EQ(treeRect.x, comboRect.x);
+  EXPECT_EQ(treeRect.y, comboRect.GetBottom() + 2);  // one pixel left free
+  EXPECT_EQ(treeRect.width, comboRect.width - 2);
+  EXPECT_EQ(treeRect.height, 300);
+
+  Click(ComboCentre());
+  EXPECT_FALSE(combo_->IsPopupShown());
+  Click(ComboCentre());
+  ASSERT_TRUE(combo_->IsPopupShown());
+  Click(frame_->GetScreenRect().GetBottomRight() - wxPoint(20, 20));  // outside both
+  EXPECT_FALSE(combo_->IsPopupShown());
+
+  // Clicking a folder in the open tree lists it, shows its path and closes the tree.
+  Click(ComboCentre());
+  ASSERT_TRUE(combo_->IsPopupShown());
+  const wxTreeItemId home = Item({"Home"});
+  wxRect itemRect;
+  ASSERT_TRUE(tree_->GetBoundingRect(home, itemRect, true));
+  Click(tree_->ClientToScreen(itemRect.GetPosition() + wxPoint(5, itemRect.height / 2)));
+  EXPECT_FALSE(combo_->IsPopupShown());
+  EXPECT_EQ(tree_->GetSelection(), home);
+  EXPECT_EQ(combo_->GetValue().utf8_string(), home_);
+  EXPECT_EQ(combo_->GetFullPath(), "Home/");
+}
+
+TEST_F(FolderBrowserTest, FoldersAreFilledOnceAndShowButtonsOnlyWithSubfolders) {
+  fs::create_directory(home_ + "/caf\xE9");  // a name that is not UTF-8
+  const wxTreeItemId home = Item({"Home"});
+  ASSERT_TRUE(home.IsOk());
+  tree_->Expand(home);
+  std::vector<wxString> texts;
+  wxTreeItemIdValue cookie;
+  for (wxTreeItemId child = tree_->GetFirstChild(home, cookie); child.IsOk();
+       child = tree_->GetNextChild(home, cookie)) {
+    texts.push_back(tree_->GetItemText(child));
+  }
+  EXPECT_EQ(texts,
+            (std::vector<wxString>{"a", wxString::From8BitData("caf\xE9"), "plain", "X", "x"}));
+  const wxTreeItemId a = Item({"Home", "a"}), plain = Item({"Home", "plain"});
+  EXPECT_TRUE(tree_->ItemHasChildren(a));
+  EXPECT_FALSE(tree_->ItemHasChildren(plain));
+  EXPECT_FALSE(tree_->IsExpanded(a));  // never expanded, yet it shows its button
+
+  tree_->Expand(a);
+  EXPECT_EQ(tree_->GetChildrenCount(a, false), 2u);
+  tree_->Collapse(a);
+  fs::create_directory(home_ + "/a/later");
+  tree_->Expand(a);
+  EXPECT_EQ(tree_->GetChildrenCount(a, false), 2u);
+}
+
+TEST_F(FolderBrowserTest, AFolderThatCannotBeListedSendsTheSelectionBack) {
+  const wxTreeItemId a = Item({"Home", "a"}), b = Item({"Home", "a", "b"}),
+                     c = Item({"Home", "a", "c"});
+  tree_->SelectItem(a);
+  ASSERT_EQ(tree_->GetSelection(), a);
+  fs::remove_all(home_ + "/a/b");
+  tree_->SelectItem(b);
+  EXPECT_EQ(tree_->GetSelection(), a);
+  EXPECT_EQ(combo_->GetSelPath(), home_ + "/a");
+  EXPECT_EQ(combo_->GetFullPath(), "Home/a/");
+
+  // The previous folder is gone too: the selection goes back once and stops there.
+  tree_->SelectItem(c);
+  ASSERT_EQ(tree_->GetSelection(), c);
+  fs::remove_all(home_ + "/a");
+  tree_->SelectItem(a);
+  EXPECT_EQ(tree_->GetSelection(), c);
+  EXPECT_EQ(combo_->GetSelPath(), home_ + "/a/c");
+  combo_->UpdateFolderAgain();
+  EXPECT_EQ(tree_->GetSelection(), c);
+}
+
+TEST_F(FolderBrowserTest, TheSavedPathIsWalkedDownToItsFolder) {
+  struct Case {
+    const char *saved, *fullPath, *selPath;
+  } cases[] = {
+      {"Home/a/b/", "Home/a/b/", "/a/b"}, {"", "", ""},
+      {"HOME/A/B/", "Home/a/b/", "/a/b"},  // letter case differs
+      {"Home/x/", "Home/x/", "/x"},        // the exact name wins over an earlier "X"
+      {"Home/zz/a/", "Home/a/", "/a"},     // a name that matches nothing is skipped
+      {"Home/a/b", "Home/a/b/", "/a/b"},   // no closing separator
+      {"Home//a/", "Home/a/", "/a"},
+  };
+  for (const Case &c : cases) {
+    combo_->Initilize(0, 300, pane_, c.saved);
+    EXPECT_EQ(combo_->GetFullPath(), c.fullPath) << c.saved;
+    const std::string expected = *c.selPath ? home_ + c.selPath : "Desktop";
+    EXPECT_EQ(combo_->GetSelPath(), expected) << c.saved;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  return RunTestsWithAnchorWindow(argc, argv);
+}
