@@ -1,9 +1,12 @@
 // The encoder: RGB picture or key plane to KDT body.
 //
-// Every sample is the double-precision formula of the device's studio-range conversion, with
-// each 8-bit component first taken to single precision as c / 255. The four pixels of a group go
-// through the formula side by side, one pixel per vector lane, each lane doing the formula's own
-// operations in its own order, so the results are the formula's, bit for bit.
+// Every sample is that of the double-precision formula of the device's studio-range conversion,
+// with each 8-bit component first taken to single precision as c / 255. The four pixels of a group
+// go through the arithmetic side by side, one pixel per vector lane. The arithmetic is the
+// formula's with its scale factors multiplied into the weights and its two offsets added as one
+// (see EncodeSamples): that rounds differently from the formula's own steps, but gives the
+// formula's sample for every one of the 2^24 colours in both matrices, as the codec tests check
+// colour by colour for each copy of the code; so the results are the formula's, bit for bit.
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -18,26 +21,29 @@
 
 namespace {
 
-// The matrix laid out for the lanes of a chroma vector: Cb1, Cr1, Cb3, Cr3 (the Cb and Cr of
-// the group's first and third pixel), for each group the vector holds.
+// The weights of the encoder's arithmetic. Luma: Kg x 876, Kr x 876, Kb x 876. Chroma, laid out
+// for the lanes of a chroma vector, Cb1, Cr1, Cb3, Cr3 (the Cb and Cr of the group's first and
+// third pixel) for each group the vector holds: the weights of the formula's difference times
+// 448 / (1 - K), that is -Kg x 448 / (1 - Kb), -Kr x 448 / (1 - Kb) and 448 for Cb, and
+// -Kg x 448 / (1 - Kr), 448 and -Kb x 448 / (1 - Kr) for Cr, each rounded as written.
 template <class D>
 struct EncodeWeights {
-  double kr, kg, kb;
-  D redInChroma;         // -Kr for Cb, 1 - Kr for Cr
-  D blueInChroma;        // 1 - Kb for Cb, -Kb for Cr
-  D chromaRange;         // 1 - Kb for Cb, 1 - Kr for Cr
-  D chromaRangeInverse;  // 1 / (1 - Kb) for Cb, 1 / (1 - Kr) for Cr
+  double lumaGreen, lumaRed, lumaBlue;
+  D chromaGreen, chromaRed, chromaBlue;
 };
 
 template <class D>
 SAMPLE_INLINE EncodeWeights<D> WeightsOf(const ColourMatrix &m) {
-  return {m.kr,
-          m.kg,
-          m.kb,
-          EachGroup<D>(-m.kr, m.oneMinusKr, -m.kr, m.oneMinusKr),
-          EachGroup<D>(m.oneMinusKb, -m.kb, m.oneMinusKb, -m.kb),
-          EachGroup<D>(m.oneMinusKb, m.oneMinusKr, m.oneMinusKb, m.oneMinusKr),
-          EachGroup<D>(1 / m.oneMinusKb, 1 / m.oneMinusKr, 1 / m.oneMinusKb, 1 / m.oneMinusKr)};
+  const double cbGreen = (-m.kg * 448) / m.oneMinusKb;
+  const double cbRed = (-m.kr * 448) / m.oneMinusKb;
+  const double crGreen = (-m.kg * 448) / m.oneMinusKr;
+  const double crBlue = (-m.kb * 448) / m.oneMinusKr;
+  return {m.kg * 876,
+          m.kr * 876,
+          m.kb * 876,
+          EachGroup<D>(cbGreen, crGreen, cbGreen, crGreen),
+          EachGroup<D>(cbRed, 448, cbRed, 448),
+          EachGroup<D>(448, crBlue, 448, crBlue)};
 }
 
 // The groups of a line are encoded in runs, in two passes over each run: first the samples,
@@ -46,8 +52,14 @@ SAMPLE_INLINE EncodeWeights<D> WeightsOf(const ColourMatrix &m) {
 constexpr int kRunGroups = 32;
 
 // Pixels, one per lane (components 0..255), to their luma samples and the chroma samples of the
-// first and third pixel of each group. The formula's subtractions are additions of negated
-// products, which round alike: (-Kg) G = -(Kg G) and x - Kr R = x + (-Kr) R.
+// first and third pixel of each group: the formula's
+//   Y = trunc((Kg G + Kr R + Kb B) x 876 + 64 + 0.5)
+//   Cb = trunc((-Kg G - Kr R + (1 - Kb) B) / (1 - Kb) x 448 + 512 + 0.5), Cr alike,
+// computed as
+//   Y = trunc((Kg 876) G + (Kr 876) R + (Kb 876) B + 64.5)
+//   Cb = trunc((-Kg 448 / (1 - Kb)) G + (-Kr 448 / (1 - Kb)) R + 448 B + 512.5), Cr alike,
+// the terms added in this order; which needs no division and a third fewer operations and gives
+// the same sample for every colour (see the top of this file).
 template <class D>
 SAMPLE_INLINE auto EncodeSamples(const EncodeWeights<D> &w, D red, D green, D blue) {
   constexpr bool kPair = sizeof(D) == sizeof(Double8);
@@ -56,17 +68,9 @@ SAMPLE_INLINE auto EncodeSamples(const EncodeWeights<D> &w, D red, D green, D bl
   const D r = UnitOfComponent(red);
   const D g = UnitOfComponent(green);
   const D b = UnitOfComponent(blue);
-  const D greenTerm = w.kg * g;
-  const D luma = (greenTerm + w.kr * r + w.kb * b) * 876 + 64 + 0.5;
-  const D difference = -EvenLanesTwice(greenTerm) + EvenLanesTwice(r) * w.redInChroma +
-                       EvenLanesTwice(b) * w.blueInChroma;
-  D quotient;
-  if constexpr (kPair) {
-    quotient = DivideWithFusedSteps(difference, w.chromaRange, w.chromaRangeInverse);
-  } else {
-    quotient = difference / w.chromaRange;
-  }
-  const D chroma = quotient * 448 + 512 + 0.5;
+  const D luma = w.lumaGreen * g + w.lumaRed * r + w.lumaBlue * b + 64.5;
+  const D chroma = EvenLanesTwice(g) * w.chromaGreen + EvenLanesTwice(r) * w.chromaRed +
+                   EvenLanesTwice(b) * w.chromaBlue + 512.5;
   return Samples{__builtin_convertvector(luma, Ints), __builtin_convertvector(chroma, Ints)};
 }
 
