@@ -125,18 +125,6 @@ SAMPLE_INLINE V DivideBy876(V n) {
   return n * sample_detail::kInv876Head + n * sample_detail::kInv876Tail;
 }
 
-// p / 448, correctly rounded. q0 = p * (1/448) is within one unit in the last place of the
-// quotient; its remainder p - 448 q0 is computed exactly as (p - 512 q0) + 64 q0 (both steps
-// subtract values within a factor of two of each other, and the scalings by powers of two are
-// exact), and one correction step with that remainder gives the rounded quotient.
-template <class V>
-SAMPLE_INLINE V DivideBy448(V p) {
-  constexpr double kInv448 = 1.0 / 448;
-  const V q0 = p * kInv448;
-  const V remainder = (p - q0 * 512) + q0 * 64;
-  return q0 + remainder * kInv448;
-}
-
 // A channel value (rounded to single precision) scaled for its byte: the formula scales a value
 // from 0 to 1 in double precision, value * 255 + 0.5, rounds that to single precision and drops
 // the fraction. Done in single precision throughout, value * 255 and then + 0.5 each rounded, it
@@ -188,27 +176,6 @@ SAMPLE_INLINE Double8 DoublesOf(Int8 v) {
   return d;
 #else
   return __builtin_convertvector(v, Double8);
-#endif
-}
-
-// a / b correctly rounded, given inverse = 1 / b correctly rounded, for the copy with 64-byte
-// registers, whose divider would take twice as long as the rest of a group's work. The product
-// q0 = a * inverse lies within an ulp of the quotient; its remainder a - q0 b is exact in one
-// fused multiply-add, and a second fused step q0 + remainder * inverse rounds to the quotient
-// (Markstein's correction). The two fused steps are written as instructions: the codec is built
-// without contraction, so that no other multiply and add is ever fused. The codec tests check
-// the quotients over every value the conversion gives them.
-SAMPLE_INLINE Double8 DivideWithFusedSteps(Double8 a, Double8 b, Double8 inverse) {
-  const Double8 q0 = a * inverse;
-#if defined(__x86_64__) && !defined(__clang__)
-  Double8 remainder = a;
-  asm("vfnmadd231pd %2, %1, %0" : "+v"(remainder) : "v"(q0), "v"(b));  // a - q0 b
-  Double8 quotient = q0;
-  asm("vfmadd231pd %2, %1, %0" : "+v"(quotient) : "v"(remainder), "v"(inverse));
-  return quotient;
-#else
-  (void)q0, (void)inverse;
-  return a / b;
 #endif
 }
 

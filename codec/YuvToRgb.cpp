@@ -1,10 +1,12 @@
 // The decoder: KDT body to RGB picture.
 //
-// Each channel is the double-precision formula of the device's studio-range conversion. Four
-// pixels go through it side by side, one pixel per vector lane, each lane doing the formula's
-// own operations in its own order; the divisions by 876, and half of those by 448, are done by
-// exact replacements that give the same correctly rounded quotients (see SampleVectors.h). So
-// the results are the formula's, bit for bit.
+// Each channel byte is that of the double-precision formula of the device's studio-range
+// conversion. Four pixels go through the arithmetic side by side, one pixel per vector lane. The
+// division by 876 is done by an exact replacement that gives the same correctly rounded quotient
+// (see SampleVectors.h); each chroma term (c x weight) / 448 is computed as c x (weight / 448),
+// which rounds differently but gives the formula's byte in every channel for every one of the
+// 897 x 897 x 897 clamped samples (Y, U, V) in both matrices, as the codec tests check value by
+// value. So the results are the formula's, bit for bit.
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -21,7 +23,7 @@ namespace {
 // loop whose groups do not depend on one another, so the processor overlaps many of them.
 constexpr int kRunGroups = 32;
 
-// The chroma terms of a group, each lane of the form (c x weight) / 448 with c = U - 512 or
+// The chroma terms of a group, each lane of the form c x (weight / 448) with c = U - 512 or
 // V - 512, laid out so that each 128-bit half serves two pixels: the first half pixels 1 and 2
 // (chroma pair U1, V1), the second pixels 3 and 4 (U3, V3).
 struct alignas(32) GroupTerms {
@@ -30,6 +32,7 @@ struct alignas(32) GroupTerms {
   Double4 greenBlue;  // v (V weight), u (1 - Kb); then the same of the second pair
 };
 
+// Each weight divided by 448, rounded as written.
 struct DecodeWeights {
   Double4 redGreen;   // 1 - Kr, U weight, 1 - Kr, U weight
   Double4 greenBlue;  // V weight, 1 - Kb, V weight, 1 - Kb
@@ -42,10 +45,8 @@ SAMPLE_INLINE void GroupTermsOf(const DecodeWeights &w, uint64_t lumaWord, uint6
   terms.luma = DivideBy876(ClampedSamplesOf(lumaWord, inOrder) - 64);
   const Word4 vuvu = {kSample2, kSample1, kSample4, kSample3};
   const Double4 chroma = ClampedSamplesOf(chromaWord, vuvu) - 512;
-  // One half of the terms goes through the divider, the other through the exact replacement, so
-  // that the divider and the multiply-add units share the work.
-  terms.redGreen = DivideBy448(chroma * w.redGreen);
-  terms.greenBlue = chroma * w.greenBlue / 448;
+  terms.redGreen = chroma * w.redGreen;
+  terms.greenBlue = chroma * w.greenBlue;
 }
 
 // Four channel values as bytes. Each value is taken to single precision; below 0 is 0, above 1
@@ -83,9 +84,7 @@ SAMPLE_INLINE Bytes16 GroupPixels(const GroupTerms &t) {
 }
 
 // The terms of two neighbouring groups, in the copy with 64-byte registers: lanes 0 to 3 the
-// first group's, 4 to 7 the second's. Both halves of the chroma terms go through the exact
-// replacement of the division, with fused steps: the divider would take longer than all the
-// rest of the work.
+// first group's, 4 to 7 the second's.
 struct alignas(64) GroupPairTerms {
   Double8 luma;
   Double8 redGreen;
@@ -95,7 +94,6 @@ struct alignas(64) GroupPairTerms {
 struct DecodePairWeights {
   Double8 redGreen;
   Double8 greenBlue;
-  Double8 inverse448;  // 1 / 448, correctly rounded
 };
 
 // The samples of a pair's luma groups in order, and of its chroma groups as V1, U1, V3, U3, from
@@ -112,9 +110,8 @@ SAMPLE_INLINE void GroupPairTermsOf(const DecodePairWeights &w, const unsigned c
                                     GroupPairTerms &terms) {
   terms.luma = DivideBy876(PairSamplesLess(luma, lineEnds ? kLastLumaLayout : kLumaLayout, 64));
   const Double8 c = PairSamplesLess(chroma, lineEnds ? kLastChromaLayout : kChromaLayout, 512);
-  const Double8 divisor = EachGroup<Double8>(448, 448, 448, 448);
-  terms.redGreen = DivideWithFusedSteps(c * w.redGreen, divisor, w.inverse448);
-  terms.greenBlue = DivideWithFusedSteps(c * w.greenBlue, divisor, w.inverse448);
+  terms.redGreen = c * w.redGreen;
+  terms.greenBlue = c * w.greenBlue;
 }
 
 // The 8 pixels of two neighbouring groups: 24 bytes red, green, blue of each pixel in turn, in
@@ -192,12 +189,11 @@ template <VectorRegisters kRegisters>
 SAMPLE_INLINE void DecodePicture(const KdtPictureFormat &format, const unsigned char *body,
                                  unsigned char *rgb) {
   const ColourMatrix &m = MatrixOf(format);
-  const DecodeWeights w = {{m.oneMinusKr, m.greenFromU, m.oneMinusKr, m.greenFromU},
-                           {m.greenFromV, m.oneMinusKb, m.greenFromV, m.oneMinusKb}};
-  const DecodePairWeights pairWeights = {
-      EachGroup<Double8>(m.oneMinusKr, m.greenFromU, m.oneMinusKr, m.greenFromU),
-      EachGroup<Double8>(m.greenFromV, m.oneMinusKb, m.greenFromV, m.oneMinusKb),
-      EachGroup<Double8>(1.0 / 448, 1.0 / 448, 1.0 / 448, 1.0 / 448)};
+  const double red = m.oneMinusKr / 448, greenU = m.greenFromU / 448;
+  const double greenV = m.greenFromV / 448, blue = m.oneMinusKb / 448;
+  const DecodeWeights w = {{red, greenU, red, greenU}, {greenV, blue, greenV, blue}};
+  const DecodePairWeights pairWeights = {EachGroup<Double8>(red, greenU, red, greenU),
+                                         EachGroup<Double8>(greenV, blue, greenV, blue)};
   const size_t lineBytes = static_cast<size_t>(format.width) * 3;
   const int groups = format.width / 4;
   for (int row = 0; row < format.height; ++row) {

@@ -330,13 +330,6 @@ TEST(ColourFailures, UnknownFormAndBodyLengthTouchNothing) {
   EXPECT_EQ(length, -7);
 }
 
-#ifdef CONVERSION_AVX512_COPY
-// p / 448 as the copy with 64-byte registers divides, with fused steps.
-[[gnu::target("avx512f")]] double FusedQuotientBy448(double product) {
-  return DivideWithFusedSteps(Double8{} + product, Double8{} + 448, Double8{} + 1.0 / 448)[5];
-}
-#endif
-
 // The cheaper operations that stand in for the formula's divisions and roundings, value by value
 // over everything the conversion can give them.
 TEST(ColourExactness, ReplacementsMatchTheFormulaForEveryValue) {
@@ -348,26 +341,6 @@ TEST(ColourExactness, ReplacementsMatchTheFormulaForEveryValue) {
   for (int n = 0; n <= 960 - 64; ++n) {
     ASSERT_EQ(DivideBy876(static_cast<double>(n)), n / 876.0) << n;
   }
-  // The copy with 64-byte registers divides by 448 with fused steps instead.
-  const bool fusedSteps = ProcessorRuns(ConversionVariant::kAvx512);
-  auto fusedQuotient = [](double product) {
-#ifdef CONVERSION_AVX512_COPY
-    return FusedQuotientBy448(product);
-#else
-    return product / 448;
-#endif
-  };
-  for (const ReferenceMatrix *m : {&kReference601, &kReference709}) {
-    for (double weight : {m->oneMinusKr, m->oneMinusKb, m->greenU, m->greenV}) {
-      for (int difference = 64 - 512; difference <= 960 - 512; ++difference) {
-        const double product = difference * weight;
-        ASSERT_EQ(DivideBy448(product), product / 448) << weight << " " << difference;
-        if (fusedSteps) {
-          ASSERT_EQ(fusedQuotient(product), product / 448) << weight << " " << difference;
-        }
-      }
-    }
-  }
   // Every single-precision channel value from 0 to 1, in the order of their bit patterns.
   int mismatches = 0;
   for (uint32_t bits = 0; bits <= std::bit_cast<uint32_t>(1.0f); ++bits) {
@@ -376,6 +349,32 @@ TEST(ColourExactness, ReplacementsMatchTheFormulaForEveryValue) {
     mismatches += static_cast<int>(ScaledForByte(value)) != want;
   }
   EXPECT_EQ(mismatches, 0);
+}
+
+// The decoder's chroma terms c x (weight / 448) in place of the formula's (c x weight) / 448:
+// every channel byte of every clamped sample triple (Y, U, V), in both matrices, is the formula's.
+TEST(ColourExactness, FoldedChromaTermsGiveTheFormulasBytes) {
+  for (const ReferenceMatrix *m : {&kReference601, &kReference709}) {
+    const double red = m->oneMinusKr / 448, blue = m->oneMinusKb / 448;
+    const double greenU = m->greenU / 448, greenV = m->greenV / 448;
+    long mismatches = 0;
+    for (int y = 64; y <= 960; ++y) {
+      const double yn = (y - 64) / 876.0;
+      for (int c = 64 - 512; c <= 960 - 512; ++c) {
+        mismatches +=
+            ReferenceChannel(yn + c * red) != ReferenceChannel(yn + (c * m->oneMinusKr) / 448);
+        mismatches +=
+            ReferenceChannel(yn + c * blue) != ReferenceChannel(yn + (c * m->oneMinusKb) / 448);
+        const double folded = yn - c * greenU;
+        const double formula = yn - (c * m->greenU) / 448;
+        for (int v = 64 - 512; v <= 960 - 512; ++v) {
+          mismatches += ReferenceChannel(folded - v * greenV) !=
+                        ReferenceChannel(formula - (v * m->greenV) / 448);
+        }
+      }
+    }
+    EXPECT_EQ(mismatches, 0);
+  }
 }
 
 // The encoder against the plain formulas for every 24-bit colour: colours in order at the chroma
