@@ -8,7 +8,6 @@
 // that they serve single doubles and vectors alike.
 #pragma once
 
-#include <bit>
 #include <cstdint>
 #include <type_traits>
 
@@ -101,28 +100,6 @@ SAMPLE_INLINE V UnitOfComponent(V c) {
   const V x = c * (1.0 / 255);
   const V spread = x * 536870913.0;  // 2^29 + 1
   return spread - (spread - x);
-}
-
-namespace sample_detail {
-
-// The double x with its significand cut to its `keep` leading bits.
-constexpr double LeadingBits(double x, int keep) {
-  return std::bit_cast<double>(std::bit_cast<uint64_t>(x) & ~((uint64_t{1} << (53 - keep)) - 1));
-}
-
-// 1/876 as the sum of a head of 43 significant bits and a tail: the product of the head with an
-// integer below 2^10 is exact, and 1 - 876 * head is exact too.
-inline constexpr double kInv876Head = LeadingBits(1.0 / 876, 43);
-inline constexpr double kInv876Tail = (1 - 876 * kInv876Head) / 876;
-
-}  // namespace sample_detail
-
-// n / 876, correctly rounded, for an integer n from 0 to 896 (a clamped luma sample less 64, held
-// as a double). The head product is exact and the tail adds the rest with an error far below
-// what could move the rounding of the quotient.
-template <class V>
-SAMPLE_INLINE V DivideBy876(V n) {
-  return n * sample_detail::kInv876Head + n * sample_detail::kInv876Tail;
 }
 
 // A channel value (rounded to single precision) scaled for its byte: the formula scales a value

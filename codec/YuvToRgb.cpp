@@ -2,11 +2,11 @@
 //
 // Each channel byte is that of the double-precision formula of the device's studio-range
 // conversion. Four pixels go through the arithmetic side by side, one pixel per vector lane. The
-// division by 876 is done by an exact replacement that gives the same correctly rounded quotient
-// (see SampleVectors.h); each chroma term (c x weight) / 448 is computed as c x (weight / 448),
-// which rounds differently but gives the formula's byte in every channel for every one of the
-// 897 x 897 x 897 clamped samples (Y, U, V) in both matrices, as the codec tests check value by
-// value. So the results are the formula's, bit for bit.
+// formula's divisions are multiplications here: (Y - 64) / 876 is (Y - 64) x (1 / 876), and each
+// chroma term (c x weight) / 448 is c x (weight / 448). These round differently, but give the
+// formula's byte in every channel for every one of the 897 x 897 x 897 clamped samples (Y, U, V)
+// in both matrices, as the codec tests check value by value. So the results are the formula's,
+// bit for bit.
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -42,7 +42,7 @@ struct DecodeWeights {
 SAMPLE_INLINE void GroupTermsOf(const DecodeWeights &w, uint64_t lumaWord, uint64_t chromaWord,
                                 GroupTerms &terms) {
   const Word4 inOrder = {kSample1, kSample2, kSample3, kSample4};
-  terms.luma = DivideBy876(ClampedSamplesOf(lumaWord, inOrder) - 64);
+  terms.luma = (ClampedSamplesOf(lumaWord, inOrder) - 64) * (1.0 / 876);
   const Word4 vuvu = {kSample2, kSample1, kSample4, kSample3};
   const Double4 chroma = ClampedSamplesOf(chromaWord, vuvu) - 512;
   terms.redGreen = chroma * w.redGreen;
@@ -108,7 +108,7 @@ constexpr PairSampleLayout kLastChromaLayout = MakePairSampleLayout(6, kVuvu);
 SAMPLE_INLINE void GroupPairTermsOf(const DecodePairWeights &w, const unsigned char *luma,
                                     const unsigned char *chroma, bool lineEnds,
                                     GroupPairTerms &terms) {
-  terms.luma = DivideBy876(PairSamplesLess(luma, lineEnds ? kLastLumaLayout : kLumaLayout, 64));
+  terms.luma = PairSamplesLess(luma, lineEnds ? kLastLumaLayout : kLumaLayout, 64) * (1.0 / 876);
   const Double8 c = PairSamplesLess(chroma, lineEnds ? kLastChromaLayout : kChromaLayout, 512);
   terms.redGreen = c * w.redGreen;
   terms.greenBlue = c * w.greenBlue;
