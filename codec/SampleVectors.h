@@ -1,11 +1,11 @@
 // Vectors and the exact arithmetic of the colour conversion.
 //
-// Each lane does exactly the IEEE operations of the conversion's double-precision formulas, so the
-// results match them bit for bit; the codec is built with floating-point contraction off, so no
-// multiply and add are fused. Where a division or rounding of the formulas is replaced by cheaper
-// operations below, the replacement gives the formula's exact result for every value the
-// conversion can give it, which the codec tests check value by value. The helpers are templates so
-// that they serve single doubles and vectors alike.
+// Each lane does IEEE double-precision operations whose results are those of the conversion's
+// formulas, bit for bit. Where the formulas' operations are regrouped or replaced by cheaper ones
+// (below, and in the encoder and the decoder), the replacement gives the formula's result for
+// every value the conversion can give it, which the codec tests check value by value; the codec
+// is built with floating-point contraction off, so no multiply and add are ever fused. The
+// helpers are templates so that they serve single doubles and vectors alike.
 #pragma once
 
 #include <cstdint>
