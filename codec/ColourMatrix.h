@@ -79,6 +79,46 @@ SAMPLE_INLINE void GroupWords(const GroupSamples &s, uint64_t &lumaWord, uint64_
   }
 }
 
+// The encoder's samples of two neighbouring groups, in the copy with 64-byte registers: lanes 0
+// to 3 the first group's, 4 to 7 the second's.
+struct alignas(64) GroupPairSamples {
+  Int8 luma;
+  Int8 chroma;
+};
+
+// The 10 bytes of both luma groups of `s`, in memory order, followed by 6 zero bytes; and the
+// same of both chroma groups. The group words are made as GroupWords makes them with 32-byte
+// registers, for all four groups at once; one byte shuffle then puts each word's top 5 bytes in
+// memory order.
+struct GroupPairBytes {
+  Bytes16 luma;
+  Bytes16 chroma;
+};
+
+SAMPLE_INLINE GroupPairBytes GroupPairBytesOf(const GroupPairSamples &s) {
+  static_assert(std::endian::native == std::endian::little, "the 64-byte copy is x86 only");
+  Word8 lanes;
+  static_assert(sizeof lanes == sizeof s);
+  std::memcpy(&lanes, &s, sizeof lanes);
+  const Word8 earlier = lanes & 0xFFFFFFFF;  // samples 1 and 3
+  const Word8 later = lanes >> 32;           // samples 2 and 4
+  const Word8 pairs = (earlier << 10 | later) << Word8{kSample2, kSample4, kSample2, kSample4,
+                                                       kSample2, kSample4, kSample2, kSample4};
+  // Luma group 1, luma group 2, chroma group 1, chroma group 2.
+  const Word4 words = __builtin_shufflevector(pairs, pairs, 0, 2, 4, 6) |
+                      __builtin_shufflevector(pairs, pairs, 1, 3, 5, 7);
+  const Bytes32 bytes = std::bit_cast<Bytes32>(words);
+  constexpr int z = 32;  // a byte of `zero`
+  const Bytes32 zero{};
+  const Bytes32 ordered =
+      __builtin_shufflevector(bytes, zero, 7, 6, 5, 4, 3, 15, 14, 13, 12, 11, z, z, z, z, z, z, 23,
+                              22, 21, 20, 19, 31, 30, 29, 28, 27, z, z, z, z, z, z);
+  return {__builtin_shufflevector(ordered, ordered, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
+                                  14, 15),
+          __builtin_shufflevector(ordered, ordered, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27,
+                                  28, 29, 30, 31)};
+}
+
 // Writes the group's 5 bytes and 3 zero bytes after them, for a group that the next group of
 // the same line follows.
 SAMPLE_INLINE void StoreGroupAndSpill(unsigned char *out, uint64_t word) {
@@ -125,6 +165,53 @@ SAMPLE_INLINE Double4 ClampedSamplesOf(uint64_t word, Word4 shifts) {
   sample = sample < kHigh ? sample : kHigh;
   const uint64_t twoTo52 = std::bit_cast<uint64_t>(0x1p52);
   return std::bit_cast<Double4>(std::bit_cast<Word4>(sample) | twoTo52) - 0x1p52;
+}
+
+// How the copy with 64-byte registers takes the samples of two neighbouring groups apart: the 16
+// bytes that hold the groups' 10 (from byte `first` of them) are in each 16-byte quarter of a
+// vector, and one byte shuffle within the quarters gives each 64-bit lane the two bytes that hold
+// its sample, the earlier byte above the later; a shift then brings the sample to the low bits.
+// `order` names the sample of each lane of a group, 0 to 3.
+struct alignas(64) PairSampleLayout {
+  unsigned char bytes[64];  // the shuffle's byte indexes; 0x80 gives a zero byte
+  uint64_t shifts[8];
+};
+
+constexpr PairSampleLayout MakePairSampleLayout(int first, const int (&order)[4]) {
+  PairSampleLayout layout{};
+  for (int lane = 0; lane < 8; ++lane) {
+    const int sample = order[lane % 4];
+    const int bit = 10 * sample;  // from the top of the group's 40 bits
+    const int byte = first + 5 * (lane / 4) + bit / 8;
+    for (int b = 0; b < 8; ++b) layout.bytes[8 * lane + b] = 0x80;
+    layout.bytes[8 * lane] = static_cast<unsigned char>(byte + 1);
+    layout.bytes[8 * lane + 1] = static_cast<unsigned char>(byte);
+    layout.shifts[lane] = static_cast<uint64_t>(6 - bit % 8);
+  }
+  return layout;
+}
+
+// The samples of two neighbouring groups, limited to 64..960, less `offset`, as doubles: lanes
+// 0 to 3 the first group's, 4 to 7 the second's, in the layout's order. A sample set into the
+// significand of 2^52 gives 2^52 + sample exactly, and subtracting 2^52 + offset, exact too,
+// leaves the sample less the offset.
+SAMPLE_INLINE Double8 PairSamplesLess(const unsigned char *groups, const PairSampleLayout &layout,
+                                      double offset) {
+  static_assert(std::endian::native == std::endian::little, "the 64-byte copy is x86 only");
+  using Halves = int __attribute__((vector_size(64)));
+  constexpr Halves kLow = {64, 0, 64, 0, 64, 0, 64, 0, 64, 0, 64, 0, 64, 0, 64, 0};
+  constexpr Halves kHigh = {960, 0, 960, 0, 960, 0, 960, 0, 960, 0, 960, 0, 960, 0, 960, 0};
+  Bytes64 indexes;
+  Word8 shifts;
+  std::memcpy(&indexes, layout.bytes, sizeof indexes);
+  std::memcpy(&shifts, layout.shifts, sizeof shifts);
+  const Word8 lanes = std::bit_cast<Word8>(ShuffleWithinParts(QuartersOf(groups), indexes));
+  // The sample lies in the lower 32-bit half of its lane; the upper half is 0 and stays so.
+  Halves sample = std::bit_cast<Halves>((lanes >> shifts) & 0x3FF);
+  sample = sample > kLow ? sample : kLow;
+  sample = sample < kHigh ? sample : kHigh;
+  const uint64_t twoTo52 = std::bit_cast<uint64_t>(0x1p52);
+  return std::bit_cast<Double8>(std::bit_cast<Word8>(sample) | twoTo52) - (0x1p52 + offset);
 }
 
 #pragma GCC diagnostic pop
