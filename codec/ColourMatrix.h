@@ -87,9 +87,12 @@ struct alignas(64) GroupPairSamples {
 };
 
 // The 10 bytes of both luma groups of `s`, in memory order, followed by 6 zero bytes; and the
-// same of both chroma groups. The group words are made as GroupWords makes them with 32-byte
-// registers, for all four groups at once; one byte shuffle then puts each word's top 5 bytes in
-// memory order.
+// same of both chroma groups. The samples are narrowed to 16 bits (the luma and chroma samples of
+// the first group in the lower 16-byte half, the second group's in the upper), a multiply-add of
+// neighbouring samples joins each pair (sample 1 or 3 times 1024 plus the next), and each 64-bit
+// lane, whose lower half holds a group's first pair and upper half its second, becomes the
+// group's 40 bits in its low 5 bytes (bits above them are left over and never stored). One lane
+// permutation and one byte shuffle then put each group's bytes in memory order.
 struct GroupPairBytes {
   Bytes16 luma;
   Bytes16 chroma;
@@ -97,26 +100,20 @@ struct GroupPairBytes {
 
 SAMPLE_INLINE GroupPairBytes GroupPairBytesOf(const GroupPairSamples &s) {
   static_assert(std::endian::native == std::endian::little, "the 64-byte copy is x86 only");
-  Word8 lanes;
-  static_assert(sizeof lanes == sizeof s);
-  std::memcpy(&lanes, &s, sizeof lanes);
-  const Word8 earlier = lanes & 0xFFFFFFFF;  // samples 1 and 3
-  const Word8 later = lanes >> 32;           // samples 2 and 4
-  const Word8 pairs = (earlier << 10 | later) << Word8{kSample2, kSample4, kSample2, kSample4,
-                                                       kSample2, kSample4, kSample2, kSample4};
-  // Luma group 1, luma group 2, chroma group 1, chroma group 2.
-  const Word4 words = __builtin_shufflevector(pairs, pairs, 0, 2, 4, 6) |
-                      __builtin_shufflevector(pairs, pairs, 1, 3, 5, 7);
-  const Bytes32 bytes = std::bit_cast<Bytes32>(words);
-  constexpr int z = 32;  // a byte of `zero`
-  const Bytes32 zero{};
-  const Bytes32 ordered =
-      __builtin_shufflevector(bytes, zero, 7, 6, 5, 4, 3, 15, 14, 13, 12, 11, z, z, z, z, z, z, 23,
-                              22, 21, 20, 19, 31, 30, 29, 28, 27, z, z, z, z, z, z);
-  return {__builtin_shufflevector(ordered, ordered, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
-                                  14, 15),
-          __builtin_shufflevector(ordered, ordered, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27,
-                                  28, 29, 30, 31)};
+  constexpr Shorts16 kPairWeights = {1024, 1, 1024, 1, 1024, 1, 1024, 1,
+                                     1024, 1, 1024, 1, 1024, 1, 1024, 1};
+  const Int8 pairs = MultiplyAddPairs(NarrowedToShorts(s.luma, s.chroma), kPairWeights);
+  const Word4 lanes = std::bit_cast<Word4>(pairs);  // luma 1, chroma 1, luma 2, chroma 2
+  const Word4 words = lanes << 20 | lanes >> 32;
+  const Word4 ordered = __builtin_shufflevector(words, words, 0, 2, 1, 3);
+  constexpr unsigned char z = 0x80;  // a zero byte
+  constexpr Bytes32 kIndexes = {4, 3, 2, 1, 0, 12, 11, 10, 9, 8, z, z, z, z, z, z,
+                                4, 3, 2, 1, 0, 12, 11, 10, 9, 8, z, z, z, z, z, z};
+  const Bytes32 bytes = ShuffleWithinParts(std::bit_cast<Bytes32>(ordered), kIndexes);
+  return {
+      __builtin_shufflevector(bytes, bytes, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
+      __builtin_shufflevector(bytes, bytes, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29,
+                              30, 31)};
 }
 
 // Writes the group's 5 bytes and 3 zero bytes after them, for a group that the next group of

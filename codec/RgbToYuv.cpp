@@ -129,26 +129,43 @@ SAMPLE_INLINE GroupSamples EncodeKeyGroup(const EncodeWeights<Double4> &w, const
       w, __builtin_shufflevector(key, key, 0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3));
 }
 
-// Two neighbouring groups of RGB pixels (the first 24 bytes of `bytes`), taken apart into
-// their components: each group's 12 bytes are moved into a 16-byte half of their own, where one
-// byte shuffle within the halves widens each component of the four pixels to 32 bits, whose
-// conversion to double is exact.
-template <int kFirst>
-SAMPLE_INLINE Double8 PairComponentsOf(Bytes32 bytes) {
+// Two neighbouring groups of RGB pixels (the first 24 bytes of `bytes`), taken apart into their
+// components. One permutation gives each 16-byte quarter of a vector the 6 bytes of two pixels
+// and the top bytes of 2^52 (the dword 0x43300000); a byte shuffle within the quarters per
+// component then builds each 64-bit lane from its component byte, zero bytes and those top
+// bytes, which is 2^52 + component exactly, and subtracting 2^52 leaves the component.
+struct PixelQuarters {
+  Bytes64 bytes;
+};
+
+SAMPLE_INLINE PixelQuarters PixelQuartersOf(Bytes32 bytes) {
   static_assert(std::endian::native == std::endian::little, "the 64-byte copy is x86 only");
-  const Bytes32 halves =
-      __builtin_shufflevector(bytes, bytes, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
-                              12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27);
-  constexpr unsigned char a = kFirst, b = kFirst + 3, c = kFirst + 6, d = kFirst + 9;
-  constexpr unsigned char z = 0x80;  // a zero byte
-  constexpr Bytes32 kIndexes = {a, z, z, z, b, z, z, z, c, z, z, z, d, z, z, z,
-                                a, z, z, z, b, z, z, z, c, z, z, z, d, z, z, z};
-  return DoublesOf(std::bit_cast<Int8>(ShuffleWithinParts(halves, kIndexes)));
+  using Dwords8 = uint32_t __attribute__((vector_size(32)));
+  using Dwords16 = uint32_t __attribute__((vector_size(64)));
+  constexpr Dwords8 kTopOf2To52 = {0x43300000, 0x43300000, 0x43300000, 0x43300000,
+                                   0x43300000, 0x43300000, 0x43300000, 0x43300000};
+  // Pixels 0-1 are bytes 0-5 (dwords 0-1), pixels 2-3 bytes 6-11 (dwords 1-2, from byte 2 of
+  // the quarter), pixels 4-5 bytes 12-17 (dwords 3-4) and pixels 6-7 bytes 18-23 (dwords 4-5,
+  // from byte 2).
+  const Dwords16 quarters = __builtin_shufflevector(std::bit_cast<Dwords8>(bytes), kTopOf2To52, 0,
+                                                    1, 8, 8, 1, 2, 8, 8, 3, 4, 8, 8, 4, 5, 8, 8);
+  return {std::bit_cast<Bytes64>(quarters)};
+}
+
+template <int kFirst>
+SAMPLE_INLINE Double8 PairComponentsOf(const PixelQuarters &q) {
+  // The quarter's bytes 10 and 11 are the top bytes of 2^52; 0x80 gives a zero byte.
+  constexpr unsigned char z = 0x80, s = 10, t = 11;
+  constexpr unsigned char a = kFirst, b = kFirst + 3, c = kFirst + 2, d = kFirst + 5;
+  constexpr Bytes64 kIndexes = {a, z, z, z, z, z, s, t, b, z, z, z, z, z, s, t, c, z, z, z, z, z,
+                                s, t, d, z, z, z, z, z, s, t, a, z, z, z, z, z, s, t, b, z, z, z,
+                                z, z, s, t, c, z, z, z, z, z, s, t, d, z, z, z, z, z, s, t};
+  return std::bit_cast<Double8>(ShuffleWithinParts(q.bytes, kIndexes)) - 0x1p52;
 }
 
 SAMPLE_INLINE GroupPairSamples EncodeRgbPair(const EncodeWeights<Double8> &w, Bytes32 bytes) {
-  return EncodeSamples(w, PairComponentsOf<0>(bytes), PairComponentsOf<1>(bytes),
-                       PairComponentsOf<2>(bytes));
+  const PixelQuarters q = PixelQuartersOf(bytes);
+  return EncodeSamples(w, PairComponentsOf<0>(q), PairComponentsOf<1>(q), PairComponentsOf<2>(q));
 }
 
 // 8 key bytes, each taken as a grey pixel.

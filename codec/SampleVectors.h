@@ -31,6 +31,7 @@ using Float8 = float __attribute__((vector_size(32)));
 using Int8 = int __attribute__((vector_size(32)));
 using Word8 = uint64_t __attribute__((vector_size(64)));
 using Bytes64 = unsigned char __attribute__((vector_size(64)));
+using Shorts16 = short __attribute__((vector_size(32)));
 
 // Everything on the per-pixel path is inlined, so that each entry point compiled for an
 // instruction set of its own (see ConversionVariant.h) carries its own copy of it.
@@ -153,6 +154,40 @@ SAMPLE_INLINE Double8 DoublesOf(Int8 v) {
   return d;
 #else
   return __builtin_convertvector(v, Double8);
+#endif
+}
+
+// The integers of `low` and `high` (each 0 to 65535) as 16-bit integers: in each 16-byte half,
+// low's four of that half, then high's four; in one instruction.
+SAMPLE_INLINE Shorts16 NarrowedToShorts(Int8 low, Int8 high) {
+#if defined(__x86_64__) && !defined(__clang__)
+  Shorts16 out;
+  asm("vpackusdw %2, %1, %0" : "=v"(out) : "v"(low), "v"(high));
+  return out;
+#else
+  Shorts16 out;
+  for (int half = 0; half < 2; ++half) {
+    for (int i = 0; i < 4; ++i) {
+      out[8 * half + i] = static_cast<short>(low[4 * half + i]);
+      out[8 * half + 4 + i] = static_cast<short>(high[4 * half + i]);
+    }
+  }
+  return out;
+#endif
+}
+
+// Each neighbouring pair of 16-bit integers multiplied by its pair of `weights` and added, as
+// one 32-bit integer, in one instruction.
+SAMPLE_INLINE Int8 MultiplyAddPairs(Shorts16 v, Shorts16 weights) {
+#if defined(__x86_64__) && !defined(__clang__)
+  Int8 out;
+  asm("vpmaddwd %2, %1, %0" : "=v"(out) : "v"(v), "v"(weights));
+  return out;
+#else
+  Int8 out;
+  for (int i = 0; i < 8; ++i)
+    out[i] = v[2 * i] * weights[2 * i] + v[2 * i + 1] * weights[2 * i + 1];
+  return out;
 #endif
 }
 
