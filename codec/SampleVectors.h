@@ -176,6 +176,48 @@ SAMPLE_INLINE Shorts16 NarrowedToShorts(Int8 low, Int8 high) {
 #endif
 }
 
+// The integers of `low` and `high` as 16-bit integers, each limited to -32768..32767, laid out
+// as NarrowedToShorts lays them; in one instruction.
+SAMPLE_INLINE Shorts16 ShortsSaturated(Int8 low, Int8 high) {
+#if defined(__x86_64__) && !defined(__clang__)
+  Shorts16 out;
+  asm("vpackssdw %2, %1, %0" : "=v"(out) : "v"(low), "v"(high));
+  return out;
+#else
+  Shorts16 out;
+  auto limit = [](int v) {
+    return static_cast<short>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
+  };
+  for (int half = 0; half < 2; ++half) {
+    for (int i = 0; i < 4; ++i) {
+      out[8 * half + i] = limit(low[4 * half + i]);
+      out[8 * half + 4 + i] = limit(high[4 * half + i]);
+    }
+  }
+  return out;
+#endif
+}
+
+// The 16-bit integers of `low` and `high` as bytes, each limited to 0..255: in each 16-byte
+// half, low's eight of that half, then high's eight; in one instruction.
+SAMPLE_INLINE Bytes32 BytesSaturated(Shorts16 low, Shorts16 high) {
+#if defined(__x86_64__) && !defined(__clang__)
+  Bytes32 out;
+  asm("vpackuswb %2, %1, %0" : "=v"(out) : "v"(low), "v"(high));
+  return out;
+#else
+  Bytes32 out;
+  auto limit = [](int v) { return static_cast<unsigned char>(v < 0 ? 0 : v > 255 ? 255 : v); };
+  for (int half = 0; half < 2; ++half) {
+    for (int i = 0; i < 8; ++i) {
+      out[16 * half + i] = limit(low[8 * half + i]);
+      out[16 * half + 8 + i] = limit(high[8 * half + i]);
+    }
+  }
+  return out;
+#endif
+}
+
 // Each neighbouring pair of 16-bit integers multiplied by its pair of `weights` and added, as
 // one 32-bit integer, in one instruction.
 SAMPLE_INLINE Int8 MultiplyAddPairs(Shorts16 v, Shorts16 weights) {

@@ -55,13 +55,17 @@ SAMPLE_INLINE void GroupTermsOf(const DecodeWeights &w, uint64_t lumaWord, uint6
 // least 255.5 and truncates to at least 255: limiting the truncated values to 0..255 gives the
 // same bytes as testing the value first.
 template <class D>
-SAMPLE_INLINE auto ChannelBytes(D channel) {
+SAMPLE_INLINE auto ScaledChannel(D channel) {
   constexpr bool kPair = sizeof(D) == sizeof(Double8);
   using Floats = std::conditional_t<kPair, Float8, Float4>;
   using Ints = std::conditional_t<kPair, Int8, Int4>;
-  const Ints scaled =
-      __builtin_convertvector(ScaledForByte(__builtin_convertvector(channel, Floats)), Ints);
-  const Ints atLeastZero = scaled > 0 ? scaled : 0;
+  return __builtin_convertvector(ScaledForByte(__builtin_convertvector(channel, Floats)), Ints);
+}
+
+template <class D>
+SAMPLE_INLINE auto ChannelBytes(D channel) {
+  const auto scaled = ScaledChannel(channel);
+  const auto atLeastZero = scaled > 0 ? scaled : 0;
   return atLeastZero > 255 ? 255 : atLeastZero;
 }
 
@@ -115,18 +119,22 @@ SAMPLE_INLINE void GroupPairTermsOf(const DecodePairWeights &w, const unsigned c
 }
 
 // The 8 pixels of two neighbouring groups: 24 bytes red, green, blue of each pixel in turn, in
-// the first 24 bytes of the vector. Each group's 12 bytes are gathered within its 16-byte half,
-// then the halves are closed up.
+// the first 24 bytes of the vector. The scaled channels are narrowed to bytes with saturation,
+// which limits them to 0..255 as ChannelBytes does: in each 16-byte half the red, green and blue
+// bytes of a group's four pixels, then blue again. A byte shuffle within the halves puts each
+// group's 12 bytes in pixel order, then the halves are closed up.
 SAMPLE_INLINE Bytes32 GroupPairPixels(const GroupPairTerms &t) {
   static_assert(std::endian::native == std::endian::little, "the 64-byte copy is x86 only");
   const Double8 red = t.luma + EvenLanesTwice(t.redGreen);
   const Double8 green = t.luma - OddLanesTwice(t.redGreen) - EvenLanesTwice(t.greenBlue);
   const Double8 blue = t.luma + OddLanesTwice(t.greenBlue);
-  const Int8 words = ChannelBytes(red) | ChannelBytes(green) << 8 | ChannelBytes(blue) << 16;
-  const Bytes32 bytes = std::bit_cast<Bytes32>(words);
-  const Bytes32 halves =
-      __builtin_shufflevector(bytes, bytes, 0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 3, 7, 11, 15,
-                              16, 17, 18, 20, 21, 22, 24, 25, 26, 28, 29, 30, 19, 23, 27, 31);
+  const Int8 scaledBlue = ScaledChannel(blue);
+  const Bytes32 planes = BytesSaturated(ShortsSaturated(ScaledChannel(red), ScaledChannel(green)),
+                                        ShortsSaturated(scaledBlue, scaledBlue));
+  constexpr unsigned char z = 0x80;  // a zero byte
+  constexpr Bytes32 kPixelOrder = {0, 4, 8, 1, 5, 9, 2, 6, 10, 3, 7, 11, z, z, z, z,
+                                   0, 4, 8, 1, 5, 9, 2, 6, 10, 3, 7, 11, z, z, z, z};
+  const Bytes32 halves = ShuffleWithinParts(planes, kPixelOrder);
   return __builtin_shufflevector(halves, halves, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 17, 18,
                                  19, 20, 21, 22, 23, 24, 25, 26, 27, 12, 13, 14, 15, 28, 29, 30,
                                  31);
