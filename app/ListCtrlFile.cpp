@@ -3,12 +3,13 @@
 #include <wx/menu.h>
 #include <wx/treectrl.h>
 
+#include <filesystem>
+
 #include "app/ExportEntries.h"
 #include "app/FilesView.h"
 #include "app/MenuResources.h"
 #include "app/res/Menus.h"
 #include "app/res/Resource.h"
-#include "platform/FileSystem.h"
 #include "platform/ShellItemList.h"
 #include "platform/gui/MenuCommandIds.h"
 
@@ -103,7 +104,10 @@ bool CListCtrlFile::FilePathOf(long item, std::string &path) const {
   if (record == nullptr ||
       !platform::GetName(record->lpsfParent, record->lpi, platform::SHGDN_FORPARSING, path))
     return false;
-  return platform::PathExists(path) && !platform::IsFolder(path);
+  // What the path leads to, links followed: anything there but a folder is a file.
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
 int CListCtrlFile::GetFilesInChoose(std::vector<std::string> &files) const {
@@ -192,9 +196,10 @@ wxMenu *CListCtrlFile::LoadContextMenu() {
   if (exportSide) {
     popup.Destroy(popup.FindItemByPosition(kPosImport));
     wxMenu *exportTo = popup.FindItemByPosition(0)->GetSubMenu();
-    while (exportTo->GetMenuItemCount() > 0) exportTo->Destroy(exportTo->FindItemByPosition(0));
+    while (exportTo != nullptr && exportTo->GetMenuItemCount() > 0)
+      exportTo->Destroy(exportTo->FindItemByPosition(0));
     std::vector<std::string> names = ExportEntryNames(patterns);
-    for (size_t i = 0; i < names.size(); ++i) {
+    for (size_t i = 0; exportTo != nullptr && i < names.size(); ++i) {
       exportTo->Insert(i, platform::gui::MenuItemId(res::ID_EXPORT_FIRST + unsigned(i)),
                        wxString::FromUTF8(names[i]));
     }

@@ -6,16 +6,13 @@
 #include <wx/image.h>
 #include <wx/print.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <limits>
-#include <new>
-#include <optional>
-#include <vector>
 
+#include "app/blit/FitToPane.h"
 #include "app/blit/StretchBlit.h"
 #include "app/res/Resource.h"
-#include "codec/PictureBytes.h"
 #include "codec/PixelBuffer.h"
 
 namespace {
@@ -188,55 +185,11 @@ void CQuendaView::DrawOwnSize(const tagRGBInfo *pRgbInfo, wxDC &dc, int x, int y
 
 void CQuendaView::DrawFitted(const tagRGBInfo *pRgbInfo, wxDC &dc, int clientW, int clientH,
                              int &scale) {
-  const int64_t w = pRgbInfo->width;
-  const int64_t h = pRgbInfo->height;
-  // Fit to the width first; if that is too high, to the height. 64 bits keep the products exact
-  // for pictures of any size.
-  int64_t dstW = clientW;
-  int64_t dstH = clientW * h / w;
-  int64_t x = 0;
-  int64_t y = (clientH - dstH) / 2;
-  if (dstH > clientH) {
-    dstH = clientH;
-    dstW = clientH * w / h;
-    y = 0;
-    x = (clientW - dstW) / 2;
-  }
-  // A picture so narrow or flat that it fits to no whole pixel in one direction, or too large
-  // for the blitter's sizes or its 32-bit working copies, is not drawn.
-  constexpr int64_t kMaxSide = std::numeric_limits<int>::max();
-  if (dstW < 1 || dstH < 1 || w > kMaxSide || h > kMaxSide) return;
-  const std::optional<size_t> sourceBytes = PictureBytes(w, h, 4);
-  const std::optional<size_t> resultBytes = PictureBytes(dstW, dstH, 4);
-  if (!sourceBytes || !resultBytes) return;
-  scale = static_cast<int>(dstW * 100 / w);
-
-  std::vector<uint32_t> source;
-  std::vector<uint32_t> result;
-  try {
-    source.resize(*sourceBytes / 4);
-    result.resize(*resultBytes / 4);
-  } catch (const std::bad_alloc &) {
-    return;  // no memory for this paint: the pane keeps its ground
-  }
-  const unsigned char *in = pRgbInfo->ptBits;
-  for (uint32_t &pixel : source) {
-    pixel = static_cast<uint32_t>(in[2]) | static_cast<uint32_t>(in[1]) << 8 |
-            static_cast<uint32_t>(in[0]) << 16;
-    in += 3;
-  }
-  _Thum_BlitStretch(result.data(), static_cast<int>(dstW), static_cast<int>(dstH), source.data(),
-                    static_cast<int>(w), static_cast<int>(h));
-  source = {};
-
-  wxImage image(static_cast<int>(dstW), static_cast<int>(dstH), false);
+  FittedPicture fitted;
+  if (!FitToPane(*pRgbInfo, clientW, clientH, fitted)) return;
+  scale = fitted.scale;
+  wxImage image(fitted.width, fitted.height, false);
   if (!image.IsOk()) return;
-  unsigned char *out = image.GetData();
-  for (uint32_t pixel : result) {
-    out[0] = static_cast<unsigned char>(pixel >> 16);
-    out[1] = static_cast<unsigned char>(pixel >> 8);
-    out[2] = static_cast<unsigned char>(pixel);
-    out += 3;
-  }
-  dc.DrawBitmap(wxBitmap(image), static_cast<int>(x), static_cast<int>(y));
+  std::copy(fitted.rgb.begin(), fitted.rgb.end(), image.GetData());
+  dc.DrawBitmap(wxBitmap(image), fitted.x, fitted.y);
 }

@@ -9,6 +9,7 @@
 
 #include "codec/ColourConvert.h"
 #include "codec/ConversionVariant.h"
+#include "platform/HeapTuning.h"
 
 namespace {
 
@@ -94,6 +95,7 @@ void RegisterVariantBenchmarks() {
 }  // namespace
 
 int main(int argc, char **argv) {
+  platform::TuneHeapForPictures();  // as the program does
   RegisterVariantBenchmarks();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -73,5 +73,3 @@ BENCHMARK(BM_LoadKdt1920x1080)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBmp1920x1080)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -52,5 +52,3 @@ void BM_StillExchange1920x1080(benchmark::State &state) {
 BENCHMARK(BM_StillExchange1920x1080)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

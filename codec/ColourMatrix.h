@@ -79,6 +79,43 @@ SAMPLE_INLINE void GroupWords(const GroupSamples &s, uint64_t &lumaWord, uint64_
   }
 }
 
+// The encoder's samples of two neighbouring groups, in the copy with 64-byte registers: lanes 0
+// to 3 the first group's, 4 to 7 the second's.
+struct alignas(64) GroupPairSamples {
+  Int8 luma;
+  Int8 chroma;
+};
+
+// The 10 bytes of both luma groups of `s`, in memory order, followed by 6 zero bytes; and the
+// same of both chroma groups. The samples are narrowed to 16 bits (the luma and chroma samples of
+// the first group in the lower 16-byte half, the second group's in the upper), a multiply-add of
+// neighbouring samples joins each pair (sample 1 or 3 times 1024 plus the next), and each 64-bit
+// lane, whose lower half holds a group's first pair and upper half its second, becomes the
+// group's 40 bits in its low 5 bytes (bits above them are left over and never stored). One lane
+// permutation and one byte shuffle then put each group's bytes in memory order.
+struct GroupPairBytes {
+  Bytes16 luma;
+  Bytes16 chroma;
+};
+
+SAMPLE_INLINE GroupPairBytes GroupPairBytesOf(const GroupPairSamples &s) {
+  static_assert(std::endian::native == std::endian::little, "the 64-byte copy is x86 only");
+  constexpr Shorts16 kPairWeights = {1024, 1, 1024, 1, 1024, 1, 1024, 1,
+                                     1024, 1, 1024, 1, 1024, 1, 1024, 1};
+  const Int8 pairs = MultiplyAddPairs(NarrowedToShorts(s.luma, s.chroma), kPairWeights);
+  const Word4 lanes = std::bit_cast<Word4>(pairs);  // luma 1, chroma 1, luma 2, chroma 2
+  const Word4 words = lanes << 20 | lanes >> 32;
+  const Word4 ordered = __builtin_shufflevector(words, words, 0, 2, 1, 3);
+  constexpr unsigned char z = 0x80;  // a zero byte
+  constexpr Bytes32 kIndexes = {4, 3, 2, 1, 0, 12, 11, 10, 9, 8, z, z, z, z, z, z,
+                                4, 3, 2, 1, 0, 12, 11, 10, 9, 8, z, z, z, z, z, z};
+  const Bytes32 bytes = ShuffleWithinParts(std::bit_cast<Bytes32>(ordered), kIndexes);
+  return {
+      __builtin_shufflevector(bytes, bytes, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
+      __builtin_shufflevector(bytes, bytes, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29,
+                              30, 31)};
+}
+
 // Writes the group's 5 bytes and 3 zero bytes after them, for a group that the next group of
 // the same line follows.
 SAMPLE_INLINE void StoreGroupAndSpill(unsigned char *out, uint64_t word) {
@@ -125,6 +162,53 @@ SAMPLE_INLINE Double4 ClampedSamplesOf(uint64_t word, Word4 shifts) {
   sample = sample < kHigh ? sample : kHigh;
   const uint64_t twoTo52 = std::bit_cast<uint64_t>(0x1p52);
   return std::bit_cast<Double4>(std::bit_cast<Word4>(sample) | twoTo52) - 0x1p52;
+}
+
+// How the copy with 64-byte registers takes the samples of two neighbouring groups apart: the 16
+// bytes that hold the groups' 10 (from byte `first` of them) are in each 16-byte quarter of a
+// vector, and one byte shuffle within the quarters gives each 64-bit lane the two bytes that hold
+// its sample, the earlier byte above the later; a shift then brings the sample to the low bits.
+// `order` names the sample of each lane of a group, 0 to 3.
+struct alignas(64) PairSampleLayout {
+  unsigned char bytes[64];  // the shuffle's byte indexes; 0x80 gives a zero byte
+  uint64_t shifts[8];
+};
+
+constexpr PairSampleLayout MakePairSampleLayout(int first, const int (&order)[4]) {
+  PairSampleLayout layout{};
+  for (int lane = 0; lane < 8; ++lane) {
+    const int sample = order[lane % 4];
+    const int bit = 10 * sample;  // from the top of the group's 40 bits
+    const int byte = first + 5 * (lane / 4) + bit / 8;
+    for (int b = 0; b < 8; ++b) layout.bytes[8 * lane + b] = 0x80;
+    layout.bytes[8 * lane] = static_cast<unsigned char>(byte + 1);
+    layout.bytes[8 * lane + 1] = static_cast<unsigned char>(byte);
+    layout.shifts[lane] = static_cast<uint64_t>(6 - bit % 8);
+  }
+  return layout;
+}
+
+// The samples of two neighbouring groups, limited to 64..960, less `offset`, as doubles: lanes
+// 0 to 3 the first group's, 4 to 7 the second's, in the layout's order. A sample set into the
+// significand of 2^52 gives 2^52 + sample exactly, and subtracting 2^52 + offset, exact too,
+// leaves the sample less the offset.
+SAMPLE_INLINE Double8 PairSamplesLess(const unsigned char *groups, const PairSampleLayout &layout,
+                                      double offset) {
+  static_assert(std::endian::native == std::endian::little, "the 64-byte copy is x86 only");
+  using Halves = int __attribute__((vector_size(64)));
+  constexpr Halves kLow = {64, 0, 64, 0, 64, 0, 64, 0, 64, 0, 64, 0, 64, 0, 64, 0};
+  constexpr Halves kHigh = {960, 0, 960, 0, 960, 0, 960, 0, 960, 0, 960, 0, 960, 0, 960, 0};
+  Bytes64 indexes;
+  Word8 shifts;
+  std::memcpy(&indexes, layout.bytes, sizeof indexes);
+  std::memcpy(&shifts, layout.shifts, sizeof shifts);
+  const Word8 lanes = std::bit_cast<Word8>(ShuffleWithinParts(QuartersOf(groups), indexes));
+  // The sample lies in the lower 32-bit half of its lane; the upper half is 0 and stays so.
+  Halves sample = std::bit_cast<Halves>((lanes >> shifts) & 0x3FF);
+  sample = sample > kLow ? sample : kLow;
+  sample = sample < kHigh ? sample : kHigh;
+  const uint64_t twoTo52 = std::bit_cast<uint64_t>(0x1p52);
+  return std::bit_cast<Double8>(std::bit_cast<Word8>(sample) | twoTo52) - (0x1p52 + offset);
 }
 
 #pragma GCC diagnostic pop

@@ -1,13 +1,18 @@
 // The encoder: RGB picture or key plane to KDT body.
 //
-// Every sample is the double-precision formula of the device's studio-range conversion, with
-// each 8-bit component first taken to single precision as c / 255. The four pixels of a group go
-// through the formula side by side, one pixel per vector lane, each lane doing the formula's own
-// operations in its own order, so the results are the formula's, bit for bit.
+// Every sample is that of the double-precision formula of the device's studio-range conversion,
+// with each 8-bit component first taken to single precision as c / 255. The four pixels of a group
+// go through the arithmetic side by side, one pixel per vector lane. The arithmetic is the
+// formula's with its scale factors multiplied into the weights and its two offsets added as one
+// (see EncodeSamples): that rounds differently from the formula's own steps, but gives the
+// formula's sample for every one of the 2^24 colours in both matrices, as the codec tests check
+// colour by colour for each copy of the code; so the results are the formula's, bit for bit.
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "codec/ColourConvert.h"
 #include "codec/ColourMatrix.h"
@@ -16,22 +21,29 @@
 
 namespace {
 
-// The matrix laid out for the lanes of a chroma vector: Cb1, Cr1, Cb3, Cr3 (the Cb and Cr of
-// the group's first and third pixel).
+// The weights of the encoder's arithmetic. Luma: Kg x 876, Kr x 876, Kb x 876. Chroma, laid out
+// for the lanes of a chroma vector, Cb1, Cr1, Cb3, Cr3 (the Cb and Cr of the group's first and
+// third pixel) for each group the vector holds: the weights of the formula's difference times
+// 448 / (1 - K), that is -Kg x 448 / (1 - Kb), -Kr x 448 / (1 - Kb) and 448 for Cb, and
+// -Kg x 448 / (1 - Kr), 448 and -Kb x 448 / (1 - Kr) for Cr, each rounded as written.
+template <class D>
 struct EncodeWeights {
-  double kr, kg, kb;
-  Double4 redInChroma;   // -Kr for Cb, 1 - Kr for Cr
-  Double4 blueInChroma;  // 1 - Kb for Cb, -Kb for Cr
-  Double4 chromaRange;   // 1 - Kb for Cb, 1 - Kr for Cr
+  double lumaGreen, lumaRed, lumaBlue;
+  D chromaGreen, chromaRed, chromaBlue;
 };
 
-SAMPLE_INLINE EncodeWeights WeightsOf(const ColourMatrix &m) {
-  return {m.kr,
-          m.kg,
-          m.kb,
-          Double4{-m.kr, m.oneMinusKr, -m.kr, m.oneMinusKr},
-          Double4{m.oneMinusKb, -m.kb, m.oneMinusKb, -m.kb},
-          Double4{m.oneMinusKb, m.oneMinusKr, m.oneMinusKb, m.oneMinusKr}};
+template <class D>
+SAMPLE_INLINE EncodeWeights<D> WeightsOf(const ColourMatrix &m) {
+  const double cbGreen = (-m.kg * 448) / m.oneMinusKb;
+  const double cbRed = (-m.kr * 448) / m.oneMinusKb;
+  const double crGreen = (-m.kg * 448) / m.oneMinusKr;
+  const double crBlue = (-m.kb * 448) / m.oneMinusKr;
+  return {m.kg * 876,
+          m.kr * 876,
+          m.kb * 876,
+          EachGroup<D>(cbGreen, crGreen, cbGreen, crGreen),
+          EachGroup<D>(cbRed, 448, cbRed, 448),
+          EachGroup<D>(448, crBlue, 448, crBlue)};
 }
 
 // The groups of a line are encoded in runs, in two passes over each run: first the samples,
@@ -39,21 +51,27 @@ SAMPLE_INLINE EncodeWeights WeightsOf(const ColourMatrix &m) {
 // the processor overlaps many of them.
 constexpr int kRunGroups = 32;
 
-// Four pixels, one per lane (components 0..255), to their luma samples and the chroma samples
-// of pixels 1 and 3. The formula's subtractions are additions of negated products, which round
-// alike: (-Kg) G = -(Kg G) and x - Kr R = x + (-Kr) R.
-SAMPLE_INLINE GroupSamples EncodeSamples(const EncodeWeights &w, Double4 red, Double4 green,
-                                         Double4 blue) {
-  const Double4 r = UnitOfComponent(red);
-  const Double4 g = UnitOfComponent(green);
-  const Double4 b = UnitOfComponent(blue);
-  const Double4 greenTerm = w.kg * g;
-  const Double4 luma = (greenTerm + w.kr * r + w.kb * b) * 876 + 64 + 0.5;
-  const Double4 difference = -__builtin_shufflevector(greenTerm, greenTerm, 0, 0, 2, 2) +
-                             __builtin_shufflevector(r, r, 0, 0, 2, 2) * w.redInChroma +
-                             __builtin_shufflevector(b, b, 0, 0, 2, 2) * w.blueInChroma;
-  const Double4 chroma = difference / w.chromaRange * 448 + 512 + 0.5;
-  return {__builtin_convertvector(luma, Int4), __builtin_convertvector(chroma, Int4)};
+// Pixels, one per lane (components 0..255), to their luma samples and the chroma samples of the
+// first and third pixel of each group: the formula's
+//   Y = trunc((Kg G + Kr R + Kb B) x 876 + 64 + 0.5)
+//   Cb = trunc((-Kg G - Kr R + (1 - Kb) B) / (1 - Kb) x 448 + 512 + 0.5), Cr alike,
+// computed as
+//   Y = trunc((Kg 876) G + (Kr 876) R + (Kb 876) B + 64.5)
+//   Cb = trunc((-Kg 448 / (1 - Kb)) G + (-Kr 448 / (1 - Kb)) R + 448 B + 512.5), Cr alike,
+// the terms added in this order; which needs no division and a third fewer operations and gives
+// the same sample for every colour (see the top of this file).
+template <class D>
+SAMPLE_INLINE auto EncodeSamples(const EncodeWeights<D> &w, D red, D green, D blue) {
+  constexpr bool kPair = sizeof(D) == sizeof(Double8);
+  using Ints = std::conditional_t<kPair, Int8, Int4>;
+  using Samples = std::conditional_t<kPair, GroupPairSamples, GroupSamples>;
+  const D r = UnitOfComponent(red);
+  const D g = UnitOfComponent(green);
+  const D b = UnitOfComponent(blue);
+  const D luma = w.lumaGreen * g + w.lumaRed * r + w.lumaBlue * b + 64.5;
+  const D chroma = EvenLanesTwice(g) * w.chromaGreen + EvenLanesTwice(r) * w.chromaRed +
+                   EvenLanesTwice(b) * w.chromaBlue + 512.5;
+  return Samples{__builtin_convertvector(luma, Ints), __builtin_convertvector(chroma, Ints)};
 }
 
 // The components at bytes kFirst, kFirst + 3, kFirst + 6 and kFirst + 9 of a group (its 12 bytes
@@ -90,13 +108,13 @@ SAMPLE_INLINE Double4 ComponentsOf(Bytes16 group) {
 
 // 4 RGB pixels (the first 12 bytes of `bytes`), taken apart into their components.
 template <VectorRegisters kRegisters>
-SAMPLE_INLINE GroupSamples EncodeRgbGroup(const EncodeWeights &w, Bytes16 bytes) {
+SAMPLE_INLINE GroupSamples EncodeRgbGroup(const EncodeWeights<Double4> &w, Bytes16 bytes) {
   return EncodeSamples(w, ComponentsOf<0, kRegisters>(bytes), ComponentsOf<1, kRegisters>(bytes),
                        ComponentsOf<2, kRegisters>(bytes));
 }
 
 template <VectorRegisters kRegisters>
-SAMPLE_INLINE GroupSamples EncodeRgbGroup(const EncodeWeights &w, const unsigned char *p) {
+SAMPLE_INLINE GroupSamples EncodeRgbGroup(const EncodeWeights<Double4> &w, const unsigned char *p) {
   Bytes16 bytes{};
   std::memcpy(&bytes, p, 12);
   return EncodeRgbGroup<kRegisters>(w, bytes);
@@ -104,11 +122,96 @@ SAMPLE_INLINE GroupSamples EncodeRgbGroup(const EncodeWeights &w, const unsigned
 
 // 4 key bytes, each taken as a grey pixel: red = green = blue = key.
 template <VectorRegisters kRegisters>
-SAMPLE_INLINE GroupSamples EncodeKeyGroup(const EncodeWeights &w, const unsigned char *p) {
+SAMPLE_INLINE GroupSamples EncodeKeyGroup(const EncodeWeights<Double4> &w, const unsigned char *p) {
   Bytes4 key;
   std::memcpy(&key, p, 4);
   return EncodeRgbGroup<kRegisters>(
       w, __builtin_shufflevector(key, key, 0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3));
+}
+
+// Two neighbouring groups of RGB pixels (the first 24 bytes of `bytes`), taken apart into their
+// components. One permutation gives each 16-byte quarter of a vector the 6 bytes of two pixels
+// and the top bytes of 2^52 (the dword 0x43300000); a byte shuffle within the quarters per
+// component then builds each 64-bit lane from its component byte, zero bytes and those top
+// bytes, which is 2^52 + component exactly, and subtracting 2^52 leaves the component.
+struct PixelQuarters {
+  Bytes64 bytes;
+};
+
+SAMPLE_INLINE PixelQuarters PixelQuartersOf(Bytes32 bytes) {
+  static_assert(std::endian::native == std::endian::little, "the 64-byte copy is x86 only");
+  using Dwords8 = uint32_t __attribute__((vector_size(32)));
+  using Dwords16 = uint32_t __attribute__((vector_size(64)));
+  constexpr Dwords8 kTopOf2To52 = {0x43300000, 0x43300000, 0x43300000, 0x43300000,
+                                   0x43300000, 0x43300000, 0x43300000, 0x43300000};
+  // Pixels 0-1 are bytes 0-5 (dwords 0-1), pixels 2-3 bytes 6-11 (dwords 1-2, from byte 2 of
+  // the quarter), pixels 4-5 bytes 12-17 (dwords 3-4) and pixels 6-7 bytes 18-23 (dwords 4-5,
+  // from byte 2).
+  const Dwords16 quarters = __builtin_shufflevector(std::bit_cast<Dwords8>(bytes), kTopOf2To52, 0,
+                                                    1, 8, 8, 1, 2, 8, 8, 3, 4, 8, 8, 4, 5, 8, 8);
+  return {std::bit_cast<Bytes64>(quarters)};
+}
+
+template <int kFirst>
+SAMPLE_INLINE Double8 PairComponentsOf(const PixelQuarters &q) {
+  // The quarter's bytes 10 and 11 are the top bytes of 2^52; 0x80 gives a zero byte.
+  constexpr unsigned char z = 0x80, s = 10, t = 11;
+  constexpr unsigned char a = kFirst, b = kFirst + 3, c = kFirst + 2, d = kFirst + 5;
+  constexpr Bytes64 kIndexes = {a, z, z, z, z, z, s, t, b, z, z, z, z, z, s, t, c, z, z, z, z, z,
+                                s, t, d, z, z, z, z, z, s, t, a, z, z, z, z, z, s, t, b, z, z, z,
+                                z, z, s, t, c, z, z, z, z, z, s, t, d, z, z, z, z, z, s, t};
+  return std::bit_cast<Double8>(ShuffleWithinParts(q.bytes, kIndexes)) - 0x1p52;
+}
+
+SAMPLE_INLINE GroupPairSamples EncodeRgbPair(const EncodeWeights<Double8> &w, Bytes32 bytes) {
+  const PixelQuarters q = PixelQuartersOf(bytes);
+  return EncodeSamples(w, PairComponentsOf<0>(q), PairComponentsOf<1>(q), PairComponentsOf<2>(q));
+}
+
+// 8 key bytes, each taken as a grey pixel.
+// Unused where the 64-byte copy is not built.
+[[maybe_unused]] SAMPLE_INLINE GroupPairSamples EncodeKeyPair(const EncodeWeights<Double8> &w,
+                                                              const unsigned char *p) {
+  Bytes16 key{};
+  std::memcpy(&key, p, 8);
+  return EncodeRgbPair(
+      w, __builtin_shufflevector(key, key, 0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5, 5, 5, 6,
+                                 6, 6, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7));
+}
+
+// A run of an even number of groups, two at a time, as EncodeRun below: each pair but the last
+// of the line is read as 32 bytes, 8 of them the next pair's, and stored with spill.
+template <bool kKeyPlane>
+SAMPLE_INLINE void EncodeRunInPairs(const EncodeWeights<Double8> &w, const unsigned char *input,
+                                    int groups, bool lineEnds, unsigned char *y,
+                                    unsigned char *uv) {
+  GroupPairSamples samples[kRunGroups / 2];
+  const int pairs = groups / 2;
+  const int wide = lineEnds ? pairs - 1 : pairs;
+  if constexpr (kKeyPlane) {
+    for (int k = 0; k < pairs; ++k) samples[k] = EncodeKeyPair(w, input + 8 * k);
+  } else {
+    for (int k = 0; k < wide; ++k) {
+      Bytes32 bytes;
+      std::memcpy(&bytes, input + 24 * k, 32);
+      samples[k] = EncodeRgbPair(w, bytes);
+    }
+    if (lineEnds) {
+      Bytes32 bytes{};
+      std::memcpy(&bytes, input + 24 * wide, 24);
+      samples[wide] = EncodeRgbPair(w, bytes);
+    }
+  }
+  for (int k = 0; k < wide; ++k) {
+    const GroupPairBytes bytes = GroupPairBytesOf(samples[k]);
+    std::memcpy(y + 10 * k, &bytes.luma, 16);
+    std::memcpy(uv + 10 * k, &bytes.chroma, 16);
+  }
+  if (lineEnds) {
+    const GroupPairBytes bytes = GroupPairBytesOf(samples[wide]);
+    std::memcpy(y + 10 * wide, &bytes.luma, 10);
+    std::memcpy(uv + 10 * wide, &bytes.chroma, 10);
+  }
 }
 
 // A run of groups into their luma and chroma slots. Each group but the last of the line is
@@ -116,8 +219,8 @@ SAMPLE_INLINE GroupSamples EncodeKeyGroup(const EncodeWeights &w, const unsigned
 // of the line is read as 16 bytes, 4 of them the next group's; so nothing outside the line's
 // input and active bytes is read or changed.
 template <bool kKeyPlane, VectorRegisters kRegisters>
-SAMPLE_INLINE void EncodeRun(const EncodeWeights &w, const unsigned char *input, int groups,
-                             bool lineEnds, unsigned char *y, unsigned char *uv) {
+SAMPLE_INLINE void EncodeRun(const EncodeWeights<Double4> &w, const unsigned char *input,
+                             int groups, bool lineEnds, unsigned char *y, unsigned char *uv) {
   GroupSamples samples[kRunGroups];
   const int wide = lineEnds ? groups - 1 : groups;
   if constexpr (kKeyPlane) {
@@ -144,11 +247,13 @@ SAMPLE_INLINE void EncodeRun(const EncodeWeights &w, const unsigned char *input,
   }
 }
 
-// Frame lines firstRow .. firstRow + rows - 1, the first of them at `input`.
+// Frame lines firstRow .. firstRow + rows - 1, the first of them at `input`. With 64-byte
+// registers the runs go two groups at a time; every run has an even number of groups, since
+// every picture width is a multiple of 8 (EncodeLinesAvx512 checks it).
 template <VectorRegisters kRegisters>
 SAMPLE_INLINE void EncodeLines(const KdtPictureFormat &format, const unsigned char *input,
                                unsigned char *body, int firstRow, int rows, bool keyPlane) {
-  const EncodeWeights w = WeightsOf(MatrixOf(format));
+  const auto w = WeightsOf<GroupDoubles<kRegisters>>(MatrixOf(format));
   const size_t lineBytes = static_cast<size_t>(format.width) * (keyPlane ? 1 : 3);
   const int groups = format.width / 4;
   for (int row = firstRow; row < firstRow + rows; ++row) {
@@ -158,7 +263,13 @@ SAMPLE_INLINE void EncodeLines(const KdtPictureFormat &format, const unsigned ch
     for (int k = 0; k < groups; k += kRunGroups) {
       const int count = groups - k < kRunGroups ? groups - k : kRunGroups;
       const bool lineEnds = k + count == groups;
-      if (keyPlane) {
+      if constexpr (kRegisters == VectorRegisters::k64Bytes) {
+        if (keyPlane) {
+          EncodeRunInPairs<true>(w, line + 4 * k, count, lineEnds, y + 5 * k, uv + 5 * k);
+        } else {
+          EncodeRunInPairs<false>(w, line + 12 * k, count, lineEnds, y + 5 * k, uv + 5 * k);
+        }
+      } else if (keyPlane) {
         EncodeRun<true, kRegisters>(w, line + 4 * k, count, lineEnds, y + 5 * k, uv + 5 * k);
       } else {
         EncodeRun<false, kRegisters>(w, line + 12 * k, count, lineEnds, y + 5 * k, uv + 5 * k);
@@ -186,6 +297,18 @@ void EncodeLinesBaseline(const KdtPictureFormat &format, const unsigned char *in
 }
 #endif
 
+#ifdef CONVERSION_AVX512_COPY
+[[gnu::target("avx512f,avx512vl,avx512bw,avx512dq")]] void EncodeLinesAvx512(
+    const KdtPictureFormat &format, const unsigned char *input, unsigned char *body, int firstRow,
+    int rows, bool keyPlane) {
+  if (format.width % 8 == 0) {
+    EncodeLines<VectorRegisters::k64Bytes>(format, input, body, firstRow, rows, keyPlane);
+  } else {
+    EncodeLines<VectorRegisters::k32Bytes>(format, input, body, firstRow, rows, keyPlane);
+  }
+}
+#endif
+
 void EncodeLinesWith(ConversionVariant variant, const KdtPictureFormat &format,
                      const unsigned char *input, unsigned char *body, int firstRow, int rows,
                      bool keyPlane) {
@@ -198,9 +321,36 @@ void EncodeLinesWith(ConversionVariant variant, const KdtPictureFormat &format,
       EncodeLinesAvx2(format, input, body, firstRow, rows, keyPlane);
       return;
 #endif
+#ifdef CONVERSION_AVX512_COPY
+    case ConversionVariant::kAvx512:
+      EncodeLinesAvx512(format, input, body, firstRow, rows, keyPlane);
+      return;
+#endif
     default:
       EncodeLinesBaseline(format, input, body, firstRow, rows, keyPlane);
   }
+}
+
+// Zeroes the bytes of a body that carry no picture, in both planes: whatever lies before,
+// between and after the lines' active bytes (slot heads and spare slots). The encoder writes
+// all the other bytes, so the body needs no clearing beforehand.
+void ZeroBytesWithoutPicture(const KdtPictureFormat &format, unsigned char *body) {
+  std::vector<int64_t> lineStarts;
+  lineStarts.reserve(static_cast<size_t>(format.height));
+  for (int row = 0; row < format.height; ++row)
+    lineStarts.push_back(KdtLumaLineOffset(format, row));
+  std::sort(lineStarts.begin(), lineStarts.end());
+  const int64_t activeBytes = format.width / 4 * 5;
+  int64_t from = 0;
+  auto zero = [&](int64_t to) {
+    std::memset(body + from, 0, static_cast<size_t>(to - from));
+    std::memset(body + format.planeBytes + from, 0, static_cast<size_t>(to - from));
+  };
+  for (int64_t start : lineStarts) {
+    zero(start);
+    from = start + activeBytes;
+  }
+  zero(format.planeBytes);
 }
 
 }  // namespace
@@ -209,7 +359,7 @@ void rgb2yuvUnit(const unsigned char *p_RGB, int posRGB, unsigned char *p_YUV, i
                  int form, int flag) {
   const KdtPictureFormat *format = KdtFormatByNumber(form);
   if (format == nullptr) return;
-  const EncodeWeights w = WeightsOf(MatrixOf(*format));
+  const auto w = WeightsOf<Double4>(MatrixOf(*format));
   const GroupSamples samples = flag != 0
                                    ? EncodeKeyGroup<VectorRegisters::k16Bytes>(w, p_RGB + posRGB)
                                    : EncodeRgbGroup<VectorRegisters::k16Bytes>(w, p_RGB + posRGB);
@@ -231,11 +381,12 @@ int EncodePictureWith(ConversionVariant variant, const unsigned char *p_RGB, uns
                       int *lenYUV, int form, int flag) {
   const KdtPictureFormat *format = KdtFormatByNumber(form);
   if (format == nullptr) return ERR_CODEC;
-  // Slot heads and spare slots carry no picture; they are written as zero bytes so the body,
-  // and with it the file's checksum, depends on the picture alone.
-  *p_YUV = static_cast<unsigned char *>(std::calloc(static_cast<size_t>(format->bodyBytes), 1));
+  *p_YUV = static_cast<unsigned char *>(std::malloc(static_cast<size_t>(format->bodyBytes)));
   if (*p_YUV == nullptr) return ERR_CODEC;
   *lenYUV = format->bodyBytes;
+  // Slot heads and spare slots carry no picture; they are written as zero bytes so the body,
+  // and with it the file's checksum, depends on the picture alone.
+  ZeroBytesWithoutPicture(*format, *p_YUV);
   EncodeLinesWith(variant, *format, p_RGB, *p_YUV, 0, format->height, flag != 0);
   return 0;
 }

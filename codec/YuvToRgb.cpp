@@ -1,10 +1,12 @@
 // The decoder: KDT body to RGB picture.
 //
-// Each channel is the double-precision formula of the device's studio-range conversion. Four
-// pixels go through it side by side, one pixel per vector lane, each lane doing the formula's
-// own operations in its own order; the divisions by 876, and half of those by 448, are done by
-// exact replacements that give the same correctly rounded quotients (see SampleVectors.h). So
-// the results are the formula's, bit for bit.
+// Each channel byte is that of the double-precision formula of the device's studio-range
+// conversion. Four pixels go through the arithmetic side by side, one pixel per vector lane. The
+// formula's divisions are multiplications here: (Y - 64) / 876 is (Y - 64) x (1 / 876), and each
+// chroma term (c x weight) / 448 is c x (weight / 448). These round differently, but give the
+// formula's byte in every channel for every one of the 897 x 897 x 897 clamped samples (Y, U, V)
+// in both matrices, as the codec tests check value by value. So the results are the formula's,
+// bit for bit.
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -21,7 +23,7 @@ namespace {
 // loop whose groups do not depend on one another, so the processor overlaps many of them.
 constexpr int kRunGroups = 32;
 
-// The chroma terms of a group, each lane of the form (c x weight) / 448 with c = U - 512 or
+// The chroma terms of a group, each lane of the form c x (weight / 448) with c = U - 512 or
 // V - 512, laid out so that each 128-bit half serves two pixels: the first half pixels 1 and 2
 // (chroma pair U1, V1), the second pixels 3 and 4 (U3, V3).
 struct alignas(32) GroupTerms {
@@ -30,6 +32,7 @@ struct alignas(32) GroupTerms {
   Double4 greenBlue;  // v (V weight), u (1 - Kb); then the same of the second pair
 };
 
+// Each weight divided by 448, rounded as written.
 struct DecodeWeights {
   Double4 redGreen;   // 1 - Kr, U weight, 1 - Kr, U weight
   Double4 greenBlue;  // V weight, 1 - Kb, V weight, 1 - Kb
@@ -39,13 +42,11 @@ struct DecodeWeights {
 SAMPLE_INLINE void GroupTermsOf(const DecodeWeights &w, uint64_t lumaWord, uint64_t chromaWord,
                                 GroupTerms &terms) {
   const Word4 inOrder = {kSample1, kSample2, kSample3, kSample4};
-  terms.luma = DivideBy876(ClampedSamplesOf(lumaWord, inOrder) - 64);
+  terms.luma = (ClampedSamplesOf(lumaWord, inOrder) - 64) * (1.0 / 876);
   const Word4 vuvu = {kSample2, kSample1, kSample4, kSample3};
   const Double4 chroma = ClampedSamplesOf(chromaWord, vuvu) - 512;
-  // One half of the terms goes through the divider, the other through the exact replacement, so
-  // that the divider and the multiply-add units share the work.
-  terms.redGreen = DivideBy448(chroma * w.redGreen);
-  terms.greenBlue = chroma * w.greenBlue / 448;
+  terms.redGreen = chroma * w.redGreen;
+  terms.greenBlue = chroma * w.greenBlue;
 }
 
 // Four channel values as bytes. Each value is taken to single precision; below 0 is 0, above 1
@@ -53,10 +54,18 @@ SAMPLE_INLINE void GroupTermsOf(const DecodeWeights &w, uint64_t lumaWord, uint6
 // value below 0 scales to at most 0.5 and truncates to at most 0, and one above 1 scales to at
 // least 255.5 and truncates to at least 255: limiting the truncated values to 0..255 gives the
 // same bytes as testing the value first.
-SAMPLE_INLINE Int4 ChannelBytes(Double4 channel) {
-  const Int4 scaled =
-      __builtin_convertvector(ScaledForByte(__builtin_convertvector(channel, Float4)), Int4);
-  const Int4 atLeastZero = scaled > 0 ? scaled : 0;
+template <class D>
+SAMPLE_INLINE auto ScaledChannel(D channel) {
+  constexpr bool kPair = sizeof(D) == sizeof(Double8);
+  using Floats = std::conditional_t<kPair, Float8, Float4>;
+  using Ints = std::conditional_t<kPair, Int8, Int4>;
+  return __builtin_convertvector(ScaledForByte(__builtin_convertvector(channel, Floats)), Ints);
+}
+
+template <class D>
+SAMPLE_INLINE auto ChannelBytes(D channel) {
+  const auto scaled = ScaledChannel(channel);
+  const auto atLeastZero = scaled > 0 ? scaled : 0;
   return atLeastZero > 255 ? 255 : atLeastZero;
 }
 
@@ -76,6 +85,84 @@ SAMPLE_INLINE Bytes16 GroupPixels(const GroupTerms &t) {
   const Bytes16 bytes = std::bit_cast<Bytes16>(words);
   return __builtin_shufflevector(bytes, bytes, 0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 3, 7, 11,
                                  15);
+}
+
+// The terms of two neighbouring groups, in the copy with 64-byte registers: lanes 0 to 3 the
+// first group's, 4 to 7 the second's.
+struct alignas(64) GroupPairTerms {
+  Double8 luma;
+  Double8 redGreen;
+  Double8 greenBlue;
+};
+
+struct DecodePairWeights {
+  Double8 redGreen;
+  Double8 greenBlue;
+};
+
+// The samples of a pair's luma groups in order, and of its chroma groups as V1, U1, V3, U3, from
+// 16 bytes that begin with the pair's 10, or, at the end of a line, end with them.
+constexpr int kInOrder[4] = {0, 1, 2, 3};
+constexpr int kVuvu[4] = {1, 0, 3, 2};
+constexpr PairSampleLayout kLumaLayout = MakePairSampleLayout(0, kInOrder);
+constexpr PairSampleLayout kChromaLayout = MakePairSampleLayout(0, kVuvu);
+constexpr PairSampleLayout kLastLumaLayout = MakePairSampleLayout(6, kInOrder);
+constexpr PairSampleLayout kLastChromaLayout = MakePairSampleLayout(6, kVuvu);
+
+SAMPLE_INLINE void GroupPairTermsOf(const DecodePairWeights &w, const unsigned char *luma,
+                                    const unsigned char *chroma, bool lineEnds,
+                                    GroupPairTerms &terms) {
+  terms.luma = PairSamplesLess(luma, lineEnds ? kLastLumaLayout : kLumaLayout, 64) * (1.0 / 876);
+  const Double8 c = PairSamplesLess(chroma, lineEnds ? kLastChromaLayout : kChromaLayout, 512);
+  terms.redGreen = c * w.redGreen;
+  terms.greenBlue = c * w.greenBlue;
+}
+
+// The 8 pixels of two neighbouring groups: 24 bytes red, green, blue of each pixel in turn, in
+// the first 24 bytes of the vector. The scaled channels are narrowed to bytes with saturation,
+// which limits them to 0..255 as ChannelBytes does: in each 16-byte half the red, green and blue
+// bytes of a group's four pixels, then blue again. A byte shuffle within the halves puts each
+// group's 12 bytes in pixel order, then the halves are closed up.
+SAMPLE_INLINE Bytes32 GroupPairPixels(const GroupPairTerms &t) {
+  static_assert(std::endian::native == std::endian::little, "the 64-byte copy is x86 only");
+  const Double8 red = t.luma + EvenLanesTwice(t.redGreen);
+  const Double8 green = t.luma - OddLanesTwice(t.redGreen) - EvenLanesTwice(t.greenBlue);
+  const Double8 blue = t.luma + OddLanesTwice(t.greenBlue);
+  const Int8 scaledBlue = ScaledChannel(blue);
+  const Bytes32 planes = BytesSaturated(ShortsSaturated(ScaledChannel(red), ScaledChannel(green)),
+                                        ShortsSaturated(scaledBlue, scaledBlue));
+  constexpr unsigned char z = 0x80;  // a zero byte
+  constexpr Bytes32 kPixelOrder = {0, 4, 8, 1, 5, 9, 2, 6, 10, 3, 7, 11, z, z, z, z,
+                                   0, 4, 8, 1, 5, 9, 2, 6, 10, 3, 7, 11, z, z, z, z};
+  const Bytes32 halves = ShuffleWithinParts(planes, kPixelOrder);
+  return __builtin_shufflevector(halves, halves, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 17, 18,
+                                 19, 20, 21, 22, 23, 24, 25, 26, 27, 12, 13, 14, 15, 28, 29, 30,
+                                 31);
+}
+
+// A run of an even number of groups, two at a time, as DecodeRun below: every pair but the last
+// of the line is read with the 6 bytes after it and written with 8 bytes of spill that the next
+// pair overwrites; the last pair is read with the 6 bytes before it, which are its line's own.
+// Unused where the 64-byte copy is not built.
+[[maybe_unused]] SAMPLE_INLINE void DecodeRunInPairs(const DecodePairWeights &w,
+                                                     const unsigned char *y,
+                                                     const unsigned char *uv, int groups,
+                                                     bool lineEnds, unsigned char *out) {
+  GroupPairTerms terms[kRunGroups / 2];
+  const int pairs = groups / 2;
+  const int wide = lineEnds ? pairs - 1 : pairs;
+  for (int k = 0; k < wide; ++k) {
+    GroupPairTermsOf(w, y + 10 * k, uv + 10 * k, false, terms[k]);
+  }
+  if (lineEnds) GroupPairTermsOf(w, y + 10 * wide - 6, uv + 10 * wide - 6, true, terms[wide]);
+  for (int k = 0; k < wide; ++k) {
+    const Bytes32 pixels = GroupPairPixels(terms[k]);
+    std::memcpy(out + 24 * k, &pixels, 32);
+  }
+  if (lineEnds) {
+    const Bytes32 pixels = GroupPairPixels(terms[wide]);
+    std::memcpy(out + 24 * wide, &pixels, 24);
+  }
 }
 
 // Groups of a run: terms first, then pixels. Every group but the last of the line is read with
@@ -103,11 +190,18 @@ SAMPLE_INLINE void DecodeRun(const DecodeWeights &w, const unsigned char *y,
   }
 }
 
+// With 64-byte registers the runs go two groups at a time; every run has an even number of
+// groups and every line at least two pairs, as every picture format has (DecodePictureAvx512
+// checks it).
+template <VectorRegisters kRegisters>
 SAMPLE_INLINE void DecodePicture(const KdtPictureFormat &format, const unsigned char *body,
                                  unsigned char *rgb) {
   const ColourMatrix &m = MatrixOf(format);
-  const DecodeWeights w = {{m.oneMinusKr, m.greenFromU, m.oneMinusKr, m.greenFromU},
-                           {m.greenFromV, m.oneMinusKb, m.greenFromV, m.oneMinusKb}};
+  const double red = m.oneMinusKr / 448, greenU = m.greenFromU / 448;
+  const double greenV = m.greenFromV / 448, blue = m.oneMinusKb / 448;
+  const DecodeWeights w = {{red, greenU, red, greenU}, {greenV, blue, greenV, blue}};
+  const DecodePairWeights pairWeights = {EachGroup<Double8>(red, greenU, red, greenU),
+                                         EachGroup<Double8>(greenV, blue, greenV, blue)};
   const size_t lineBytes = static_cast<size_t>(format.width) * 3;
   const int groups = format.width / 4;
   for (int row = 0; row < format.height; ++row) {
@@ -116,25 +210,42 @@ SAMPLE_INLINE void DecodePicture(const KdtPictureFormat &format, const unsigned 
     unsigned char *line = rgb + row * lineBytes;
     for (int k = 0; k < groups; k += kRunGroups) {
       const int count = groups - k < kRunGroups ? groups - k : kRunGroups;
-      DecodeRun(w, y + 5 * k, uv + 5 * k, count, k + count == groups, line + 12 * k);
+      if constexpr (kRegisters == VectorRegisters::k64Bytes) {
+        DecodeRunInPairs(pairWeights, y + 5 * k, uv + 5 * k, count, k + count == groups,
+                         line + 12 * k);
+      } else {
+        DecodeRun(w, y + 5 * k, uv + 5 * k, count, k + count == groups, line + 12 * k);
+      }
     }
   }
 }
 
 void DecodePictureBaseline(const KdtPictureFormat &format, const unsigned char *body,
                            unsigned char *rgb) {
-  DecodePicture(format, body, rgb);
+  DecodePicture<VectorRegisters::k16Bytes>(format, body, rgb);
 }
 
 #ifdef CONVERSION_X86_COPIES
 [[gnu::target("sse4.1")]] void DecodePictureSse41(const KdtPictureFormat &format,
                                                   const unsigned char *body, unsigned char *rgb) {
-  DecodePicture(format, body, rgb);
+  DecodePicture<VectorRegisters::k16Bytes>(format, body, rgb);
 }
 
 [[gnu::target("avx2")]] void DecodePictureAvx2(const KdtPictureFormat &format,
                                                const unsigned char *body, unsigned char *rgb) {
-  DecodePicture(format, body, rgb);
+  DecodePicture<VectorRegisters::k32Bytes>(format, body, rgb);
+}
+#endif
+
+#ifdef CONVERSION_AVX512_COPY
+[[gnu::target("avx512f,avx512vl,avx512bw,avx512dq")]] void DecodePictureAvx512(
+    const KdtPictureFormat &format, const unsigned char *body, unsigned char *rgb) {
+  // Pairs of groups, and a line's last pair read with bytes of the pair before it.
+  if (format.width % 8 == 0 && format.width >= 16) {
+    DecodePicture<VectorRegisters::k64Bytes>(format, body, rgb);
+  } else {
+    DecodePicture<VectorRegisters::k32Bytes>(format, body, rgb);
+  }
 }
 #endif
 
@@ -149,6 +260,11 @@ void DecodePictureWith(ConversionVariant variant, const KdtPictureFormat &format
       break;
     case ConversionVariant::kAvx2:
       DecodePictureAvx2(format, body, rgb);
+      break;
+#endif
+#ifdef CONVERSION_AVX512_COPY
+    case ConversionVariant::kAvx512:
+      DecodePictureAvx512(format, body, rgb);
       break;
 #endif
     default:

@@ -207,14 +207,21 @@ void CTaskBaseClass::CramRgbIntoConvass(tagRGBInfo *pDstRgbInfo, const tagRGBInf
   }
 }
 
-tagRGBInfo *CTaskBaseClass::NewPicture(const tagRGBInfo &like, uint32_t width, uint32_t height) {
+tagRGBInfo *CTaskBaseClass::NewPicture(const tagRGBInfo &like, uint32_t width, uint32_t height,
+                                       Pixels pixels) {
   tagRGBInfo *picture = new (std::nothrow) tagRGBInfo(like);
   if (picture == nullptr) return nullptr;
   picture->width = width;
   picture->height = height;
   picture->ptAlpha = nullptr;
   const std::optional<size_t> bytes = PictureBytes(width, height, 3);
-  picture->ptBits = bytes ? new (std::nothrow) unsigned char[*bytes]() : nullptr;
+  if (!bytes) {
+    picture->ptBits = nullptr;
+  } else if (pixels == Pixels::Zeroed) {
+    picture->ptBits = new (std::nothrow) unsigned char[*bytes]();
+  } else {
+    picture->ptBits = new (std::nothrow) unsigned char[*bytes];
+  }
   if (picture->ptBits == nullptr) {
     delete picture;
     return nullptr;
@@ -234,7 +241,7 @@ tagRGBInfo *CTaskBaseClass::PictureOfRecord(const tagFileInfo *record, int bOrig
     CramRgbIntoConvass(canvas, &source, 0);
     return canvas;
   }
-  tagRGBInfo *copy = NewPicture(source, source.width, source.height);
+  tagRGBInfo *copy = NewPicture(source, source.width, source.height, Pixels::Unset);
   // NewPicture checked the size of the pixels; the key plane's, a third of it, passes as well.
   const size_t keyBytes = PictureBytes(source.width, source.height, 1).value_or(0);
   if (copy != nullptr && source.ptAlpha != nullptr) {

@@ -101,9 +101,12 @@ class CTaskBaseClass {
 
   // Pictures a task builds itself: the record and its buffers come from new and go with
   // delete. NewPicture copies the header fields of like, sets the size, and gives zero-filled
-  // pixels and no key plane; it returns null when the size is beyond the largest picture or the
-  // memory cannot be had.
-  static tagRGBInfo *NewPicture(const tagRGBInfo &like, uint32_t width, uint32_t height);
+  // pixels (or, for a caller that writes every pixel itself, pixels left as they come) and no
+  // key plane; it returns null when the size is beyond the largest picture or the memory cannot
+  // be had.
+  enum class Pixels { Zeroed, Unset };
+  static tagRGBInfo *NewPicture(const tagRGBInfo &like, uint32_t width, uint32_t height,
+                                Pixels pixels = Pixels::Zeroed);
   static void DeletePicture(tagRGBInfo *&picture);
   // The picture GetRGB hands out for a loaded record: bOrig 1, a copy of the source with its
   // key plane; 0, the source placed in cell 0 of the W x H canvas. Null without pixels; null

@@ -66,6 +66,21 @@ tagRGBInfo *CTaskBatch::BuildTarget(const tagFileInfo &record, const tagFileInfo
   return picture;
 }
 
+bool CTaskBatch::FillsTheCanvas(const tagRGBInfo &source) const {
+  return source.ptBits != nullptr && source.width == m_uiObjectWidth &&
+         source.height == m_uiObjectHeight && m_uiShiftMode == ShiftNormal;
+}
+
+tagRGBInfo CTaskBatch::SourceAsTarget(const tagFileInfo &record, const tagFileInfo &loaded) {
+  tagRGBInfo picture = record.rgbInfo;
+  picture.width = loaded.rgbInfo.width;
+  picture.height = loaded.rgbInfo.height;
+  picture.ptBits = loaded.rgbInfo.ptBits;
+  // The key rows a canvas would take are the whole of the loaded key plane.
+  picture.ptAlpha = record.rgbInfo.ptAlpha != nullptr ? loaded.rgbInfo.ptAlpha : nullptr;
+  return picture;
+}
+
 int CTaskBatch::SaveRGB(const std::string &sObj, const std::string &sExt) {
   m_uiCompositeMode = 1;  // each target is a single picture
   const uint32_t k = m_ifilesNum;
@@ -83,7 +98,17 @@ int CTaskBatch::SaveRGB(const std::string &sObj, const std::string &sExt) {
       m_uiObjectWidth = record->rgbInfo.width;
       m_uiObjectHeight = record->rgbInfo.height;
     }
-    tagRGBInfo *picture = BuildTarget(*record, *loaded);
+    // A source of exactly the target's size, unshifted, would be copied whole onto a canvas it
+    // fills: its own pixels are saved instead, which writes the same file.
+    tagRGBInfo sourceAsTarget{};
+    tagRGBInfo *built = nullptr;
+    tagRGBInfo *picture = nullptr;
+    if (FillsTheCanvas(loaded->rgbInfo)) {
+      sourceAsTarget = SourceAsTarget(*record, *loaded);
+      picture = &sourceAsTarget;
+    } else {
+      picture = built = BuildTarget(*record, *loaded);
+    }
     if (picture != nullptr) {
       result = SaveRgb(sObj + MakeTargetName(sourceName, sExt), sExt, picture);
     } else {
@@ -93,7 +118,7 @@ int CTaskBatch::SaveRGB(const std::string &sObj, const std::string &sExt) {
     }
     m_iProgress += step;
     PluginFreeFileInfo(loaded);
-    DeletePicture(picture);
+    DeletePicture(built);
     if (m_bStopFlag != 0) return ERR_STOPPED;
   }
   // A target that failed on the way fails the run, however the last one went.

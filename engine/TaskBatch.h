@@ -31,4 +31,9 @@ class CTaskBatch : public CTaskBaseClass {
   // The target picture of one source: the loaded pixels in cell 0 of a W x H canvas, and the
   // key plane when the source has one. Null when the memory cannot be had.
   tagRGBInfo *BuildTarget(const tagFileInfo &record, const tagFileInfo &loaded);
+  // Whether `source` is exactly W x H and placed unshifted: its canvas would be the source.
+  bool FillsTheCanvas(const tagRGBInfo &source) const;
+  // The target picture BuildTarget would make for such a source, on the loaded record's own
+  // pixels and key plane (which stay the record's).
+  static tagRGBInfo SourceAsTarget(const tagFileInfo &record, const tagFileInfo &loaded);
 };

@@ -76,6 +76,30 @@ void MoveBlock(unsigned char *dst, unsigned dstOffset, const unsigned char *src,
   std::memcpy(dst + dstOffset, src + srcOffset, bytes);
 }
 
+// The blocks an exchange writes into the work body, by their starts.
+struct WrittenBlocks {
+  unsigned starts[4];
+  int count = 0;
+  void Add(unsigned start) { starts[count++] = start; }
+};
+
+// The work body as the body `from`, but for the blocks the exchange writes next: each byte is
+// copied once, not copied and then written over.
+void CopyAroundBlocks(unsigned char *work, const unsigned char *from, unsigned length,
+                      WrittenBlocks blocks, unsigned blockBytes) {
+  for (int i = 1; i < blocks.count; ++i) {  // in body order
+    for (int j = i; j > 0 && blocks.starts[j - 1] > blocks.starts[j]; --j) {
+      std::swap(blocks.starts[j - 1], blocks.starts[j]);
+    }
+  }
+  unsigned done = 0;
+  for (int i = 0; i < blocks.count; ++i) {
+    std::memcpy(work + done, from + done, blocks.starts[i] - done);
+    done = blocks.starts[i] + blockBytes;
+  }
+  std::memcpy(work + done, from + done, length - done);
+}
+
 void FreeBuffer(unsigned char *&buffer) {
   std::free(buffer);
   buffer = nullptr;
@@ -143,7 +167,10 @@ int CTaskModeConv::ExchangeStill(bool luma, bool chroma) {
   if (b == nullptr) return 0;
   unsigned char *work = m_pYUVDst;
   const unsigned char *read = m_ptYUVInfo;
-  std::memcpy(work, read, b->length);
+  WrittenBlocks written;
+  if (luma) written.Add(b->lumaField1), written.Add(b->lumaField2);
+  if (chroma) written.Add(b->chromaField1), written.Add(b->chromaField2);
+  CopyAroundBlocks(work, read, b->length, written, b->blockBytes);
   if (luma) {
     MoveBlock(work, b->lumaField1, read, b->lumaField2, b->blockBytes);
     MoveBlock(work, b->lumaField2, read, b->lumaField1, b->blockBytes);
@@ -210,12 +237,20 @@ void CTaskModeConv::GetAllYUVDataSrc(int Opt) {
     std::memcpy(m_ptYUVConv1, m_ptYUVConv2, length);
     return;
   }
-  // The current body becomes the previous one; the buffers trade places instead of copying.
+  // The current body becomes the previous one and the body read the current one; the buffers
+  // trade places instead of copying (the body read is read afresh for each file).
   std::swap(m_ptYUVConv1, m_ptYUVConv2);
-  std::memcpy(m_ptYUVConv2, m_ptYUVInfo, length);
+  std::swap(m_ptYUVConv2, m_ptYUVInfo);
 
   if (m_pYUVDst == nullptr) return;
-  std::memcpy(m_pYUVDst, m_ptYUVConv2, length);
+  // Work body = current body, but for the blocks the exchange writes.
+  const FieldBlocks *b = FieldBlocksOf(form);
+  WrittenBlocks written;
+  if (b != nullptr && Opt != 1) written.Add(b->lumaField2);
+  if (b != nullptr && Opt != 0) written.Add(b->chromaField2);
+  if (b != nullptr && Opt != 0 && Opt != 1)
+    written.Add(b->lumaField1), written.Add(b->chromaField1);
+  CopyAroundBlocks(m_pYUVDst, m_ptYUVConv2, length, written, b != nullptr ? b->blockBytes : 0);
   const int exchanged = Opt == 0   ? SetAllYDataConv()
                         : Opt == 1 ? SetAllCDataConv()
                                    : SetAllYCDataConv();

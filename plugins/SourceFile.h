@@ -16,14 +16,20 @@ inline bool PathFitsRecord(const char *path) {
   return path != nullptr && std::strlen(path) < static_cast<size_t>(kFileNameSize);
 }
 
-// An open picture file and its length in bytes; closes the file when it goes away.
+// An open picture file and its length in bytes; closes the file when it goes away. The loaders
+// read fields and single bytes from it, so its stream has a buffer of 64 KiB of its own, which
+// turns them into few reads of the file.
 class SourceFile {
  public:
+  static constexpr size_t kBufferSize = 64 * 1024;
+
   // Opens `path` for binary reading; IsOpen() is false when it cannot be opened or is not a
   // regular file.
   explicit SourceFile(const char *path) {
     m_file = std::fopen(path, "rb");
     if (m_file == nullptr) return;
+    // Before the first read, as the stream requires.
+    std::setvbuf(m_file, m_buffer, _IOFBF, sizeof m_buffer);
     struct stat info {};
     if (fstat(fileno(m_file), &info) != 0 || !S_ISREG(info.st_mode)) {
       Close();
@@ -47,4 +53,5 @@ class SourceFile {
  private:
   FILE *m_file = nullptr;
   uint64_t m_length = 0;
+  char m_buffer[kBufferSize];  // outlives the stream: the destructor closes it first
 };

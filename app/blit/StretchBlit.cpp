@@ -141,6 +141,12 @@ void _Thum_DrawScanLineAlpha(uint32_t *DestAddr, const uint32_t *SrcAddr, int Wi
 
 void _Thum_BlitStretch(uint32_t *lpDesLines, int deswidth, int desheight,
                        const uint32_t *lpSrcLines, int srcwidth, int srcheight) {
+  BlitStretchRows(lpDesLines, deswidth, desheight, srcwidth, srcheight,
+                  [=](size_t row) { return lpSrcLines + row * static_cast<size_t>(srcwidth); });
+}
+
+void BlitStretchRows(uint32_t *lpDesLines, int deswidth, int desheight, int srcwidth, int srcheight,
+                     const std::function<const uint32_t *(size_t)> &rowOf) {
   if (deswidth < 1 || desheight < 1 || srcwidth < 1 || srcheight < 1) return;
   // Steps and positions are 16.16 values; 64 bits keep them exact for any source size (below
   // 32768 they equal the 32-bit values).
@@ -153,8 +159,9 @@ void _Thum_BlitStretch(uint32_t *lpDesLines, int deswidth, int desheight,
     const size_t r = std::min(static_cast<size_t>(v >> 16), lastRow);
     const size_t below = std::min(r + 1, lastRow);
     uint32_t *dest = lpDesLines + static_cast<size_t>(i) * static_cast<size_t>(deswidth);
-    ScanLine(dest, lpSrcLines + r * static_cast<size_t>(srcwidth), deswidth, dU, rowLast);
-    ScanLineAlpha(dest, lpSrcLines + below * static_cast<size_t>(srcwidth), deswidth, dU,
-                  static_cast<uint32_t>(v >> 9) & 127, rowLast);
+    ScanLine(dest, rowOf(r), deswidth, dU, rowLast);
+    // With no weight the lower row is not read at all.
+    const uint32_t alpha = static_cast<uint32_t>(v >> 9) & 127;
+    if (alpha != 0) ScanLineAlpha(dest, rowOf(below), deswidth, dU, alpha, rowLast);
   }
 }

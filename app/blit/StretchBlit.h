@@ -3,7 +3,9 @@
 // written into the destination row, then a pass that blends the lower source row into it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 
 // 129 weights, entry i holding i in each of its four 16-bit lanes, so that one 64-bit load
 // gives a weight for all four samples of a pixel. Filled before the program starts;
@@ -18,6 +20,13 @@ void _Thum_InitAlphaTable();
 // last column or row, the last column or row stands in for it.
 void _Thum_BlitStretch(uint32_t *lpDesLines, int deswidth, int desheight,
                        const uint32_t *lpSrcLines, int srcwidth, int srcheight);
+
+// _Thum_BlitStretch from a source given row by row: rowOf(r) returns source row r (srcwidth
+// pixels), which must stay valid until the next call. The rows are asked for in the order the
+// blit reads them, and only the rows it reads: the upper row of each destination row, and the
+// lower one when its weight is not zero.
+void BlitStretchRows(uint32_t *lpDesLines, int deswidth, int desheight, int srcwidth, int srcheight,
+                     const std::function<const uint32_t *(size_t)> &rowOf);
 
 // Writes Width destination pixels from one source row, stepping dU (16.16) per pixel. The right
 // neighbour of a source pixel is read only when its weight is not zero.

@@ -1,15 +1,16 @@
 #include "plugins/bmp/BmpWriter.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 
 #include "codec/PictureBytes.h"
 #include "plugins/bmp/BmpFormat.h"
 
 namespace {
+
+constexpr size_t kStreamBufferSize = 1 << 20;
 
 // Writes one little-endian field of the width of T.
 template <typename T>
@@ -41,6 +42,15 @@ void WriteHeaders(FILE *file, uint32_t width, uint32_t height, uint32_t fileSize
   }
 }
 
+// Red, green, blue pixels of `in` as blue, green, red in `out`.
+void SwapRedAndBlue(const unsigned char *in, unsigned char *out, uint64_t pixels) {
+  for (uint64_t i = 0; i < pixels; ++i, in += 3, out += 3) {
+    out[0] = in[2];
+    out[1] = in[1];
+    out[2] = in[0];
+  }
+}
+
 }  // namespace
 
 int WriteToBmp(const char *path, const tagRGBInfo *picture) {
@@ -49,37 +59,39 @@ int WriteToBmp(const char *path, const tagRGBInfo *picture) {
   const uint64_t height = picture->height;
   const uint64_t rowBytes = width * 3;
   const uint64_t stride = bmp::RowStride(width, 24);
-  // The copy is refused beyond the largest picture, and the file beyond what its 32-bit size
+  // A picture beyond the largest picture is refused, and a file beyond what its 32-bit size
   // field can state.
-  const std::optional<size_t> copyBytes = PictureBytes(width, height, 3);
+  const std::optional<size_t> pictureBytes = PictureBytes(width, height, 3);
   const std::optional<size_t> rowsBytes = PictureBytes(stride, height, 1);
-  if (!copyBytes || !rowsBytes || *rowsBytes > UINT32_MAX - bmp::kHeadersSize) return ERR_NO_MEMORY;
-  const size_t pictureBytes = *copyBytes;
-
-  // Bitmaps store blue, green, red: swap a copy, the picture stays the caller's.
-  std::unique_ptr<unsigned char, decltype(&std::free)> copy(
-      static_cast<unsigned char *>(std::malloc(pictureBytes == 0 ? 1 : pictureBytes)), &std::free);
-  if (copy == nullptr) return ERR_NO_MEMORY;
-  std::memcpy(copy.get(), picture->ptBits, pictureBytes);
-  for (unsigned char *p = copy.get(), *end = p + pictureBytes; p != end; p += 3) {
-    std::swap(p[0], p[2]);
+  if (!pictureBytes || !rowsBytes || *rowsBytes > UINT32_MAX - bmp::kHeadersSize) {
+    return ERR_NO_MEMORY;
   }
+
+  // Bitmaps store blue, green, red: each row is swapped in a row buffer on its way out, the
+  // picture stays the caller's. The stream gets a large buffer of its own, so the rows leave in
+  // a few large writes.
+  std::unique_ptr<unsigned char[]> row(
+      new (std::nothrow) unsigned char[rowBytes == 0 ? 1 : rowBytes]);
+  std::unique_ptr<char[]> streamBuffer(new (std::nothrow) char[kStreamBufferSize]);
+  if (row == nullptr || streamBuffer == nullptr) return ERR_NO_MEMORY;
 
   const auto fileSize = static_cast<uint32_t>(*rowsBytes + bmp::kHeadersSize);
   FILE *file = path != nullptr ? std::fopen(path, "wb") : nullptr;
   if (file == nullptr) return ERR_FILE_OPEN;
+  std::setvbuf(file, streamBuffer.get(), _IOFBF, kStreamBufferSize);
   WriteHeaders(file, picture->width, picture->height, fileSize);
 
   int result = 0;
-  for (uint64_t row = height; row-- > 0;) {
-    if (std::fwrite(copy.get() + row * rowBytes, 1, rowBytes, file) != rowBytes) {
+  for (uint64_t r = height; r-- > 0;) {
+    SwapRedAndBlue(picture->ptBits + r * rowBytes, row.get(), width);
+    if (std::fwrite(row.get(), 1, rowBytes, file) != rowBytes) {
       result = ERR_FILE_WRITE;
       break;
     }
     for (uint64_t i = rowBytes; i < stride; ++i) std::fputc(0, file);
   }
   // Buffered bytes reach the disk only when the file is closed; a failure there is a failed
-  // write too.
+  // write too. The stream's buffer is released after the stream.
   if (std::fclose(file) != 0 && result == 0) result = ERR_FILE_WRITE;
   return result;
 }

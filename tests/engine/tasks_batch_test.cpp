@@ -176,9 +176,10 @@ TEST_F(BatchProgressTest, SequencesForOneAndTwoSourcesAndFailedSaves) {
 }
 
 // The key plane of a source reaches its target: W x H, the source's key rows cropped to the
-// target and never shifted, zero outside them.
+// target and never shifted, zero outside them; a source of exactly the target's size, unshifted,
+// reaches it with its own pixels and key.
 TEST_F(BatchProgressTest, KeyPlaneOfTheSourceGoesToTheTargetUnshifted) {
-  const std::pair<uint32_t, uint32_t> sizes[] = {{100, 50}, {800, 500}};
+  const std::pair<uint32_t, uint32_t> sizes[] = {{100, 50}, {720, 487}, {800, 500}};
   std::vector<std::string> paths;
   for (const auto &[width, height] : sizes) {
     paths.push_back(Path(NumberedBmp("k", static_cast<int>(width))));
@@ -195,23 +196,37 @@ TEST_F(BatchProgressTest, KeyPlaneOfTheSourceGoesToTheTargetUnshifted) {
     record->rgbInfo.ptAlpha = plane;
   };
   std::vector<std::vector<unsigned char>> keys;
-  s_onSave = [&keys](const tagRGBInfo &picture) {
+  std::vector<std::vector<unsigned char>> pixels;
+  s_onSave = [&keys, &pixels](const tagRGBInfo &picture) {
     ASSERT_NE(picture.ptAlpha, nullptr);
-    keys.emplace_back(picture.ptAlpha, picture.ptAlpha + size_t{picture.width} * picture.height);
+    const size_t size = size_t{picture.width} * picture.height;
+    keys.emplace_back(picture.ptAlpha, picture.ptAlpha + size);
+    pixels.emplace_back(picture.ptBits, picture.ptBits + size * 3);
   };
-  std::filesystem::create_directory(Path("out"));
-  CTaskBatch task(m_engine);
-  task.UpdateConvParameter(720, 487, ShiftDown, uint32_t(CompositeMode::None));
-  int ret = 0;
-  task.LoadRGB(paths, 0, ret);
-  EXPECT_EQ(task.SaveRGB(Path("out/"), "KDT"), 0);
-  ASSERT_EQ(keys.size(), 2u);
-  for (size_t i = 0; i < 2; ++i) {
-    const auto [width, height] = sizes[i];
-    std::vector<unsigned char> expected(720 * 487, 0);
-    for (size_t r = 0; r < std::min(height, 487u); ++r)
-      for (size_t c = 0; c < std::min(width, 720u); ++c) expected[r * 720 + c] = key(r, c);
-    EXPECT_TRUE(keys[i] == expected) << width << " x " << height;
+  for (uint32_t shift : {ShiftDown, ShiftNormal}) {
+    keys.clear();
+    pixels.clear();
+    const std::string out = Path(std::to_string(shift) + "out/");
+    std::filesystem::create_directory(out);
+    CTaskBatch task(m_engine);
+    task.UpdateConvParameter(720, 487, shift, uint32_t(CompositeMode::None));
+    int ret = 0;
+    task.LoadRGB(paths, 0, ret);
+    EXPECT_EQ(task.SaveRGB(out, "KDT"), 0);
+    ASSERT_EQ(keys.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+      const auto [width, height] = sizes[i];
+      std::vector<unsigned char> expected(720 * 487, 0);
+      for (size_t r = 0; r < std::min(height, 487u); ++r)
+        for (size_t c = 0; c < std::min(width, 720u); ++c) expected[r * 720 + c] = key(r, c);
+      EXPECT_TRUE(keys[i] == expected) << width << " x " << height << " shift " << shift;
+    }
+    // The source of the target's size: its pixels as they were, or one line lower.
+    const std::vector<unsigned char> source = Picture::Pattern(720, 487).bits;
+    std::vector<unsigned char> placed(source.size(), 0);
+    const size_t skip = shift == ShiftDown ? 720 * 3 : 0;
+    std::copy(source.begin(), source.end() - skip, placed.begin() + skip);
+    EXPECT_TRUE(pixels[1] == placed) << "shift " << shift;
   }
 }
 

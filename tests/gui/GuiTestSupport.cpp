@@ -15,6 +15,7 @@
 #include <wx/utils.h>
 
 #include "PrivateDisplay.h"
+#include "platform/HeapTuning.h"
 #include "platform/gui/DialogBase.h"
 
 void Pump(std::chrono::milliseconds duration) {
@@ -102,6 +103,7 @@ bool ConfigureFromOutside(const std::string &title, int x, int y, int width, int
 }
 
 int RunTestsInEventLoop(int argc, char **argv, wxApp &app, std::function<bool()> finish) {
+  platform::TuneHeapForPictures();  // as the program does
   testing::InitGoogleTest(&argc, argv);
   PrivateDisplay display;
   if (display.Name().empty()) {
