@@ -54,6 +54,10 @@ bool CDlgReview::OnInitDialog() {
   const int x0 = (screen.GetWidth() - kWidth) / 2;
   const int y0 = (screen.GetHeight() - kHeight) / 2;
   SetSize(x0 + kOffset, y0 + kOffset, kWidth, kHeight);
+  // The window has no control to take the keyboard; without the focus of its own, Enter and Esc
+  // would not reach it and only the close box would end the review.
+  SetCanFocus(true);
+  SetFocus();
   Refresh();
   return true;
 }

@@ -5,6 +5,7 @@
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
+#include <wx/uiaction.h>
 
 #include <cstdint>
 #include <functional>
@@ -138,6 +139,20 @@ TEST_F(ReviewDialog, TitlePlaceAndASmallTargetCentred) {
              }});
   EXPECT_EQ(result, platform::gui::kIdOk);
   EXPECT_TRUE(messages_.Texts().empty());
+}
+
+// The window has no control that could take the keyboard, yet a real Esc from the keyboard
+// reaches it and ends the review.
+TEST_F(ReviewDialog, EscFromTheKeyboardEndsTheReview) {
+  Target target(folder_, 64, 48);
+  CDlgReview dialog(nullptr, engine_);
+  dialog.m_sfileName = target.path;
+  int polls = 0;
+  const int result = RunModal(dialog, [&] {
+    if (++polls == 6) wxUIActionSimulator().Char(WXK_ESCAPE);
+    return polls >= 6;
+  });
+  EXPECT_EQ(result, platform::gui::kIdCancel);
 }
 
 // A large picture is reduced to the width and centred in height, drawn larger when the window
