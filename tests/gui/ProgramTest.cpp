@@ -83,6 +83,17 @@ std::vector<Window> ShownWindows(Display *d, const std::string &title = "") {
   return shown;
 }
 
+// The shown windows titled title once there is one, waiting up to 15 s for the program to
+// show its window; empty when none appeared.
+std::vector<Window> WaitForShownWindows(Display *x11, const std::string &title) {
+  std::vector<Window> found;
+  for (int i = 0; i < 300 && found.empty(); ++i) {
+    std::this_thread::sleep_for(50ms);
+    found = ShownWindows(x11, title);
+  }
+  return found;
+}
+
 TEST(Program, MainWindowIsCentredGreySingleAndClosesCleanly) {
   PrivateDisplay display;
   ASSERT_FALSE(display.Name().empty()) << "Xvfb could not be started";
@@ -90,11 +101,7 @@ TEST(Program, MainWindowIsCentredGreySingleAndClosesCleanly) {
   ASSERT_NE(x11, nullptr);
   Process first(display.Name());
   ASSERT_TRUE(first.Started());
-  std::vector<Window> found;
-  for (int i = 0; i < 300 && found.empty(); ++i) {
-    std::this_thread::sleep_for(50ms);
-    found = ShownWindows(x11, "Quenda");
-  }
+  const std::vector<Window> found = WaitForShownWindows(x11, "Quenda");
   ASSERT_EQ(found.size(), 1u) << "no window titled Quenda appeared";
   const Window window = found.front();
   std::this_thread::sleep_for(500ms);  // let the first paint finish
@@ -163,11 +170,7 @@ TEST(Program, SecondStartFindsTheFirstWindowUnderAWindowManager) {
   ASSERT_NE(x11, nullptr);
   Process first(display.Name());
   ASSERT_TRUE(first.Started());
-  std::vector<Window> found;
-  for (int i = 0; i < 300 && found.empty(); ++i) {
-    std::this_thread::sleep_for(50ms);
-    found = ShownWindows(x11, "Quenda");
-  }
+  const std::vector<Window> found = WaitForShownWindows(x11, "Quenda");
   ASSERT_EQ(found.size(), 1u) << "no window titled Quenda appeared";
   const Window client = found.front();
 

@@ -2,6 +2,7 @@
 // list, commands from the menu bar and the toolbar, the real dialogs answered as they come up,
 // and the files written checked pixel by pixel.
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -116,6 +117,7 @@ TEST_F(Workflow, ImportOfOneBmpThenReviewAgainOverwriteAndRefresh) {
   ChooseFilter("*.*");
   EXPECT_TRUE(IsListed("Msunset.QVEL_000.KDT"));
   EXPECT_TRUE(m_boxes.Texts().empty());
+  EXPECT_EQ(Pane().m_pTaskOfConvert, nullptr);
 
   // "Convert Again" brings the parameter dialog back with its defaults (the target folder of
   // the first source); the first pass's target lies in the source folder, so the list is
@@ -323,8 +325,13 @@ TEST_F(Workflow, ReverseFieldDominanceOnAStillAndOnASequence) {
                  Picture::Pattern(720, 487, 20 + i), "KDT");
   }
   Relist();
+  const std::vector<unsigned char> sourceBytes =
+      test_support::ReadWholeFile(Work("MONE.QVEL_000.KDT"));
   ASSERT_TRUE(Select({"MONE.QVEL_000.KDT"}));
   ReverseFieldDominance();
+  // The source stays as it was; the target under its name goes to the chosen folder.
+  EXPECT_EQ(test_support::ReadWholeFile(Work("MONE.QVEL_000.KDT")), sourceBytes);
+  EXPECT_EQ(FilesIn(Home() + "/out"), std::vector<std::string>{"MONE.QVEL_000.KDT"});
   const Picture before = ReadPicture(Work("MONE.QVEL_000.KDT"));
   const Picture after = ReadPicture(Home() + "/out/MONE.QVEL_000.KDT");
   ASSERT_EQ(after.width, 720u);
@@ -347,16 +354,23 @@ TEST_F(Workflow, ReverseFieldDominanceOnAStillAndOnASequence) {
       (std::vector<std::string>{"MONE.QVEL_000.KDT", "MSEQ.QVEL_001.KDT", "MSEQ.QVEL_002.KDT"}));
   EXPECT_TRUE(m_boxes.Texts().empty());
 
-  // An import afterwards deletes the Y/C task held from the last run before it runs its own.
+  // An import afterwards deletes the Y/C task held from the last run, with the bodies and
+  // pictures it holds (some 5 MB), before it asks for its parameters.
   ChooseFilter("*.*");
   WritePicture(Work("any.bmp"), Picture::Solid(720, 487, 0x102030), "BMP");
   Relist();
   ASSERT_TRUE(Select({"any.bmp"}));
+  const auto inUse = [] {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+  };
+  const size_t held = inUse();
   {
     DialogScript script({CancelSettings()});
     ChooseMenu(res::ID_CONVERT_IMPORT);
   }
   EXPECT_EQ(Pane().m_pTaskOfConvert, nullptr);
+  EXPECT_GT(held, inUse() + 4'000'000);
 }
 
 TEST_F(Workflow, ReverseFieldDominanceCancelKeepsWhatWasWrittenAndFailuresNeedNoCancel) {
