@@ -72,7 +72,9 @@ int WriteToKdt(const char *szfileName, const unsigned char *lpBits, const unsign
   const int companionWritten =
       WriteOneStill(companionFile, &companion, lpAlpha, format->form, true);
   if (companionWritten != kWritten) return companionWritten;
-  if (!pictureFile.Commit() || !companionFile.Commit()) return STILL_WRITE_FAILED;
+  if (!pictureFile.Close() || !companionFile.Close() || !pictureFile.Commit() ||
+      !companionFile.Commit())
+    return STILL_WRITE_FAILED;
   return format->form + STILL_WITH_KEY;
 }
 

@@ -110,15 +110,20 @@ void AtomicFile::Discard() {
   m_temporary.clear();
 }
 
-bool AtomicFile::Commit() {
-  if (m_stream == nullptr) return false;
-  bool whole =
+bool AtomicFile::Close() {
+  if (m_stream == nullptr) return m_closedWhole;
+  m_closedWhole =
       std::fflush(m_stream) == 0 && std::ferror(m_stream) == 0 && fsync(fileno(m_stream)) == 0;
   // Closing reports the last failure of a write still under way.
-  whole = std::fclose(m_stream) == 0 && whole;
+  m_closedWhole = std::fclose(m_stream) == 0 && m_closedWhole;
   m_stream = nullptr;
-  if (whole && std::rename(m_temporary.c_str(), m_target.c_str()) == 0) {
+  return m_closedWhole;
+}
+
+bool AtomicFile::Commit() {
+  if (Close() && std::rename(m_temporary.c_str(), m_target.c_str()) == 0) {
     m_temporary.clear();
+    m_closedWhole = false;  // nothing more to commit
     return true;
   }
   Discard();

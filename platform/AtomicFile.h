@@ -25,8 +25,13 @@ class AtomicFile {
   // The stream to write the new content to, binary, or null when the file could not be opened.
   FILE *Stream() const { return m_stream; }
 
-  // Flushes, syncs and closes the stream, then renames the temporary file over the target.
-  // False when any of these failed; the temporary file is then gone and the target unchanged.
+  // Flushes, syncs and closes the stream: true when every byte is on the disk. The target is
+  // not touched yet, so files that replace others together are all closed before the first is
+  // committed.
+  bool Close();
+
+  // Closes the stream, if still open, and renames the temporary file over the target. False
+  // when any of this failed; the temporary file is then gone and the target unchanged.
   bool Commit();
 
  private:
@@ -35,6 +40,7 @@ class AtomicFile {
   std::string m_target;     // the file replaced, links resolved
   std::string m_temporary;  // empty once renamed or removed
   FILE *m_stream = nullptr;
+  bool m_closedWhole = false;  // Close() succeeded and nothing is committed yet
 };
 
 // Writes `bytes` as the whole content of `path` through an AtomicFile; false when it failed.
