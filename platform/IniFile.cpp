@@ -58,11 +58,9 @@ std::string_view LineEndOf(std::string_view content) {
 std::vector<std::string> ReadIniSection(const std::string &path, const std::string &section,
                                         size_t bufferSize) {
   std::vector<std::string> entries;
+  if (bufferSize < 2) return entries;
   FILE *stream = OpenRegularFileStream(path.c_str());
-  if (stream == nullptr || bufferSize < 2) {
-    if (stream != nullptr) std::fclose(stream);
-    return entries;
-  }
+  if (stream == nullptr) return entries;
   // Room for the entries, each with its terminator, besides the list's own terminator.
   size_t room = bufferSize - 1;
   bool inSection = false;
