@@ -186,7 +186,7 @@ TEST_F(Workflow, ImportOfFiveBmpsIntoOneThreeByThreeStill) {
     DialogScript script(
         {On<CDlgSetting>([](CDlgSetting &) { wxUIActionSimulator().Char(WXK_ESCAPE); }),
          [&](wxDialog &d) {
-           if (++ticks < 20) return false;
+           if (++ticks < 60) return false;  // 3 s
            escIgnored = true;
            d.EndModal(kIdCancel);
            return true;
