@@ -111,6 +111,9 @@ bool CDlgSetting::OnInitDialog() {
   m_dstPath = SourceFolderOf(m_sTarget);
   ShowTarget(m_dstPath);
   CentreOnScreen();
+  // The controls are new, so nothing in the window has the keyboard yet: OK, first in the tab
+  // order, takes it, and Esc and Enter reach the dialog at once.
+  if (wxWindow *ok = FindWindow(platform::gui::kIdOk)) ok->SetFocus();
   return true;
 }
 

@@ -44,6 +44,8 @@ bool CDlgYCConvertSet::OnInitDialog() {
   m_dstPath = sPathName;
   CheckRadioButton(IDC_RDO_Y, IDC_RDO_YC, IDC_RDO_YC);
   SetTitle(m_bStill ? "Still Mode Convert" : "Animation Mode Convert");
+  // OK, the default button and first in the tab order, has the keyboard: Enter presses it.
+  if (wxWindow *ok = FindWindow(platform::gui::kIdOk)) ok->SetFocus();
   return true;
 }
 

@@ -92,10 +92,13 @@ std::optional<long> WmState(Display *display, Window window) {
 }
 
 // A window the user has: shown, or minimised by the window manager. Toolkits keep hidden
-// windows that carry the program's name as their default title; those do not count.
+// windows that carry the program's name as their default title; those do not count, nor do
+// the pop-ups that bypass the window manager (drop-down lists, menus, tool tips), which take
+// the program's name as well but are no program's main window.
 bool IsUsersWindow(Display *display, Window window) {
   XWindowAttributes attributes;
-  if (!XGetWindowAttributes(display, window, &attributes) || attributes.c_class == InputOnly) {
+  if (!XGetWindowAttributes(display, window, &attributes) || attributes.c_class == InputOnly ||
+      attributes.override_redirect) {
     return false;
   }
   if (attributes.map_state == IsViewable) return true;
@@ -123,9 +126,28 @@ Window Parent(Display *display, Window window) {
   return parent;
 }
 
+// The window a window manager that follows the desktop conventions names on a window (the root,
+// or that window itself); None when there is no such name.
+Window SupportingWindow(Display *display, Window window) {
+  const auto check = ReadProperty(
+      display, window, XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), XA_WINDOW);
+  if (!check || check->type != XA_WINDOW || check->format != 32 || check->count < 1) return None;
+  return static_cast<Window>(reinterpret_cast<unsigned long *>(check->data.get())[0]);
+}
+
+// Whether the window manager that published the root's properties still runs: the window it
+// names on the root exists and names itself. One that has ended leaves the root's properties
+// behind, naming a window that is gone (or, later, a stranger's).
+bool WindowManagerRuns(Display *display) {
+  const Window named = SupportingWindow(display, DefaultRootWindow(display));
+  return named != None && SupportingWindow(display, named) == named;
+}
+
 // The client windows as a window manager that follows the desktop conventions lists them on
-// the root window; none when no such window manager runs.
+// the root window; none when no such window manager runs, or the one that published the list
+// has ended (its list is then stale, often empty).
 std::optional<std::vector<Window>> PublishedClients(Display *display) {
+  if (!WindowManagerRuns(display)) return std::nullopt;
   const auto list = ReadProperty(display, DefaultRootWindow(display),
                                  XInternAtom(display, "_NET_CLIENT_LIST", False), XA_WINDOW);
   if (!list || list->type != XA_WINDOW || list->format != 32) return std::nullopt;

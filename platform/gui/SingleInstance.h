@@ -7,9 +7,10 @@
 namespace platform::gui {
 
 // Looks on the display for a top-level window titled exactly `title`, shown or minimised (the
-// toolkit's hidden windows do not count). The top-level windows are those the window manager
-// lists on the root window, else those it marks as its clients however deep it has framed
-// them, else (no window manager) the root window's children. When one exists, raises it to the top
+// toolkit's hidden windows and pop-ups do not count). The top-level windows are those the
+// window manager lists on the root window while it runs, else those a window manager marks as
+// its clients however deep it has framed them, else (no window manager) the root window's
+// children. When one exists, raises it to the top
 // of the stacking order (a minimised window stays minimised; nothing is sent to the program that
 // owns it) and returns true. False when there is none or no display.
 bool BringExistingWindowToTop(const std::string &title);

@@ -1,12 +1,31 @@
 #include "platform/gui/WxMessageBox.h"
 
 #include <wx/app.h>
+#include <wx/dialog.h>
 #include <wx/msgdlg.h>
 #include <wx/thread.h>
 
 #include <future>
 
 namespace platform::gui {
+
+namespace {
+
+// The window a box belongs to: the modal dialog the operator is in, the innermost when one
+// runs from another, else the main window. A box owned by the main window while a dialog runs
+// would, once closed, hand the main window the top of the stack (with no window manager to
+// keep the dialog above it), hiding the dialog the operator still has to answer.
+wxWindow *ActiveOwner() {
+  for (auto node = wxTopLevelWindows.GetLast(); node != nullptr; node = node->GetPrevious()) {
+    auto *dialog = dynamic_cast<wxDialog *>(node->GetData());
+    if (dialog != nullptr && dialog->IsModal() && dialog->IsShown() && !dialog->IsBeingDeleted()) {
+      return dialog;
+    }
+  }
+  return wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
+}
+
+}  // namespace
 
 MessageAnswer WxMessageBoxService::Show(const std::string &text, MessageButtons buttons) {
   if (wxThread::IsMain() || wxTheApp == nullptr) return ShowHere(text, buttons);
@@ -22,8 +41,8 @@ MessageAnswer WxMessageBoxService::Show(const std::string &text, MessageButtons 
 MessageAnswer WxMessageBoxService::ShowHere(const std::string &text, MessageButtons buttons) const {
   const bool question = buttons == MessageButtons::YesNo;
   const long style = question ? wxYES_NO | wxICON_QUESTION : wxOK | wxICON_EXCLAMATION;
-  wxWindow *owner = wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
-  wxMessageDialog box(owner, wxString::FromUTF8(text), wxString::FromUTF8(m_caption), style);
+  wxMessageDialog box(ActiveOwner(), wxString::FromUTF8(text), wxString::FromUTF8(m_caption),
+                      style);
   const int id = box.ShowModal();
   if (!question) return MessageAnswer::Ok;
   return id == wxID_YES ? MessageAnswer::Yes : MessageAnswer::No;

@@ -1,6 +1,6 @@
-// Message boxes shown by the toolkit: modal, owned by the main window, under the program's
-// caption. A box asked for on a worker thread is handed to the user-interface thread, and the
-// worker waits there for the operator's answer.
+// Message boxes shown by the toolkit: modal, owned by the dialog the operator is in (else the
+// main window), under the program's caption. A box asked for on a worker thread is handed to the
+// user-interface thread, and the worker waits there for the operator's answer.
 #pragma once
 
 #include <string>

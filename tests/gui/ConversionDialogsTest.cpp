@@ -4,7 +4,10 @@
 #include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/listctrl.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/radiobut.h>
+#include <wx/uiaction.h>
 
 #include <filesystem>
 #include <optional>
@@ -20,6 +23,7 @@
 #include "codec/TargetName.h"
 #include "engine/ImageFileEngine.h"
 #include "platform/gui/DialogBase.h"
+#include "platform/gui/WxMessageBox.h"
 #include "tests/support/BmpFileBuilder.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempFolder.h"
@@ -344,6 +348,63 @@ TEST_F(YCConvertSetDialog, RefusesTheSourceFolderHoweverItIsNamed) {
             (std::vector<std::string>{source + "/", temp.File("link") + "/", source + "/./"}));
   EXPECT_EQ(still.m_sTarget, other + "/");
   EXPECT_EQ(still.m_converMode, 2);
+}
+
+// Notes each real message box as it opens and closes.
+class MessageBoxWatch : public wxModalDialogHook {
+ public:
+  MessageBoxWatch() { Register(); }
+  ~MessageBoxWatch() override { Unregister(); }
+  int Enter(wxDialog *dialog) override {
+    if (dynamic_cast<wxMessageDialog *>(dialog) != nullptr) ++opened;
+    return wxID_NONE;
+  }
+  void Exit(wxDialog *dialog) override {
+    if (dynamic_cast<wxMessageDialog *>(dialog) != nullptr) ++closed;
+  }
+  int opened = 0;
+  int closed = 0;
+};
+
+// From the real keyboard, with no window manager: the Y/C dialog opens with OK taking Enter,
+// which shows the real same-folder box; once that box is closed the dialog is still above the
+// main window; Esc then cancels it.
+TEST(YCConvertSetKeyboard, EnterPressesOkAndTheBoxKeepsTheDialogOnTop) {
+  platform::gui::WxMessageBoxService boxes("Quenda");
+  platform::gui::ScopedMessageBoxService installed(boxes);
+  ScriptedFolderBrowser browser;  // a stray press of "Browse" opens no real browser
+  MessageBoxWatch watch;
+  wxUIActionSimulator keys;
+
+  CDlgYCConvertSet yc;
+  yc.m_sTarget = "/tmp/M1.QVEL_001.KDT";
+  // Each key goes a few ticks after what it answers has settled on the screen.
+  int step = 0, settled = 0, pressed = 0;
+  std::vector<std::string> stackAfterBox;
+  const int result = RunModal(yc, [&] {
+    const int state = watch.opened + watch.closed;  // 0 dialog, 1 box open, 2 box closed
+    settled = state == step ? settled + 1 : 0;
+    step = state;
+    if (settled < 4 || pressed > state) return false;
+    ++pressed;
+    if (state == 0) {
+      EXPECT_EQ(yc.GetDefaultItem(), yc.FindWindow(kIdOk));
+      keys.Char(WXK_RETURN);
+    } else if (state == 1) {
+      keys.Char(WXK_RETURN);  // the box's own OK
+    } else {
+      stackAfterBox = ShownTitlesBottomToTop();
+      keys.Char(WXK_ESCAPE);
+      return true;
+    }
+    return false;
+  });
+  EXPECT_EQ(result, kIdCancel);
+  EXPECT_EQ(watch.opened, 1) << "Enter did not press OK";
+  EXPECT_EQ(watch.closed, 1);
+  EXPECT_TRUE(browser.openedOn.empty());
+  ASSERT_FALSE(stackAfterBox.empty());
+  EXPECT_EQ(stackAfterBox.back(), "Still Mode Convert");
 }
 
 // Keeps the event loop alive until the tests have run inside it; the dialogs' owner.

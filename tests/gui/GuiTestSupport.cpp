@@ -73,6 +73,29 @@ std::vector<uint32_t> GrabScreen(int x, int y, int width, int height) {
   return pixels;
 }
 
+std::vector<std::string> ShownTitlesBottomToTop() {
+  std::vector<std::string> titles;
+  Display *display = XOpenDisplay(nullptr);
+  if (display == nullptr) return titles;
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+    for (unsigned i = 0; i < count; ++i) {
+      XWindowAttributes attributes;
+      char *name = nullptr;
+      if (XGetWindowAttributes(display, children[i], &attributes) &&
+          attributes.map_state == IsViewable && XFetchName(display, children[i], &name) &&
+          name != nullptr) {
+        titles.emplace_back(name);
+      }
+      if (name != nullptr) XFree(name);
+    }
+    if (children != nullptr) XFree(children);
+  }
+  XCloseDisplay(display);
+  return titles;
+}
+
 bool ConfigureFromOutside(const std::string &title, int x, int y, int width, int height) {
   Display *display = XOpenDisplay(nullptr);
   if (display == nullptr) return false;

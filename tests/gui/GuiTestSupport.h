@@ -42,6 +42,9 @@ void Click(wxWindow &window, int id);
 // The pixels (0xRRGGBB) of a rectangle of the screen, rows top to bottom; empty on failure.
 std::vector<uint32_t> GrabScreen(int x, int y, int width, int height);
 
+// The titles of the shown children of the root window, bottom to top of the stacking order.
+std::vector<std::string> ShownTitlesBottomToTop();
+
 // Moves and sizes the shown top-level window titled `title` from outside the toolkit, as a
 // window manager that ignores the window's size hints would; false when there is none.
 bool ConfigureFromOutside(const std::string &title, int x, int y, int width, int height);

@@ -6,6 +6,7 @@
 #include <wx/frame.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
+#include <wx/popupwin.h>
 #include <wx/textctrl.h>
 #include <wx/thread.h>
 
@@ -161,8 +162,14 @@ TEST(SingleInstance, FindsOnlyAShownWindowWithExactlyThatTitle) {
   for (const char *other : {"Probe", "probe window", "Hidden probe"}) {
     EXPECT_FALSE(platform::gui::BringExistingWindowToTop(other)) << other;
   }
-  // The toolkit names its own hidden windows after the program; they are not main windows.
+  // The toolkit names its own hidden windows after the program, and its pop-ups too (a drop-down
+  // list, shown); they are not main windows.
+  auto *popup = new wxPopupWindow(shown);
+  popup->SetSize(10, 150, 100, 100);
+  popup->Show();
+  Pump(300ms);
   EXPECT_FALSE(platform::gui::BringExistingWindowToTop(wxTheApp->GetAppName().utf8_string()));
+  popup->Destroy();
   shown->Destroy();
   hidden->Destroy();
   Pump(100ms);

@@ -9,6 +9,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 // clang-format on
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
@@ -28,17 +29,25 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The program, started on display; killed if it still runs when the object goes.
+// A program (Quenda unless told), started on display; killed if it still runs when the object
+// goes. A quiet one's output is discarded.
 class Process {
  public:
-  explicit Process(const std::string &display) {
-    const std::string program = QUENDA_BUILD_DIR "Quenda";
+  explicit Process(const std::string &display,
+                   const std::string &program = QUENDA_BUILD_DIR "Quenda", bool quiet = false) {
     const char *args[] = {program.c_str(), nullptr};
     setenv("DISPLAY", display.c_str(), 1);
-    if (posix_spawn(&m_pid, program.c_str(), nullptr, nullptr, const_cast<char **>(args),
-                    environ) != 0) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (quiet) {
+      posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+      posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    }
+    if (posix_spawnp(&m_pid, program.c_str(), &actions, nullptr, const_cast<char **>(args),
+                     environ) != 0) {
       m_pid = -1;
     }
+    posix_spawn_file_actions_destroy(&actions);
   }
   ~Process() {
     if (m_pid > 0 && !m_status) {
@@ -47,6 +56,8 @@ class Process {
     }
   }
   bool Started() const { return m_pid > 0; }
+  // Asks the program to end, as a session that closes does.
+  void Terminate() const { kill(m_pid, SIGTERM); }
 
   // The exit code once the process has ended normally within 20 s; none otherwise.
   std::optional<int> ExitCode() {
@@ -162,7 +173,8 @@ TEST(Program, MainWindowIsCentredGreySingleAndClosesCleanly) {
 
 // The first instance's window framed as window managers frame their clients, two windows deep;
 // a second start raises the frame, opens no window and ends with code 0, whether it finds the
-// window by the root's client list or by the mark the window manager puts on its clients.
+// window by the client list of a window manager that runs or by the mark the window manager
+// puts on its clients, also when a window manager that has ended left its empty list behind.
 TEST(Program, SecondStartFindsTheFirstWindowUnderAWindowManager) {
   PrivateDisplay display;
   ASSERT_FALSE(display.Name().empty()) << "Xvfb could not be started";
@@ -184,15 +196,35 @@ TEST(Program, SecondStartFindsTheFirstWindowUnderAWindowManager) {
   XReparentWindow(x11, client, border, 0, 0);
   const Atom wmState = XInternAtom(x11, "WM_STATE", False);
   const Atom clientList = XInternAtom(x11, "_NET_CLIENT_LIST", False);
+  const Atom wmCheck = XInternAtom(x11, "_NET_SUPPORTING_WM_CHECK", False);
+  const auto nameWindow = [&](Window on, Window named) {
+    const long id[] = {static_cast<long>(named)};
+    XChangeProperty(x11, on, wmCheck, XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char *>(id), 1);
+  };
+  // The window a running window manager names on the root, naming itself.
+  const Window live = XCreateSimpleWindow(x11, root, -10, -10, 1, 1, 0, 0, 0);
+  nameWindow(live, live);
+  // One that has ended left the root naming a window that is gone.
+  const Window gone = XCreateSimpleWindow(x11, root, -10, -10, 1, 1, 0, 0, 0);
+  XDestroyWindow(x11, gone);
 
   struct Case {
     const char *name;
     bool marked;     // the client carries WM_STATE
-    bool published;  // the root lists the client in _NET_CLIENT_LIST
+    bool published;  // the root lists the client in _NET_CLIENT_LIST (else the list is empty)
+    Window manager;  // the window the root names as its window manager's
   };
-  // Listed but unmarked: only the list can find it.
-  for (const Case &c : {Case{"marked", true, false}, Case{"published", false, true}}) {
+  // Listed but unmarked: only the list can find it. Marked but left out of the empty list of a
+  // window manager that has ended: only the window tree can find it.
+  for (const Case &c : {Case{"marked", true, false, 0}, Case{"published", false, true, live},
+                        Case{"stale list", true, false, gone}}) {
     SCOPED_TRACE(c.name);
+    if (c.manager != 0) {
+      nameWindow(root, c.manager);
+    } else {
+      XDeleteProperty(x11, root, wmCheck);
+    }
     if (c.marked) {
       const long normal[] = {1 /* NormalState */, 0 /* no icon window */};
       XChangeProperty(x11, client, wmState, wmState, 32, PropModeReplace,
@@ -200,13 +232,9 @@ TEST(Program, SecondStartFindsTheFirstWindowUnderAWindowManager) {
     } else {
       XDeleteProperty(x11, client, wmState);
     }
-    if (c.published) {
-      const long clients[] = {static_cast<long>(client)};
-      XChangeProperty(x11, root, clientList, XA_WINDOW, 32, PropModeReplace,
-                      reinterpret_cast<const unsigned char *>(clients), 1);
-    } else {
-      XDeleteProperty(x11, root, clientList);
-    }
+    const long clients[] = {static_cast<long>(client)};
+    XChangeProperty(x11, root, clientList, XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char *>(clients), c.published ? 1 : 0);
     // Another window covers the frame.
     const Window cover = XCreateSimpleWindow(x11, root, 0, 0, 1280, 1024, 0, 0, 0);
     XMapRaised(x11, cover);
@@ -223,6 +251,111 @@ TEST(Program, SecondStartFindsTheFirstWindowUnderAWindowManager) {
     EXPECT_EQ(stack.back(), frame);
     XDestroyWindow(x11, cover);
   }
+  XCloseDisplay(x11);
+}
+
+// The shown window titled title anywhere in the window tree below window (a window manager's
+// frames hold their clients), pop-ups left out; None when there is none.
+Window FindClient(Display *d, Window window, const std::string &title) {
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  Window found = None;
+  if (!XQueryTree(d, window, &root, &parent, &children, &count)) return None;
+  for (unsigned i = 0; i < count && found == None; ++i) {
+    XWindowAttributes a;
+    char *name = nullptr;
+    if (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable &&
+        !a.override_redirect && XFetchName(d, children[i], &name) && name != nullptr &&
+        title == name) {
+      found = children[i];
+    }
+    if (name != nullptr) XFree(name);
+    if (found == None) found = FindClient(d, children[i], title);
+  }
+  if (children != nullptr) XFree(children);
+  return found;
+}
+
+// The root's child that holds window: the window manager's frame around a client.
+Window TopLevelOf(Display *d, Window window) {
+  for (;;) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(d, window, &root, &parent, &children, &count)) return None;
+    if (children != nullptr) XFree(children);
+    if (parent == root) return window;
+    window = parent;
+  }
+}
+
+// True once a window manager runs: the window it names on the root names itself. Up to 10 s.
+bool WaitForWindowManager(Display *d) {
+  const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+  const auto named = [&](Window on) -> Window {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    Window result = None;
+    if (XGetWindowProperty(d, on, check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after,
+                           &data) == Success &&
+        data != nullptr && type == XA_WINDOW && format == 32 && count == 1) {
+      result = static_cast<Window>(*reinterpret_cast<unsigned long *>(data));
+    }
+    if (data != nullptr) XFree(data);
+    return result;
+  };
+  for (int i = 0; i < 200; ++i) {
+    const Window wm = named(DefaultRootWindow(d));
+    if (wm != None && named(wm) == wm) return true;
+    std::this_thread::sleep_for(50ms);
+  }
+  return false;
+}
+
+// Under a real window manager the main window opens centred, frame and all. When the window
+// manager ends it leaves its empty client list and its check behind; a second start still finds
+// the first window, opens none and ends with code 0.
+TEST(Program, UnderAWindowManagerCentredAndFoundAfterTheManagerEnds) {
+  PrivateDisplay display;
+  ASSERT_FALSE(display.Name().empty()) << "Xvfb could not be started";
+  Display *x11 = XOpenDisplay(display.Name().c_str());
+  ASSERT_NE(x11, nullptr);
+  // The window manager's errors about a missing menu are no concern here.
+  Process manager(display.Name(), "openbox", true);
+  ASSERT_TRUE(manager.Started()) << "openbox is missing: scripts/setup.sh installs it";
+  ASSERT_TRUE(WaitForWindowManager(x11));
+  Process first(display.Name());
+  ASSERT_TRUE(first.Started());
+
+  // The frame's top left at ((1280 - 800) / 2, (1024 - 600) / 2) once the placement settled.
+  Window client = None;
+  XWindowAttributes frame{};
+  for (int i = 0; i < 300; ++i) {
+    std::this_thread::sleep_for(50ms);
+    client = FindClient(x11, DefaultRootWindow(x11), "Quenda");
+    const Window top = client == None ? None : TopLevelOf(x11, client);
+    if (top != None && top != client && XGetWindowAttributes(x11, top, &frame) && frame.x == 240 &&
+        frame.y == 212) {
+      break;
+    }
+  }
+  ASSERT_NE(client, None) << "no window titled Quenda appeared";
+  EXPECT_EQ(frame.x, 240);
+  EXPECT_EQ(frame.y, 212);
+  EXPECT_EQ(frame.width, 800);
+
+  manager.Terminate();
+  EXPECT_TRUE(manager.ExitCode().has_value());
+  XSync(x11, False);
+  const size_t shownBefore = ShownWindows(x11, "Quenda").size();
+  EXPECT_EQ(shownBefore, 1u);
+  {
+    Process second(display.Name());
+    ASSERT_TRUE(second.Started());
+    EXPECT_EQ(second.ExitCode(), 0);
+  }
+  EXPECT_EQ(ShownWindows(x11, "Quenda").size(), shownBefore);
   XCloseDisplay(x11);
 }
 

@@ -7,6 +7,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
+#include <wx/uiaction.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -178,6 +179,21 @@ TEST_F(Workflow, ImportOfFiveBmpsIntoOneThreeByThreeStill) {
   }
   ChooseFilter("*.BMP");
   ASSERT_TRUE(Select(names));
+  // Esc from the keyboard, the first key pressed, cancels the parameter dialog.
+  bool escIgnored = false;
+  {
+    int ticks = 0;
+    DialogScript script(
+        {On<CDlgSetting>([](CDlgSetting &) { wxUIActionSimulator().Char(WXK_ESCAPE); }),
+         [&](wxDialog &d) {
+           if (++ticks < 60) return false;  // 3 s
+           escIgnored = true;
+           d.EndModal(kIdCancel);
+           return true;
+         }});
+    ChooseMenu(res::ID_CONVERT_IMPORT);
+  }
+  EXPECT_FALSE(escIgnored);
   bool reviewEnabled = false;
   {
     DialogScript script(
