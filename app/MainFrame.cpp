@@ -24,6 +24,7 @@
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
 #include "platform/gui/MenuCommandIds.h"
+#include "platform/gui/NativeLook.h"
 
 namespace {
 
@@ -206,6 +207,11 @@ CQuendaView *CMainFrame::GetRightPane() const {
 
 void CMainFrame::SetActiveView(wxWindow *pane) {
   if (pane == GetLeftPane() || pane == GetRightPane()) m_pActiveView = pane;
+}
+
+bool CMainFrame::Show(bool show) {
+  if (show) platform::gui::GiveInitialLayoutSize(*this);
+  return wxFrame::Show(show);
 }
 
 void CMainFrame::OnUpdateFrameTitle() {

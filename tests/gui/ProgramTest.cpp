@@ -1,7 +1,8 @@
 // Starts the real program on a private display and looks at it from outside, as a user's
 // display sees it: the main window's place, size, minimum size and title, the preview's grey,
 // the second start that finds the first (also framed as a window manager frames it), and the end
-// of the program when its window is closed.
+// of the program when its window is closed, and a start that leaves no toolkit warning on the
+// terminal.
 // clang-format off
 // gtest before Xlib, whose macros (None, Bool) clash with gtest's names.
 #include <gtest/gtest.h>
@@ -9,13 +10,16 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 // clang-format on
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 
 #include <chrono>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,14 +35,21 @@ using namespace std::chrono_literals;
 // The program, started on display; killed if it still runs when the object goes.
 class Process {
  public:
-  explicit Process(const std::string &display) {
-    const std::string program = QUENDA_BUILD_DIR "Quenda";
+  // What the program writes to its standard error goes to errorFile when one is named.
+  explicit Process(const std::string &display, const std::string &errorFile = "",
+                   const std::string &program = QUENDA_BUILD_DIR "Quenda") {
     const char *args[] = {program.c_str(), nullptr};
     setenv("DISPLAY", display.c_str(), 1);
-    if (posix_spawn(&m_pid, program.c_str(), nullptr, nullptr, const_cast<char **>(args),
-                    environ) != 0) {
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    if (!errorFile.empty())
+      posix_spawn_file_actions_addopen(&files, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                       0600);
+    if (posix_spawnp(&m_pid, program.c_str(), &files, nullptr, const_cast<char **>(args),
+                     environ) != 0) {
       m_pid = -1;
     }
+    posix_spawn_file_actions_destroy(&files);
   }
   ~Process() {
     if (m_pid > 0 && !m_status) {
@@ -224,6 +235,78 @@ TEST(Program, SecondStartFindsTheFirstWindowUnderAWindowManager) {
     XDestroyWindow(x11, cover);
   }
   XCloseDisplay(x11);
+}
+
+// The root's _NET_CLIENT_LIST names a window titled title, within 15 s.
+bool WaitForListedClient(Display *x11, const std::string &title) {
+  const Atom clientList = XInternAtom(x11, "_NET_CLIENT_LIST", False);
+  for (int i = 0; i < 300; ++i) {
+    std::this_thread::sleep_for(50ms);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    if (XGetWindowProperty(x11, DefaultRootWindow(x11), clientList, 0, 1024, False, XA_WINDOW,
+                           &type, &format, &count, &after, &data) != Success)
+      continue;
+    bool found = false;
+    for (unsigned long k = 0; k < count && format == 32 && !found; ++k) {
+      char *name = nullptr;
+      found = XFetchName(x11, reinterpret_cast<Window *>(data)[k], &name) && name != nullptr &&
+              title == name;
+      if (name != nullptr) XFree(name);
+    }
+    if (data != nullptr) XFree(data);
+    if (found) return true;
+  }
+  return false;
+}
+
+// The toolkit says nothing on the terminal while the program starts and shows its window, on a
+// bare display and under a window manager (which frames the window after it is realized).
+TEST(Program, StartsWithoutToolkitWarnings) {
+  for (const bool managed : {false, true}) {
+    SCOPED_TRACE(managed ? "under openbox" : "bare display");
+    PrivateDisplay display;
+    ASSERT_FALSE(display.Name().empty()) << "Xvfb could not be started";
+    Display *x11 = XOpenDisplay(display.Name().c_str());
+    ASSERT_NE(x11, nullptr);
+    std::optional<Process> windowManager;
+    if (managed) {
+      windowManager.emplace(display.Name(), "/dev/null", "openbox");
+      ASSERT_TRUE(windowManager->Started());
+      const Atom check = XInternAtom(x11, "_NET_SUPPORTING_WM_CHECK", False);
+      for (int i = 0; i < 200; ++i) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char *data = nullptr;
+        XGetWindowProperty(x11, DefaultRootWindow(x11), check, 0, 1, False, XA_WINDOW, &type,
+                           &format, &count, &after, &data);
+        if (data != nullptr) XFree(data);
+        if (count == 1) break;
+        std::this_thread::sleep_for(50ms);
+      }
+    }
+    const std::string errors = testing::TempDir() + "quenda-start-errors.txt";
+    {
+      Process program(display.Name(), errors);
+      ASSERT_TRUE(program.Started());
+      if (managed) {
+        ASSERT_TRUE(WaitForListedClient(x11, "Quenda")) << "no window titled Quenda appeared";
+      } else {
+        ASSERT_EQ(WaitForShownWindows(x11, "Quenda").size(), 1u);
+      }
+      std::this_thread::sleep_for(1s);  // the first layout and paint
+    }
+    std::ifstream in(errors);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str().find("Gtk-WARNING"), std::string::npos) << text.str();
+    EXPECT_EQ(text.str().find("Gtk-CRITICAL"), std::string::npos) << text.str();
+    std::remove(errors.c_str());
+    XCloseDisplay(x11);
+  }
 }
 
 }  // namespace
