@@ -29,7 +29,27 @@ void AddStyleClass(GtkWidget *widget, const char *styleClass) {
   gtk_style_context_add_class(context, styleClass);
 }
 
+// Runs whenever a widget joins a window: a wrapping text of a message box also breaks inside
+// words. Kept for the life of the program.
+gboolean WrapInsideWords(GSignalInvocationHint *, guint, const GValue *values, gpointer) {
+  GtkWidget *widget = GTK_WIDGET(g_value_get_object(&values[0]));
+  if (GTK_IS_LABEL(widget) && gtk_label_get_line_wrap(GTK_LABEL(widget)) &&
+      GTK_IS_MESSAGE_DIALOG(gtk_widget_get_toplevel(widget))) {
+    gtk_label_set_line_wrap_mode(GTK_LABEL(widget), PANGO_WRAP_WORD_CHAR);
+  }
+  return TRUE;
+}
+
 }  // namespace
+
+void WrapLongWordsInMessageBoxes() {
+  static const bool installed = [] {
+    g_signal_add_emission_hook(g_signal_lookup("hierarchy-changed", GTK_TYPE_WIDGET), 0,
+                               WrapInsideWords, nullptr, nullptr);
+    return true;
+  }();
+  (void)installed;
+}
 
 void CentreTextVertically(wxStaticText &text) {
   if (GTK_IS_LABEL(text.GetHandle())) gtk_label_set_yalign(GTK_LABEL(text.GetHandle()), 0.5f);

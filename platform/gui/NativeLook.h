@@ -20,6 +20,10 @@ void DrawStaticEdge(wxStaticText &text);
 // wide enough to hide two characters of a 30-unit field.
 void UseNarrowEditMargins(wxTextCtrl &edit);
 
+// Every message box the toolkit shows from now on breaks a word too long for its line (a long
+// path) where it must, as it breaks text at spaces, so the box stays narrower than the screen.
+void WrapLongWordsInMessageBoxes();
+
 // Call before the window is first shown. Under a window manager the toolkit realizes the window
 // with a placeholder width of two pixels and lays its bars out at that width (warnings on the
 // terminal at every start); the window's own size is given to it first instead.

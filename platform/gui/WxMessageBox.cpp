@@ -6,6 +6,8 @@
 
 #include <future>
 
+#include "platform/gui/NativeLook.h"
+
 namespace platform::gui {
 
 MessageAnswer WxMessageBoxService::Show(const std::string &text, MessageButtons buttons) {
@@ -20,6 +22,7 @@ MessageAnswer WxMessageBoxService::Show(const std::string &text, MessageButtons 
 }
 
 MessageAnswer WxMessageBoxService::ShowHere(const std::string &text, MessageButtons buttons) const {
+  WrapLongWordsInMessageBoxes();
   const bool question = buttons == MessageButtons::YesNo;
   const long style = question ? wxYES_NO | wxICON_QUESTION : wxOK | wxICON_EXCLAMATION;
   wxWindow *owner = wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
