@@ -23,6 +23,7 @@
 #include "app/res/Menus.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
+#include "platform/gui/DisabledItemPrompts.h"
 #include "platform/gui/MenuCommandIds.h"
 #include "platform/gui/NativeLook.h"
 
@@ -87,6 +88,7 @@ bool CMainFrame::LoadFrame(const wxString &title) {
     Destroy();
     return false;
   }
+  platform::gui::ShowPromptsOfDisabledItems(*this);
   Bind(wxEVT_SIZE, &CMainFrame::OnSize, this);
   Bind(wxEVT_SIZING, &CMainFrame::OnSizing, this);
   Bind(wxEVT_TIMER, &CMainFrame::OnSizingTimer, this);
