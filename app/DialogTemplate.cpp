@@ -13,6 +13,7 @@
 #include <wx/valtext.h>
 
 #include "app/res/Resource.h"
+#include "platform/gui/NativeLook.h"
 
 namespace {
 
@@ -35,6 +36,8 @@ wxWindow *CreateStandardControl(wxWindow &dialog, const DialogControl &control, 
       if (styles & style::kRight) textStyle |= wxALIGN_RIGHT;
       auto *label = new wxStaticText(&dialog, id, wxEmptyString, position, size, textStyle);
       label->SetLabelText(text);
+      if (styles & style::kCentreV) platform::gui::CentreTextVertically(*label);
+      if (styles & style::kStaticEdge) platform::gui::DrawStaticEdge(*label);
       return label;
     }
     case DialogControl::Kind::Button:
@@ -49,6 +52,7 @@ wxWindow *CreateStandardControl(wxWindow &dialog, const DialogControl &control, 
       long editStyle = BorderStyle(styles);
       if (styles & style::kReadOnly) editStyle |= wxTE_READONLY;
       auto *edit = new wxTextCtrl(&dialog, id, text, position, size, editStyle);
+      platform::gui::UseNarrowEditMargins(*edit);
       if (styles & style::kNumber) edit->SetValidator(wxTextValidator(wxFILTER_DIGITS));
       return edit;
     }

@@ -23,7 +23,9 @@
 #include "app/res/Menus.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
+#include "platform/gui/DisabledItemPrompts.h"
 #include "platform/gui/MenuCommandIds.h"
+#include "platform/gui/NativeLook.h"
 
 namespace {
 
@@ -86,6 +88,7 @@ bool CMainFrame::LoadFrame(const wxString &title) {
     Destroy();
     return false;
   }
+  platform::gui::ShowPromptsOfDisabledItems(*this);
   Bind(wxEVT_SIZE, &CMainFrame::OnSize, this);
   Bind(wxEVT_SIZING, &CMainFrame::OnSizing, this);
   Bind(wxEVT_TIMER, &CMainFrame::OnSizingTimer, this);
@@ -206,6 +209,11 @@ CQuendaView *CMainFrame::GetRightPane() const {
 
 void CMainFrame::SetActiveView(wxWindow *pane) {
   if (pane == GetLeftPane() || pane == GetRightPane()) m_pActiveView = pane;
+}
+
+bool CMainFrame::Show(bool show) {
+  if (show) platform::gui::GiveInitialLayoutSize(*this);
+  return wxFrame::Show(show);
 }
 
 void CMainFrame::OnUpdateFrameTitle() {

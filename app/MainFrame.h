@@ -38,6 +38,8 @@ class CMainFrame : public wxFrame {
   // After a new or opened document: the panes show their state anew.
   void InitialUpdateFrame();
 
+  bool Show(bool show = true) override;
+
  protected:
   bool TryBefore(wxEvent &event) override;
   wxToolBar *OnCreateToolBar(long style, wxWindowID id, const wxString &name) override;

@@ -7,6 +7,8 @@
 
 #include <future>
 
+#include "platform/gui/NativeLook.h"
+
 namespace platform::gui {
 
 namespace {
@@ -39,6 +41,7 @@ MessageAnswer WxMessageBoxService::Show(const std::string &text, MessageButtons 
 }
 
 MessageAnswer WxMessageBoxService::ShowHere(const std::string &text, MessageButtons buttons) const {
+  WrapLongWordsInMessageBoxes();
   const bool question = buttons == MessageButtons::YesNo;
   const long style = question ? wxYES_NO | wxICON_QUESTION : wxOK | wxICON_EXCLAMATION;
   wxMessageDialog box(ActiveOwner(), wxString::FromUTF8(text), wxString::FromUTF8(m_caption),

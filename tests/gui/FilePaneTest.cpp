@@ -4,6 +4,7 @@
 // lives in a folder of its own with its own dll/ folder, so its settings file and plug-ins are
 // its own.
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -38,6 +39,7 @@
 #include "app/QuendaApp.h"
 #include "app/QuendaView.h"
 #include "app/TreeCtrlFolder.h"
+#include "app/res/Dialogs.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
 #include "engine/ImageFileEngine.h"
@@ -230,6 +232,37 @@ std::string TextOf(wxWindow &dialog, int id) {
   if (auto *text = dynamic_cast<wxTextCtrl *>(control)) return text->GetValue().utf8_string();
   if (auto *label = dynamic_cast<wxStaticText *>(control)) return label->GetLabel().utf8_string();
   return "?";
+}
+
+// The texts a template puts in a sunken edge show whole inside a drawn edge, centred in their
+// height; an edit's margins leave the field's width to its text.
+void ExpectTemplateLook(wxWindow &dialog, unsigned templateId) {
+  const res::DialogTemplate *t = res::FindDialogTemplate(templateId);
+  ASSERT_NE(t, nullptr);
+  int edged = 0;
+  for (wxWindow *child : dialog.GetChildren()) {
+    const wxRect rect = child->GetRect();
+    const auto c = std::find_if(t->controls.begin(), t->controls.end(), [&](const auto &c) {
+      return dialog.ConvertDialogToPixels(wxPoint(c.x, c.y)) == rect.GetPosition();
+    });
+    if (c == t->controls.end()) continue;
+    GtkWidget *widget = child->GetHandle();
+    if (GTK_IS_LABEL(widget) && (c->styles & res::style::kStaticEdge)) {
+      ++edged;
+      GtkBorder border;
+      GtkStyleContext *style = gtk_widget_get_style_context(widget);
+      gtk_style_context_get_border(style, gtk_style_context_get_state(style), &border);
+      EXPECT_EQ(border.left + border.top + border.right + border.bottom, 4) << c->text;
+      EXPECT_EQ(gtk_label_get_yalign(GTK_LABEL(widget)), 0.5f) << c->text;
+      EXPECT_FALSE(pango_layout_is_ellipsized(gtk_label_get_layout(GTK_LABEL(widget)))) << c->text;
+    }
+    if (GTK_IS_ENTRY(widget)) {
+      GdkRectangle area;
+      gtk_entry_get_text_area(GTK_ENTRY(widget), &area);
+      EXPECT_GE(area.width, rect.width - 6) << c->id;
+    }
+  }
+  EXPECT_GE(edged, 3);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -628,6 +661,10 @@ TEST(FilePane, RenameChecksTheNewNameAndNeverReplacesAFile) {
       keys.Text("abcdefgh");
     } else if (poll == 10) {
       EXPECT_EQ(head->GetValue(), "abcdefg");
+      ExpectTemplateLook(dialog, res::IDD_RENAME);
+      GdkRectangle area;
+      gtk_entry_get_text_area(GTK_ENTRY(head->GetHandle()), &area);
+      EXPECT_GE(area.width, head->GetTextExtent("abcdefg").x);  // the whole head shows
       number->ChangeValue("");
       number->SetFocus();
       keys.Text("1a2");
@@ -726,6 +763,7 @@ TEST(FilePane, PropertiesOfThePreviewedFile) {
       CDlgFileProperty *dialog = ShownDialog<CDlgFileProperty>();
       if (dialog == nullptr) return false;
       EXPECT_EQ(dialog->GetTitle(), "File Property");
+      if (c.removeFirst) ExpectTemplateLook(*dialog, res::IDD_FILE_PROPERTY);
       for (int id : {res::IDC_EDT_FILE_NAME, res::IDC_STC_FORMAT, res::IDC_STC_WIDTH_HEIGHT,
                      res::IDC_STC_SIZE, res::IDC_STC_UPDATE_TIME})
         shown.push_back(TextOf(*dialog, id));

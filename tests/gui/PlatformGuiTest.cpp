@@ -1,6 +1,7 @@
 // The GUI half of the platform layer under a real toolkit on a private display: the dialog
 // base's hooks, the wait for a worker that asks a question, and the single-instance lookup.
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/frame.h>
@@ -73,6 +74,37 @@ TEST(WorkerThread, TheWaitOutlastsItsTimeOutAndAnswersTheWorkersQuestion) {
   EXPECT_TRUE(answerer.onMainThread);
   EXPECT_EQ(answerer.seen, "Quenda: overwrite?");
   EXPECT_TRUE(worker.WaitFor(0ms));
+}
+
+// A box for a long path breaks the path into lines and opens wholly on the screen.
+TEST(MessageBox, LongPathWrapsAndTheBoxStaysOnTheScreen) {
+  platform::gui::WxMessageBoxService service("Quenda");
+  platform::gui::ScopedMessageBoxService installed(service);
+  // A long name without a place to break it.
+  std::string path = "/media/operator/stills/";
+  while (path.size() < 259) path += "TAKE_0123456789_";
+  path = path.substr(0, 259) + ".KDT";
+  ASSERT_EQ(path.size(), 263u);
+  const wxSize screen = wxGetDisplaySize();
+  int seen = 0;
+  Poll inspect([&] {
+    GList *windows = gtk_window_list_toplevels();
+    for (GList *w = windows; w != nullptr; w = w->next) {
+      if (!GTK_IS_MESSAGE_DIALOG(w->data) || !gtk_widget_get_mapped(GTK_WIDGET(w->data))) continue;
+      int x = 0, y = 0, width = 0, height = 0;
+      gtk_window_get_position(GTK_WINDOW(w->data), &x, &y);
+      gtk_window_get_size(GTK_WINDOW(w->data), &width, &height);
+      EXPECT_GE(x, 0);
+      EXPECT_LE(x + width, screen.x);
+      EXPECT_LE(width, screen.x / 2);
+      ++seen;
+      gtk_dialog_response(GTK_DIALOG(w->data), GTK_RESPONSE_OK);
+    }
+    g_list_free(windows);
+    return seen > 0;
+  });
+  platform::ShowMessageBox("Failed to load " + path);
+  EXPECT_EQ(seen, 1);
 }
 
 // A dialog with one edit control that refuses an empty text.

@@ -1,7 +1,8 @@
 // Starts the real program on a private display and looks at it from outside, as a user's
 // display sees it: the main window's place, size, minimum size and title, the preview's grey,
 // the second start that finds the first (also framed as a window manager frames it), and the end
-// of the program when its window is closed.
+// of the program when its window is closed, and a start that leaves no toolkit warning on the
+// terminal.
 // clang-format off
 // gtest before Xlib, whose macros (None, Bool) clash with gtest's names.
 #include <gtest/gtest.h>
@@ -16,7 +17,9 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,24 +33,28 @@ namespace {
 using namespace std::chrono_literals;
 
 // A program (Quenda unless told), started on display; killed if it still runs when the object
-// goes. A quiet one's output is discarded.
+// goes.
 class Process {
  public:
+  // What it writes to its standard error
+  // goes to errorFile when one is named, and its standard output is then discarded too.
   explicit Process(const std::string &display,
-                   const std::string &program = QUENDA_BUILD_DIR "Quenda", bool quiet = false) {
+                   const std::string &program = QUENDA_BUILD_DIR "Quenda",
+                   const std::string &errorFile = "") {
     const char *args[] = {program.c_str(), nullptr};
     setenv("DISPLAY", display.c_str(), 1);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (quiet) {
-      posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-      posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    if (!errorFile.empty()) {
+      posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
+      posix_spawn_file_actions_addopen(&files, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                       0600);
     }
-    if (posix_spawnp(&m_pid, program.c_str(), &actions, nullptr, const_cast<char **>(args),
+    if (posix_spawnp(&m_pid, program.c_str(), &files, nullptr, const_cast<char **>(args),
                      environ) != 0) {
       m_pid = -1;
     }
-    posix_spawn_file_actions_destroy(&actions);
+    posix_spawn_file_actions_destroy(&files);
   }
   ~Process() {
     if (m_pid > 0 && !m_status) {
@@ -313,6 +320,31 @@ bool WaitForWindowManager(Display *d) {
   return false;
 }
 
+// The root's _NET_CLIENT_LIST names a window titled title, within 15 s.
+bool WaitForListedClient(Display *x11, const std::string &title) {
+  const Atom clientList = XInternAtom(x11, "_NET_CLIENT_LIST", False);
+  for (int i = 0; i < 300; ++i) {
+    std::this_thread::sleep_for(50ms);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    if (XGetWindowProperty(x11, DefaultRootWindow(x11), clientList, 0, 1024, False, XA_WINDOW,
+                           &type, &format, &count, &after, &data) != Success)
+      continue;
+    bool found = false;
+    for (unsigned long k = 0; k < count && format == 32 && !found; ++k) {
+      char *name = nullptr;
+      found = XFetchName(x11, reinterpret_cast<Window *>(data)[k], &name) && name != nullptr &&
+              title == name;
+      if (name != nullptr) XFree(name);
+    }
+    if (data != nullptr) XFree(data);
+    if (found) return true;
+  }
+  return false;
+}
+
 // Under a real window manager the main window opens centred, frame and all. When the window
 // manager ends it leaves its empty client list and its check behind; a second start still finds
 // the first window, opens none and ends with code 0.
@@ -322,7 +354,7 @@ TEST(Program, UnderAWindowManagerCentredAndFoundAfterTheManagerEnds) {
   Display *x11 = XOpenDisplay(display.Name().c_str());
   ASSERT_NE(x11, nullptr);
   // The window manager's errors about a missing menu are no concern here.
-  Process manager(display.Name(), "openbox", true);
+  Process manager(display.Name(), "openbox", "/dev/null");
   ASSERT_TRUE(manager.Started()) << "openbox is missing: scripts/setup.sh installs it";
   ASSERT_TRUE(WaitForWindowManager(x11));
   Process first(display.Name());
@@ -357,6 +389,42 @@ TEST(Program, UnderAWindowManagerCentredAndFoundAfterTheManagerEnds) {
   }
   EXPECT_EQ(ShownWindows(x11, "Quenda").size(), shownBefore);
   XCloseDisplay(x11);
+}
+
+// The toolkit says nothing on the terminal while the program starts and shows its window, on a
+// bare display and under a window manager (which frames the window after it is realized).
+TEST(Program, StartsWithoutToolkitWarnings) {
+  for (const bool managed : {false, true}) {
+    SCOPED_TRACE(managed ? "under openbox" : "bare display");
+    PrivateDisplay display;
+    ASSERT_FALSE(display.Name().empty()) << "Xvfb could not be started";
+    Display *x11 = XOpenDisplay(display.Name().c_str());
+    ASSERT_NE(x11, nullptr);
+    std::optional<Process> windowManager;
+    if (managed) {
+      windowManager.emplace(display.Name(), "openbox", "/dev/null");
+      ASSERT_TRUE(windowManager->Started());
+      ASSERT_TRUE(WaitForWindowManager(x11));
+    }
+    const std::string errors = testing::TempDir() + "quenda-start-errors.txt";
+    {
+      Process program(display.Name(), QUENDA_BUILD_DIR "Quenda", errors);
+      ASSERT_TRUE(program.Started());
+      if (managed) {
+        ASSERT_TRUE(WaitForListedClient(x11, "Quenda")) << "no window titled Quenda appeared";
+      } else {
+        ASSERT_EQ(WaitForShownWindows(x11, "Quenda").size(), 1u);
+      }
+      std::this_thread::sleep_for(1s);  // the first layout and paint
+    }
+    std::ifstream in(errors);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str().find("Gtk-WARNING"), std::string::npos) << text.str();
+    EXPECT_EQ(text.str().find("Gtk-CRITICAL"), std::string::npos) << text.str();
+    std::remove(errors.c_str());
+    XCloseDisplay(x11);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // the main window from inside: menus, toolbar, status bar, panes, the size rule, command routing,
 // document titles and the About box.
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <wx/button.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -43,6 +44,19 @@ void SendCommand(unsigned id) {
   wxCommandEvent event(wxEVT_MENU, static_cast<int>(id));
   event.SetEventObject(&Frame());
   Frame().ProcessWindowEvent(event);
+}
+
+// The middle of a widget on the screen.
+wxPoint MiddleOnScreen(GtkWidget *widget) {
+  int x = 0, y = 0;
+  gdk_window_get_origin(gtk_widget_get_window(widget), &x, &y);
+  GtkAllocation area;
+  gtk_widget_get_allocation(widget, &area);
+  if (!gtk_widget_get_has_window(widget)) {
+    x += area.x;
+    y += area.y;
+  }
+  return {x + area.width / 2, y + area.height / 2};
 }
 
 // The start-up's place, size and title are checked from outside in ProgramTest.cpp.
@@ -127,6 +141,44 @@ TEST(MainWindow, StatusBarShowsTheIdleTextAndTheScaleOfThePreview) {
   view->UpdateImageView(nullptr, 0);
   Pump(300ms);
   EXPECT_EQ(Utf8(status->GetStatusText(1)), "Scale=100%");
+
+  // The message pane shows the prompt of the toolbar button or menu item under the pointer,
+  // disabled (no file is selected) or not, and the idle text again once the pointer is gone.
+  wxToolBar *toolbar = Frame().GetToolBar();
+  toolbar->UpdateWindowUI();
+  ASSERT_FALSE(toolbar->GetToolEnabled(res::ID_FILE_PROPERTY));
+  wxUIActionSimulator mouse;
+  const auto pointAt = [&](wxPoint where) {
+    mouse.MouseMove(where);
+    Pump(200ms);
+    mouse.MouseMove(where + wxPoint(1, 1));
+    Pump(200ms);
+    return Utf8(status->GetStatusText(0));
+  };
+  const auto button = [&](int id) {
+    return MiddleOnScreen(
+        GTK_WIDGET(gtk_toolbar_get_nth_item(toolbar->GTKGetToolbar(), toolbar->GetToolPos(id))));
+  };
+  EXPECT_EQ(pointAt(button(res::ID_FILE_PROPERTY)), "Display the property of file in choose");
+  EXPECT_EQ(pointAt(button(res::ID_APP_ABOUT)), Utf8(toolbar->GetToolLongHelp(res::ID_APP_ABOUT)));
+  EXPECT_EQ(pointAt(button(res::ID_FILE_RENAME)), "Rename the file");
+  EXPECT_EQ(pointAt(Frame().GetRightPane()->GetScreenRect().GetBottomRight() - wxPoint(20, 20)),
+            "Status");
+
+  wxMenu *convert = Frame().GetMenuBar()->GetMenu(1);
+  wxMenuItem *importItem = convert->FindItem(MenuItemId(res::ID_CONVERT_IMPORT));  // import
+  ASSERT_NE(importItem, nullptr);
+  pointAt(MiddleOnScreen(convert->m_owner));
+  mouse.MouseClick();
+  for (int i = 0; i < 40 && !gtk_widget_get_mapped(convert->m_menu); ++i) Pump(50ms);
+  ASSERT_TRUE(gtk_widget_get_mapped(convert->m_menu));
+  ASSERT_FALSE(importItem->IsEnabled());
+  EXPECT_EQ(pointAt(MiddleOnScreen(importItem->GetMenuItem())), Utf8(importItem->GetHelp()));
+  EXPECT_FALSE(importItem->GetHelp().empty());
+  wxUIActionSimulator().Char(WXK_ESCAPE);
+  for (int i = 0; i < 40 && gtk_widget_get_mapped(convert->m_menu); ++i) Pump(50ms);
+  EXPECT_EQ(pointAt(Frame().GetRightPane()->GetScreenRect().GetBottomRight() - wxPoint(20, 20)),
+            "Status");
 }
 
 TEST(MainWindow, PanesSitInASplitterWhoseBarDoesNotMove) {
