@@ -1,4 +1,4 @@
-#include "app/DialogTemplate.h"
+#include "app/common/DialogTemplate.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>

@@ -1,4 +1,4 @@
-#include "app/MenuResources.h"
+#include "app/common/MenuResources.h"
 
 #include <wx/accel.h>
 #include <wx/menu.h>

@@ -1,4 +1,4 @@
-#include "app/SystemFontForEdit.h"
+#include "app/common/SystemFontForEdit.h"
 
 #include <wx/settings.h>
 #include <wx/window.h>

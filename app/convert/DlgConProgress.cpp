@@ -1,4 +1,4 @@
-#include "app/DlgConProgress.h"
+#include "app/convert/DlgConProgress.h"
 
 #include "app/res/Resource.h"
 

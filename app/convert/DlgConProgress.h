@@ -3,7 +3,7 @@
 // fails ends the dialog through the "worker ended" flag.
 #pragma once
 
-#include "app/DlgProgressBase.h"
+#include "app/convert/DlgProgressBase.h"
 
 class CDlgConProgress : public CDlgProgressBase {
  public:

@@ -1,4 +1,4 @@
-#include "app/DlgProgress.h"
+#include "app/convert/DlgProgress.h"
 
 #include "app/res/Resource.h"
 

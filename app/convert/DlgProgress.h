@@ -2,7 +2,7 @@
 // cent, as cancelled when the operator cancels or the task reports a failure.
 #pragma once
 
-#include "app/DlgProgressBase.h"
+#include "app/convert/DlgProgressBase.h"
 
 class CDlgProgress : public CDlgProgressBase {
  public:

@@ -1,11 +1,11 @@
-#include "app/DlgProgressBase.h"
+#include "app/convert/DlgProgressBase.h"
 
 #include <wx/gauge.h>
 #include <wx/utils.h>
 
 #include <algorithm>
 
-#include "app/DialogTemplate.h"
+#include "app/common/DialogTemplate.h"
 #include "app/res/Resource.h"
 #include "engine/TaskBaseClass.h"
 

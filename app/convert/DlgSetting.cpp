@@ -1,10 +1,10 @@
-#include "app/DlgSetting.h"
+#include "app/convert/DlgSetting.h"
 
 #include <wx/listctrl.h>
 
-#include "app/DialogTemplate.h"
-#include "app/SystemFontForEdit.h"
-#include "app/TargetFolder.h"
+#include "app/common/DialogTemplate.h"
+#include "app/common/SystemFontForEdit.h"
+#include "app/convert/TargetFolder.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
 #include "codec/TargetName.h"

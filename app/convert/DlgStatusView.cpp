@@ -1,8 +1,8 @@
-#include "app/DlgStatusView.h"
+#include "app/convert/DlgStatusView.h"
 
 #include <wx/button.h>
 
-#include "app/DialogTemplate.h"
+#include "app/common/DialogTemplate.h"
 #include "app/res/Resource.h"
 
 CDlgStatusView::CDlgStatusView(wxWindow *pParent) : DialogBase(pParent, "Result Of Convert") {

@@ -1,11 +1,11 @@
-#include "app/DlgYCConvertSet.h"
+#include "app/convert/DlgYCConvertSet.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "app/DialogTemplate.h"
-#include "app/SystemFontForEdit.h"
-#include "app/TargetFolder.h"
+#include "app/common/DialogTemplate.h"
+#include "app/common/SystemFontForEdit.h"
+#include "app/convert/TargetFolder.h"
 #include "app/res/Resource.h"
 #include "platform/MessageBox.h"
 

@@ -1,4 +1,4 @@
-#include "app/TargetFolder.h"
+#include "app/convert/TargetFolder.h"
 
 #include <wx/dirdlg.h>
 

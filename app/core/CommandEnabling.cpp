@@ -1,4 +1,4 @@
-#include "app/CommandEnabling.h"
+#include "app/core/CommandEnabling.h"
 
 bool IsCommandEnabled(ConvertCommand command, const ConvertSelection &s) {
   switch (command) {

@@ -1,4 +1,4 @@
-#include "app/ExportEntries.h"
+#include "app/core/ExportEntries.h"
 
 #include "platform/StringCase.h"
 

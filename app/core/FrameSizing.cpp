@@ -1,4 +1,4 @@
-#include "app/FrameSizing.h"
+#include "app/core/FrameSizing.h"
 
 FrameRect KeepMinimumFrameSize(FrameRect proposed, int screenWidth, int screenHeight) {
   const int x = CentredOrigin(screenWidth, kFrameMinWidth);

@@ -1,4 +1,4 @@
-#include "app/ComboBoxColor.h"
+#include "app/filepane/ComboBoxColor.h"
 
 CComboBoxColor::CComboBoxColor(wxWindow *parent, wxWindowID id, const wxPoint &pos,
                                const wxSize &size)

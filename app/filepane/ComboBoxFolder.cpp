@@ -1,6 +1,6 @@
-#include "app/ComboBoxFolder.h"
+#include "app/filepane/ComboBoxFolder.h"
 
-#include "app/TreeCtrlFolder.h"
+#include "app/filepane/TreeCtrlFolder.h"
 
 CComboBoxFolder::CComboBoxFolder(wxWindow *parent, wxWindowID id)
     : wxComboCtrl(parent, id, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxCB_READONLY) {}

@@ -1,10 +1,10 @@
-#include "app/DlgFileProperty.h"
+#include "app/filepane/DlgFileProperty.h"
 
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "app/DialogTemplate.h"
-#include "app/SystemFontForEdit.h"
+#include "app/common/DialogTemplate.h"
+#include "app/common/SystemFontForEdit.h"
 #include "app/res/Resource.h"
 
 CDlgFileProperty::CDlgFileProperty(wxWindow *parent) : DialogBase(parent, "") {

@@ -1,9 +1,9 @@
-#include "app/DlgRename.h"
+#include "app/filepane/DlgRename.h"
 
 #include <wx/textctrl.h>
 
-#include "app/DialogTemplate.h"
-#include "app/SystemFontForEdit.h"
+#include "app/common/DialogTemplate.h"
+#include "app/common/SystemFontForEdit.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
 #include "platform/FileSystem.h"

@@ -1,4 +1,4 @@
-#include "app/FilesView.h"
+#include "app/filepane/FilesView.h"
 
 #include <wx/dcclient.h>
 #include <wx/settings.h>
@@ -7,17 +7,17 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "app/ComboBoxColor.h"
-#include "app/ComboBoxFolder.h"
-#include "app/DialogTemplate.h"
-#include "app/DlgFileProperty.h"
-#include "app/DlgRename.h"
-#include "app/ListCtrlFile.h"
-#include "app/MainFrame.h"
-#include "app/QuendaView.h"
-#include "app/TreeCtrlFolder.h"
+#include "app/common/DialogTemplate.h"
+#include "app/filepane/ComboBoxColor.h"
+#include "app/filepane/ComboBoxFolder.h"
+#include "app/filepane/DlgFileProperty.h"
+#include "app/filepane/DlgRename.h"
+#include "app/filepane/ListCtrlFile.h"
+#include "app/filepane/TreeCtrlFolder.h"
+#include "app/preview/QuendaView.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
+#include "app/shell/MainFrame.h"
 #include "engine/TaskBasic.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"

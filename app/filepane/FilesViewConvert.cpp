@@ -6,14 +6,14 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ComboBoxFolder.h"
-#include "app/DlgConProgress.h"
-#include "app/DlgProgress.h"
-#include "app/DlgReview.h"
-#include "app/DlgSetting.h"
-#include "app/DlgStatusView.h"
-#include "app/DlgYCConvertSet.h"
-#include "app/FilesView.h"
+#include "app/convert/DlgConProgress.h"
+#include "app/convert/DlgProgress.h"
+#include "app/convert/DlgSetting.h"
+#include "app/convert/DlgStatusView.h"
+#include "app/convert/DlgYCConvertSet.h"
+#include "app/filepane/ComboBoxFolder.h"
+#include "app/filepane/FilesView.h"
+#include "app/preview/DlgReview.h"
 #include "codec/TargetName.h"
 #include "engine/TaskBatch.h"
 #include "engine/TaskComposite.h"

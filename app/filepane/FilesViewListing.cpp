@@ -4,12 +4,12 @@
 #include <wx/settings.h>
 #include <wx/utils.h>
 
-#include "app/ComboBoxColor.h"
-#include "app/ComboBoxFolder.h"
-#include "app/FilesView.h"
-#include "app/ListCtrlFile.h"
-#include "app/ShellImageList.h"
-#include "app/TreeCtrlFolder.h"
+#include "app/filepane/ComboBoxColor.h"
+#include "app/filepane/ComboBoxFolder.h"
+#include "app/filepane/FilesView.h"
+#include "app/filepane/ListCtrlFile.h"
+#include "app/filepane/ShellImageList.h"
+#include "app/filepane/TreeCtrlFolder.h"
 #include "platform/ShellItemList.h"
 #include "platform/StringCase.h"
 

@@ -1,13 +1,13 @@
-#include "app/ListCtrlFile.h"
+#include "app/filepane/ListCtrlFile.h"
 
 #include <wx/menu.h>
 #include <wx/treectrl.h>
 
 #include <filesystem>
 
-#include "app/ExportEntries.h"
-#include "app/FilesView.h"
-#include "app/MenuResources.h"
+#include "app/common/MenuResources.h"
+#include "app/core/ExportEntries.h"
+#include "app/filepane/FilesView.h"
 #include "app/res/Menus.h"
 #include "app/res/Resource.h"
 #include "platform/ShellItemList.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ExportEntries.h"
+#include "app/core/ExportEntries.h"
 
 class CFilesView;
 class wxMenu;

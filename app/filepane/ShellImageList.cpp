@@ -1,4 +1,4 @@
-#include "app/ShellImageList.h"
+#include "app/filepane/ShellImageList.h"
 
 #include <wx/artprov.h>
 #include <wx/bitmap.h>

@@ -1,4 +1,4 @@
-#include "app/TreeCtrlFolder.h"
+#include "app/filepane/TreeCtrlFolder.h"
 
 #include <wx/dc.h>
 #include <wx/imaglist.h>
@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "app/ComboBoxFolder.h"
-#include "app/FilesView.h"
-#include "app/ShellImageList.h"
+#include "app/filepane/ComboBoxFolder.h"
+#include "app/filepane/FilesView.h"
+#include "app/filepane/ShellImageList.h"
 #include "platform/Path.h"
 #include "platform/StringCase.h"
 

@@ -1,9 +1,9 @@
-#include "app/DlgReview.h"
+#include "app/preview/DlgReview.h"
 
 #include <wx/dcclient.h>
 
-#include "app/DialogTemplate.h"
-#include "app/QuendaView.h"
+#include "app/common/DialogTemplate.h"
+#include "app/preview/QuendaView.h"
 #include "app/res/Resource.h"
 #include "engine/TaskBasic.h"
 

@@ -1,4 +1,4 @@
-#include "app/QuendaView.h"
+#include "app/preview/QuendaView.h"
 
 #include <wx/bitmap.h>
 #include <wx/dc.h>

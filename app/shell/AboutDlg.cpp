@@ -1,10 +1,10 @@
-#include "app/AboutDlg.h"
+#include "app/shell/AboutDlg.h"
 
 #include <wx/bitmap.h>
 #include <wx/dcclient.h>
 #include <wx/image.h>
 
-#include "app/DialogTemplate.h"
+#include "app/common/DialogTemplate.h"
 #include "app/res/Artwork.h"
 #include "app/res/Resource.h"
 

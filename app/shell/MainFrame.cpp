@@ -1,4 +1,4 @@
-#include "app/MainFrame.h"
+#include "app/shell/MainFrame.h"
 
 #include <wx/accel.h>
 #include <wx/display.h>
@@ -11,18 +11,18 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ExportEntries.h"
-#include "app/FilesView.h"
-#include "app/FrameSizing.h"
-#include "app/MenuResources.h"
-#include "app/MyToolBar.h"
-#include "app/QuendaDoc.h"
-#include "app/QuendaView.h"
-#include "app/XCSplitterWnd.h"
+#include "app/common/MenuResources.h"
+#include "app/core/ExportEntries.h"
+#include "app/core/FrameSizing.h"
+#include "app/filepane/FilesView.h"
+#include "app/preview/QuendaView.h"
 #include "app/res/Artwork.h"
 #include "app/res/Menus.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
+#include "app/shell/MyToolBar.h"
+#include "app/shell/QuendaDoc.h"
+#include "app/shell/XCSplitterWnd.h"
 #include "platform/gui/MenuCommandIds.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
-#include "app/CommandEnabling.h"
-#include "app/ExportEntries.h"
+#include "app/core/CommandEnabling.h"
+#include "app/core/ExportEntries.h"
 
 class CFilesView;
 class CMyToolBar;

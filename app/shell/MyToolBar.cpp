@@ -1,4 +1,4 @@
-#include "app/MyToolBar.h"
+#include "app/shell/MyToolBar.h"
 
 #include <wx/bitmap.h>
 

@@ -1,13 +1,13 @@
-#include "app/QuendaApp.h"
+#include "app/shell/QuendaApp.h"
 
 #include <wx/filedlg.h>
 
-#include "app/AboutDlg.h"
-#include "app/FrameSizing.h"
-#include "app/MainFrame.h"
-#include "app/QuendaDoc.h"
+#include "app/core/FrameSizing.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
+#include "app/shell/AboutDlg.h"
+#include "app/shell/MainFrame.h"
+#include "app/shell/QuendaDoc.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/Profile.h"
 #include "platform/gui/SingleInstance.h"

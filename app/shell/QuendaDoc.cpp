@@ -1,4 +1,4 @@
-#include "app/QuendaDoc.h"
+#include "app/shell/QuendaDoc.h"
 
 #include <fstream>
 

@@ -1,4 +1,4 @@
-#include "app/XCSplitterWnd.h"
+#include "app/shell/XCSplitterWnd.h"
 
 XCSplitterWnd::XCSplitterWnd(wxWindow *parent, wxWindowID id)
     : wxSplitterWindow(parent, id, wxDefaultPosition, wxDefaultSize, wxSP_3D | wxSP_LIVE_UPDATE) {

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "app/QuendaApp.h"
+#include "app/shell/QuendaApp.h"
 #include "platform/HeapTuning.h"
 
 int main(int argc, char **argv) {

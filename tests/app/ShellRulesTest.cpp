@@ -4,9 +4,9 @@
 
 #include <climits>
 
-#include "app/CommandEnabling.h"
-#include "app/ExportEntries.h"
-#include "app/FrameSizing.h"
+#include "app/core/CommandEnabling.h"
+#include "app/core/ExportEntries.h"
+#include "app/core/FrameSizing.h"
 
 namespace {
 
