@@ -5,7 +5,7 @@
 CComboBoxFolder::CComboBoxFolder(wxWindow *parent, wxWindowID id)
     : wxComboCtrl(parent, id, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxCB_READONLY) {}
 
-void CComboBoxFolder::Initilize(int iWidth, int iHeight, CFilesView *wndParent,
+void CComboBoxFolder::Initilize(int iWidth, int iHeight, FolderTreeOwner *wndParent,
                                 const std::string &sInitFolder) {
   if (m_treeCtrl == nullptr) {
     m_treeCtrl = new CTreeCtrlFolder;

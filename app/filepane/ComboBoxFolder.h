@@ -6,7 +6,7 @@
 
 #include <string>
 
-class CFilesView;
+class FolderTreeOwner;
 class CTreeCtrlFolder;
 
 class CComboBoxFolder : public wxComboCtrl {
@@ -16,7 +16,8 @@ class CComboBoxFolder : public wxComboCtrl {
   // Creates the drop-down tree, fills it and opens the saved folder `sInitFolder` (see
   // CTreeCtrlFolder::Initilize). The tree drops down iHeight pixels high (100 when not
   // positive). The pane calls it once, with itself as wndParent.
-  void Initilize(int iWidth, int iHeight, CFilesView *wndParent, const std::string &sInitFolder);
+  void Initilize(int iWidth, int iHeight, FolderTreeOwner *wndParent,
+                 const std::string &sInitFolder);
 
   // Shows the tree below the combo.
   void DisplayTree();

@@ -17,7 +17,6 @@
 #include "app/preview/QuendaView.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
-#include "app/shell/MainFrame.h"
 #include "engine/TaskBasic.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
@@ -187,7 +186,7 @@ void CFilesView::Draw3DText(wxDC &dc, const wxString &str, const wxRect &rect) {
 CQuendaView *CFilesView::GetRightPane() const {
   // While the main window is being destroyed it is no main window any more, and its panes are
   // left alone.
-  auto *frame = dynamic_cast<CMainFrame *>(wxGetTopLevelParent(const_cast<CFilesView *>(this)));
+  auto *frame = dynamic_cast<PreviewHost *>(wxGetTopLevelParent(const_cast<CFilesView *>(this)));
   return frame != nullptr ? frame->GetRightPane() : nullptr;
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/filepane/PaneInterfaces.h"
 #include "engine/ImageFileEngine.h"
 #include "engine/TaskBaseClass.h"
 #include "platform/gui/WorkerThread.h"
@@ -28,7 +29,7 @@ class ShellFolder;
 struct TVITEMDATA;
 }  // namespace platform
 
-class CFilesView : public wxScrolled<wxPanel> {
+class CFilesView : public wxScrolled<wxPanel>, public FileListOwner, public FolderTreeOwner {
  public:
   // Creates the pane's controls from its form in parent and binds the plug-ins of the
   // program's dll/ folder.
@@ -45,35 +46,36 @@ class CFilesView : public wxScrolled<wxPanel> {
   // The list reports a click or a change of an item: files holds that item's path when it is
   // a file, and is empty otherwise. Rebuilds m_sfilesInChoose from the list and previews its
   // one file, or clears the preview. taskType changes nothing.
-  void OnUpdateFilesList(const std::vector<std::string> &files, CTaskBaseClass::TaskType taskType);
+  void OnUpdateFilesList(const std::vector<std::string> &files,
+                         CTaskBaseClass::TaskType taskType) override;
   // The number of selected files.
-  int GetFilesNum() const { return static_cast<int>(m_sfilesInChoose.size()); }
+  int GetFilesNum() const override { return static_cast<int>(m_sfilesInChoose.size()); }
   // 1 when the selection is on the KDT side: a conversion exports KDT files.
-  int IsExport() const { return m_bExport; }
+  int IsExport() const override { return m_bExport; }
   // A copy of the plug-in host's pattern list: upper-case patterns such as "*.BMP" separated by
   // ";", the KDT pattern left out.
-  std::string GetFileSet() const { return m_sFilesSet; }
+  std::string GetFileSet() const override { return m_sFilesSet; }
 
   // The "Property" command: shows the file in preview in the property dialog.
-  void ViewProperty();
+  void ViewProperty() override;
   // The "Rename" command: renames the one selected file into the device's naming scheme.
-  void ReName();
+  void ReName() override;
 
   // Lists the folder of tree item hItem; with updateImg also clears the preview and the
   // selection list. 1 when the folder was listed, 0 when it could not be opened (then the
   // list, the preview and the selection list stay as they were).
-  int PopulateFileList(const wxTreeItemId &hItem, int updateImg);
+  int PopulateFileList(const wxTreeItemId &hItem, int updateImg) override;
   // 1 when the full path strFile passes the chosen filter: its extension (after the last dot,
   // which must not be the first character) occurs inside the filter text after its start.
   int IsValidFileType(const std::string &strFile) const;
   // 1 when the selection can be converted. Under "*.*" the first selected file decides the
   // side (m_bExport) and every further one must be of the same side.
-  int IsEnableConvert();
+  int IsEnableConvert() override;
 
   // The conversion workflows of the commands: import (bExport 0, objExt "KDT") or export into
   // objExt; and the Y/C field exchange of the selected KDT files.
-  void ConvertTo(int bExport, const std::string &objExt);
-  void YCConvertSet(int bExport, const std::string &objExt);
+  void ConvertTo(int bExport, const std::string &objExt) override;
+  void YCConvertSet(int bExport, const std::string &objExt) override;
   // True while a conversion runs on its worker thread.
   bool IsConverting();
   // Waits until the worker of a conversion has ended, the window's events handled meanwhile.

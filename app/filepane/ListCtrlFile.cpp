@@ -7,7 +7,7 @@
 
 #include "app/common/MenuResources.h"
 #include "app/core/ExportEntries.h"
-#include "app/filepane/FilesView.h"
+#include "app/filepane/PaneInterfaces.h"
 #include "app/res/Menus.h"
 #include "app/res/Resource.h"
 #include "platform/ShellItemList.h"
@@ -52,7 +52,7 @@ CListCtrlFile::~CListCtrlFile() {
   DeleteAllItems();
 }
 
-void CListCtrlFile::Initilize(wxTreeCtrl *pTreeCtrl, CFilesView *pwndParent) {
+void CListCtrlFile::Initilize(wxTreeCtrl *pTreeCtrl, FileListOwner *pwndParent) {
   m_pTreeCtrl = pTreeCtrl;
   m_pwndParent = pwndParent;
 }

@@ -13,7 +13,7 @@
 
 #include "app/core/ExportEntries.h"
 
-class CFilesView;
+class FileListOwner;
 class wxMenu;
 class wxTreeCtrl;
 
@@ -29,7 +29,7 @@ class CListCtrlFile : public wxListCtrl {
   ~CListCtrlFile() override;
 
   // Keeps the folder tree and the pane; the pane calls it once, in its first update.
-  void Initilize(wxTreeCtrl *pTreeCtrl, CFilesView *pwndParent);
+  void Initilize(wxTreeCtrl *pTreeCtrl, FileListOwner *pwndParent);
 
   // Inserts an item at index for record, which the list owns from then on, with the record's
   // name as its text and its icon; folder is the absolute list of the listed folder. The index
@@ -72,7 +72,7 @@ class CListCtrlFile : public wxListCtrl {
   bool FilePathOf(long item, std::string &path) const;
 
   wxTreeCtrl *m_pTreeCtrl = nullptr;
-  CFilesView *m_pwndParent = nullptr;
+  FileListOwner *m_pwndParent = nullptr;
   std::unique_ptr<wxMenu> m_hMenu;
   // A menu whose command has run, kept until the popup that showed it has returned.
   std::unique_ptr<wxMenu> m_retiredMenu;

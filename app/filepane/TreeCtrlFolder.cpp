@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/filepane/ComboBoxFolder.h"
-#include "app/filepane/FilesView.h"
+#include "app/filepane/PaneInterfaces.h"
 #include "app/filepane/ShellImageList.h"
 #include "platform/Path.h"
 #include "platform/StringCase.h"
@@ -66,7 +66,7 @@ TVITEMDATA *CTreeCtrlFolder::GetItemRecord(const wxTreeItemId &item) const {
   return data == nullptr ? nullptr : data->record;
 }
 
-void CTreeCtrlFolder::Initilize(CComboBoxFolder *pComboBoxFolder, CFilesView *wndParent,
+void CTreeCtrlFolder::Initilize(CComboBoxFolder *pComboBoxFolder, FolderTreeOwner *wndParent,
                                 const std::string &sInitFolder) {
   m_wndParent = wndParent;
   m_pComboBoxFolder = pComboBoxFolder;

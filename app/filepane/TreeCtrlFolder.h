@@ -12,7 +12,7 @@
 #include "platform/ShellItemList.h"
 
 class CComboBoxFolder;
-class CFilesView;
+class FolderTreeOwner;
 
 class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
  public:
@@ -21,7 +21,7 @@ class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
   // Fills the desktop's level, selects the desktop (which lists it) and then walks the saved
   // path `sInitFolder` (display names below the desktop, each followed by the separator, as
   // GetFullPath gives them) down to the folder it names, listing each folder on the way.
-  void Initilize(CComboBoxFolder *pComboBoxFolder, CFilesView *wndParent,
+  void Initilize(CComboBoxFolder *pComboBoxFolder, FolderTreeOwner *wndParent,
                  const std::string &sInitFolder);
 
   // The display names from below the desktop down to the selected folder, each followed by the
@@ -64,7 +64,7 @@ class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
   void OnLButtonDblClk(wxMouseEvent &event);
 
   CComboBoxFolder *m_pComboBoxFolder = nullptr;
-  CFilesView *m_wndParent = nullptr;
+  FolderTreeOwner *m_wndParent = nullptr;
   std::string m_selPath;
   wxTreeItemId m_hPreItem;   // the last item whose listing succeeded
   bool m_returning = false;  // selecting m_hPreItem again after a failed selection

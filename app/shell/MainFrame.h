@@ -7,6 +7,7 @@
 
 #include "app/core/CommandEnabling.h"
 #include "app/core/ExportEntries.h"
+#include "app/filepane/PaneInterfaces.h"
 
 class CFilesView;
 class CMyToolBar;
@@ -16,7 +17,7 @@ class XCSplitterWnd;
 class wxMenuItem;
 class wxStatusBar;
 
-class CMainFrame : public wxFrame {
+class CMainFrame : public wxFrame, public PreviewHost {
  public:
   explicit CMainFrame(CQuendaDoc &document);
 
@@ -25,7 +26,7 @@ class CMainFrame : public wxFrame {
   bool LoadFrame(const wxString &title);
 
   CFilesView *GetLeftPane() const;
-  CQuendaView *GetRightPane() const;
+  CQuendaView *GetRightPane() const override;
 
   // The pane that receives commands before the frame: the file pane at first, then the pane
   // clicked or given the focus last.

@@ -1,0 +1,60 @@
+// What the file pane's controls and the main frame ask of the file pane, and what the pane asks
+// of the main frame. The list, the tree and the frame hold the pane through these, and the pane
+// finds the preview through its top-level window, so none of them includes the other's header.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/TaskBaseClass.h"
+
+class CQuendaView;
+class wxTreeItemId;
+
+// The commands on the selection that both the list's context menu and the main frame run.
+class FilePaneCommands {
+ public:
+  // The number of selected files.
+  virtual int GetFilesNum() const = 0;
+  // 1 when the selection is on the KDT side.
+  virtual int IsExport() const = 0;
+  // The plug-in host's pattern list without the KDT pattern.
+  virtual std::string GetFileSet() const = 0;
+  // 1 when the selection can be converted; under "*.*" it also decides the side.
+  virtual int IsEnableConvert() = 0;
+  virtual void ViewProperty() = 0;
+  virtual void ReName() = 0;
+  virtual void ConvertTo(int bExport, const std::string &objExt) = 0;
+  virtual void YCConvertSet(int bExport, const std::string &objExt) = 0;
+
+ protected:
+  ~FilePaneCommands() = default;
+};
+
+// What the file list reports to the pane besides running its commands.
+class FileListOwner : public FilePaneCommands {
+ public:
+  virtual void OnUpdateFilesList(const std::vector<std::string> &files,
+                                 CTaskBaseClass::TaskType taskType) = 0;
+
+ protected:
+  ~FileListOwner() = default;
+};
+
+// What the folder tree asks of the pane: to list the folder of a tree item.
+class FolderTreeOwner {
+ public:
+  virtual int PopulateFileList(const wxTreeItemId &hItem, int updateImg) = 0;
+
+ protected:
+  ~FolderTreeOwner() = default;
+};
+
+// The window that holds the preview pane beside the file pane.
+class PreviewHost {
+ public:
+  virtual CQuendaView *GetRightPane() const = 0;
+
+ protected:
+  ~PreviewHost() = default;
+};
