@@ -7,6 +7,7 @@
 
 #include "app/common/MenuResources.h"
 #include "app/core/ExportEntries.h"
+#include "app/core/PaneOperation.h"
 #include "app/filepane/PaneInterfaces.h"
 #include "app/res/Menus.h"
 #include "app/res/Resource.h"
@@ -228,33 +229,22 @@ void CListCtrlFile::OnContextMenu(wxContextMenuEvent &event) {
   m_retiredMenu.reset();
 }
 
-void CListCtrlFile::OnConvertClick(wxCommandEvent &event) {
-  if (!m_hMenu || m_pwndParent == nullptr) return;
+bool CListCtrlFile::TakeEnabledEntry(int id) {
+  if (!m_hMenu || m_pwndParent == nullptr) return false;
   // The command unloads the menu; the menu itself goes once it is no longer shown.
   m_retiredMenu = std::move(m_hMenu);
-  const wxMenu *menu = m_retiredMenu.get();
-  const int id = event.GetId();
   // A command whose entry the menu shows greyed never runs, however it arrives.
-  const wxMenuItem *item = menu->FindItem(platform::gui::MenuItemId(unsigned(id)));
-  if (item == nullptr || !item->IsEnabled()) return;
-  switch (id) {
-    case res::ID_CONVERT_IMPORT:
-      m_pwndParent->ConvertTo(0, "KDT");
-      break;
-    case res::ID_FILE_PROPERTY:
-      m_pwndParent->ViewProperty();
-      break;
-    case res::ID_CONVERT_YC:
-      m_pwndParent->YCConvertSet(0, "KDT");
-      break;
-    default:
-      if (const std::string *format = m_exportFormats.FormatOf(unsigned(id))) {
-        m_pwndParent->ConvertTo(1, *format);
-      }
-      break;
-  }
+  const wxMenuItem *item = m_retiredMenu->FindItem(platform::gui::MenuItemId(unsigned(id)));
+  return item != nullptr && item->IsEnabled();
 }
 
-void CListCtrlFile::OnRenameFile(wxCommandEvent &) {
-  if (m_pwndParent != nullptr) m_pwndParent->ReName();
+void CListCtrlFile::OnConvertClick(wxCommandEvent &event) {
+  const int id = event.GetId();
+  if (!TakeEnabledEntry(id)) return;
+  if (const auto operation = PaneOperationOf(unsigned(id), m_exportFormats))
+    m_pwndParent->RunOperation(*operation);
+}
+
+void CListCtrlFile::OnRenameFile(wxCommandEvent &event) {
+  if (TakeEnabledEntry(event.GetId())) m_pwndParent->ReName();
 }

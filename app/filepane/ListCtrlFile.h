@@ -61,6 +61,9 @@ class CListCtrlFile : public wxListCtrl {
   void OnDblclk(const wxPoint &point);
   void OnConvertClick(wxCommandEvent &event);
   void OnRenameFile(wxCommandEvent &event);
+  // Unloads the context menu a command of it came from; true when the command's entry is there
+  // and not greyed, so the command may run.
+  bool TakeEnabledEntry(int id);
 
   // The window that shows the items and receives the mouse; HitTest takes its coordinates.
   wxWindow *ItemsWindow();

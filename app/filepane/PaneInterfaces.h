@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/core/PaneOperation.h"
 #include "engine/TaskBaseClass.h"
 
 class CQuendaView;
@@ -26,6 +27,27 @@ class FilePaneCommands {
   virtual void ReName() = 0;
   virtual void ConvertTo(int bExport, const std::string &objExt) = 0;
   virtual void YCConvertSet(int bExport, const std::string &objExt) = 0;
+
+  // Runs the operation of a conversion command; the caller has checked that it may run.
+  void RunOperation(const PaneOperation &operation) {
+    switch (operation.command) {
+      case ConvertCommand::Import:
+        ConvertTo(0, operation.objExt);
+        return;
+      case ConvertCommand::Property:
+        ViewProperty();
+        return;
+      case ConvertCommand::ReverseFieldDominance:
+        YCConvertSet(0, operation.objExt);
+        return;
+      case ConvertCommand::ExportTo:
+        ConvertTo(1, operation.objExt);
+        return;
+      case ConvertCommand::Settings:
+      case ConvertCommand::Rename:
+        return;  // not operations of the command range
+    }
+  }
 
  protected:
   ~FilePaneCommands() = default;

@@ -14,6 +14,7 @@
 #include "app/common/MenuResources.h"
 #include "app/core/ExportEntries.h"
 #include "app/core/FrameSizing.h"
+#include "app/core/PaneOperation.h"
 #include "app/filepane/FilesView.h"
 #include "app/preview/QuendaView.h"
 #include "app/res/Artwork.h"
@@ -353,23 +354,8 @@ bool CMainFrame::Allows(ConvertCommand command) const {
 void CMainFrame::OnConvertClick(wxCommandEvent &event) {
   CFilesView *files = GetLeftPane();
   if (files == nullptr) return;
-  const unsigned id = static_cast<unsigned>(event.GetId());
-  switch (id) {
-    case res::ID_CONVERT_IMPORT:
-      if (Allows(ConvertCommand::Import)) files->ConvertTo(0, "KDT");
-      return;
-    case res::ID_FILE_PROPERTY:
-      if (Allows(ConvertCommand::Property)) files->ViewProperty();
-      return;
-    case res::ID_CONVERT_YC:
-      if (Allows(ConvertCommand::ReverseFieldDominance)) files->YCConvertSet(0, "KDT");
-      return;
-    default:
-      if (const std::string *format = m_exportFormats.FormatOf(id)) {
-        if (Allows(ConvertCommand::ExportTo)) files->ConvertTo(1, *format);
-      }
-      return;
-  }
+  const auto operation = PaneOperationOf(static_cast<unsigned>(event.GetId()), m_exportFormats);
+  if (operation && Allows(operation->command)) files->RunOperation(*operation);
 }
 
 void CMainFrame::OnConvertSetting(wxCommandEvent &) {
@@ -383,21 +369,13 @@ void CMainFrame::OnFileRename(wxCommandEvent &) {
 }
 
 void CMainFrame::OnUpdateConvert(wxUpdateUIEvent &event) {
-  switch (static_cast<unsigned>(event.GetId())) {
-    case res::ID_CONVERT_IMPORT:
-      event.Enable(Allows(ConvertCommand::Import));
-      return;
-    case res::ID_FILE_PROPERTY:
-      event.Enable(Allows(ConvertCommand::Property));
-      return;
-    case res::ID_CONVERT_YC:
-      OnUpdateYcConvert(event);
-      return;
-    default:
-      // An export entry stays enabled; the "&Export To" item that holds it follows the rule.
-      if (wxMenuItem *item = ExportToItem()) item->Enable(Allows(ConvertCommand::ExportTo));
-      return;
+  const auto operation = PaneOperationOf(static_cast<unsigned>(event.GetId()), m_exportFormats);
+  if (operation && operation->command != ConvertCommand::ExportTo) {
+    event.Enable(Allows(operation->command));
+    return;
   }
+  // An export entry stays enabled; the "&Export To" item that holds it follows the rule.
+  if (wxMenuItem *item = ExportToItem()) item->Enable(Allows(ConvertCommand::ExportTo));
 }
 
 void CMainFrame::OnUpdateYcConvert(wxUpdateUIEvent &event) {

@@ -7,6 +7,8 @@
 #include "app/core/CommandEnabling.h"
 #include "app/core/ExportEntries.h"
 #include "app/core/FrameSizing.h"
+#include "app/core/PaneOperation.h"
+#include "app/res/Resource.h"
 
 namespace {
 
@@ -64,6 +66,39 @@ TEST(ExportEntries, PatternsBecomeUpperCaseNamesWithoutTheirWildcard) {
   EXPECT_EQ(*formats.FormatOf(32783), "F9");
   for (unsigned id : {32771u, 32773u, 32784u, 32785u, 0u}) EXPECT_EQ(formats.FormatOf(id), nullptr);
   EXPECT_TRUE(ExportFormats().empty());
+}
+
+// The menu bar, the toolbar, the keys and the list's context menu meet on one mapping of a
+// command id to what it asks of the file pane.
+TEST(PaneOperation, EachConversionCommandAsksItsOperation) {
+  using C = ConvertCommand;
+  const ExportFormats formats(res::ID_EXPORT_FIRST, {"BMP", "TGA"});
+  const struct {
+    unsigned id;
+    bool runs;
+    ConvertCommand command;
+    const char *objExt;
+  } cases[] = {
+      {res::ID_CONVERT_IMPORT, true, C::Import, "KDT"},
+      {res::ID_FILE_PROPERTY, true, C::Property, ""},
+      {res::ID_CONVERT_YC, true, C::ReverseFieldDominance, "KDT"},
+      {res::ID_EXPORT_FIRST, true, C::ExportTo, "BMP"},
+      {res::ID_EXPORT_FIRST + 1, true, C::ExportTo, "TGA"},
+      // An export id without an entry, the rest of the range and the commands outside it.
+      {res::ID_EXPORT_FIRST + 2, false, C::ExportTo, ""},
+      {32772, false, C::ExportTo, ""},
+      {res::ID_CONVERT_RANGE_LAST, false, C::ExportTo, ""},
+      {res::ID_LIST_RENAME, false, C::ExportTo, ""},
+      {res::ID_CONVERT_SETTING, false, C::ExportTo, ""},
+  };
+  for (const auto &c : cases) {
+    const auto operation = PaneOperationOf(c.id, formats);
+    ASSERT_EQ(operation.has_value(), c.runs) << c.id;
+    if (!c.runs) continue;
+    EXPECT_EQ(operation->command, c.command) << c.id;
+    EXPECT_EQ(operation->objExt, c.objExt) << c.id;
+  }
+  EXPECT_FALSE(PaneOperationOf(res::ID_EXPORT_FIRST, ExportFormats()).has_value());
 }
 
 TEST(CommandEnabling, SelectionDecidesEachConversionCommand) {

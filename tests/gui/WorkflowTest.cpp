@@ -476,21 +476,33 @@ TEST_F(Workflow, CommandsFollowTheSelectionAndADisabledOneNeverRuns) {
     Pump(300ms);
     EXPECT_TRUE(script.Seen().empty());
   }
-  // Two BMPs: the file list's context menu shows Property and Reverse Field Dominance greyed,
-  // and neither runs.
-  ChooseFilter("*.BMP");
-  ASSERT_TRUE(Select({"a.bmp", "b.bmp"}));
-  {
+  // The file list's context menu runs no entry it shows greyed: Property and Reverse Field
+  // Dominance for two BMPs, Property and Rename for two KDT stills.
+  WritePicture(Work("MKDT.QVEL_001.KDT"), Picture::Solid(720, 487, 0x444444), "KDT");
+  const struct {
+    const char *filter;
+    std::vector<std::string> selection;
+    std::vector<unsigned> greyed;
+  } menus[] = {
+      {"*.BMP", {"a.bmp", "b.bmp"}, {res::ID_FILE_PROPERTY, res::ID_CONVERT_YC}},
+      {"*.KDT",
+       {"MKDT.QVEL_000.KDT", "MKDT.QVEL_001.KDT"},
+       {res::ID_FILE_PROPERTY, res::ID_LIST_RENAME}},
+  };
+  for (const auto &m : menus) {
+    ChooseFilter(m.filter);
+    Relist();
+    ASSERT_TRUE(Select(m.selection)) << m.filter;
     // A dialog that should not have come is closed, so the test fails instead of waiting.
     DialogScript script(std::vector<DialogScript::Step>(4, CloseAny()));
     CListCtrlFile &list = *Pane().m_lstFiles;
-    for (unsigned id : {res::ID_FILE_PROPERTY, res::ID_CONVERT_YC}) {
+    for (unsigned id : m.greyed) {
       ASSERT_NE(list.LoadContextMenu(), nullptr);
       wxCommandEvent entry(wxEVT_MENU, static_cast<int>(id));
       list.ProcessWindowEvent(entry);
     }
     Pump(300ms);
-    EXPECT_TRUE(script.Seen().empty());
+    EXPECT_TRUE(script.Seen().empty()) << m.filter;
   }
   EXPECT_TRUE(Frame().GetMenuBar()->IsEnabled(platform::gui::MenuItemId(res::ID_APP_ABOUT)));
   EXPECT_TRUE(Frame().GetMenuBar()->IsEnabled(platform::gui::MenuItemId(res::ID_APP_EXIT)));
