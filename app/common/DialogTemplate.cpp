@@ -10,6 +10,7 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/toplevel.h>
 #include <wx/valtext.h>
 
 #include "app/res/Resource.h"
@@ -92,4 +93,14 @@ void CreateFromTemplate(wxWindow &dialog, const res::DialogTemplate &dialogTempl
     if (control.styles & style::kDisabled) window->Disable();
     if (control.styles & style::kHidden) window->Hide();
   }
+}
+
+const res::DialogTemplate *CreateFromTemplate(wxWindow &window, unsigned templateId,
+                                              const TemplateControlFactory &factory) {
+  const res::DialogTemplate *dialogTemplate = res::FindDialogTemplate(templateId);
+  if (dialogTemplate == nullptr) return nullptr;
+  if (auto *topLevel = dynamic_cast<wxTopLevelWindow *>(&window))
+    topLevel->SetTitle(wxString::FromUTF8(dialogTemplate->caption));
+  CreateFromTemplate(window, *dialogTemplate, factory);
+  return dialogTemplate;
 }

@@ -21,3 +21,9 @@ using TemplateControlFactory =
 // disabled controls are created so; see res::style for the rest.
 void CreateFromTemplate(wxWindow &dialog, const res::DialogTemplate &dialogTemplate,
                         const TemplateControlFactory &factory = {});
+
+// Finds template templateId and creates its controls in window as above; a dialog or other
+// top-level window also takes the template's caption as its title. The template, or null when
+// there is none (the window then stays empty).
+const res::DialogTemplate *CreateFromTemplate(wxWindow &window, unsigned templateId,
+                                              const TemplateControlFactory &factory = {});

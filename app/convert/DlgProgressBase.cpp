@@ -19,12 +19,8 @@ constexpr unsigned long kFullBarPauseMs = 200;
 }  // namespace
 
 CDlgProgressBase::CDlgProgressBase(wxWindow *pParent, unsigned templateId, bool endsOnFailure)
-    : DialogBase(pParent, "Progress Status..."),
-      m_nTimer(this, kTimerId),
-      m_bEndsOnFailure(endsOnFailure) {
-  if (const res::DialogTemplate *t = res::FindDialogTemplate(templateId)) {
-    CreateFromTemplate(*this, *t);
-  }
+    : DialogBase(pParent), m_nTimer(this, kTimerId), m_bEndsOnFailure(endsOnFailure) {
+  CreateFromTemplate(*this, templateId);
   Bind(wxEVT_TIMER, &CDlgProgressBase::OnTimer, this, kTimerId);
 }
 

@@ -35,10 +35,8 @@ constexpr FilesColumn kFilesColumns[] = {
 
 CDlgSetting::CDlgSetting(wxWindow *pParent, const std::vector<std::string> &files,
                          CImageFileEngine &imgEngine)
-    : DialogBase(pParent, "Parameter Setting"), m_imgEngine(imgEngine), m_sfilesInChoose(files) {
-  if (const DialogTemplate *t = FindDialogTemplate(IDD_DLG_SETTING)) {
-    CreateFromTemplate(*this, *t);
-  }
+    : DialogBase(pParent), m_imgEngine(imgEngine), m_sfilesInChoose(files) {
+  CreateFromTemplate(*this, IDD_DLG_SETTING);
   Bind(
       wxEVT_BUTTON, [this](wxCommandEvent &) { OnBtnBrowse(); }, IDC_BTN_BROWSE);
   Bind(
@@ -68,9 +66,7 @@ bool CDlgSetting::OnInitDialog() {
   // A window of its own for every run, so nothing of an earlier run (the list's columns and
   // rows, disabled choices) carries over.
   DestroyChildren();
-  if (const DialogTemplate *t = FindDialogTemplate(IDD_DLG_SETTING)) {
-    CreateFromTemplate(*this, *t);
-  }
+  CreateFromTemplate(*this, IDD_DLG_SETTING);
   DialogBase::OnInitDialog();
   SetSystemFontForEdit(this, IDC_EDIT_TARGET);
 

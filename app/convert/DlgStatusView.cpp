@@ -5,10 +5,8 @@
 #include "app/common/DialogTemplate.h"
 #include "app/res/Resource.h"
 
-CDlgStatusView::CDlgStatusView(wxWindow *pParent) : DialogBase(pParent, "Result Of Convert") {
-  if (const res::DialogTemplate *t = res::FindDialogTemplate(res::IDD_DLG_STATUSVIEW)) {
-    CreateFromTemplate(*this, *t);
-  }
+CDlgStatusView::CDlgStatusView(wxWindow *pParent) : DialogBase(pParent) {
+  CreateFromTemplate(*this, res::IDD_DLG_STATUSVIEW);
   Bind(
       wxEVT_BUTTON, [this](wxCommandEvent &) { OnBtnConvert(); }, res::IDC_BTN_CONVERT_AGAIN);
   Bind(

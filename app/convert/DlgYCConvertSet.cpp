@@ -18,10 +18,8 @@ constexpr char kSameFolder[] =
 
 }  // namespace
 
-CDlgYCConvertSet::CDlgYCConvertSet(wxWindow *pParent) : DialogBase(pParent, "Dialog") {
-  if (const DialogTemplate *t = FindDialogTemplate(IDD_DLG_YCCONVERTSET)) {
-    CreateFromTemplate(*this, *t);
-  }
+CDlgYCConvertSet::CDlgYCConvertSet(wxWindow *pParent) : DialogBase(pParent) {
+  CreateFromTemplate(*this, IDD_DLG_YCCONVERTSET);
   Bind(
       wxEVT_BUTTON, [this](wxCommandEvent &) { OnButtonBrowse(); }, IDC_BTN_YCBROWSE);
 }

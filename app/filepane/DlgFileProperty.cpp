@@ -7,11 +7,8 @@
 #include "app/common/SystemFontForEdit.h"
 #include "app/res/Resource.h"
 
-CDlgFileProperty::CDlgFileProperty(wxWindow *parent) : DialogBase(parent, "") {
-  if (const res::DialogTemplate *t = res::FindDialogTemplate(res::IDD_FILE_PROPERTY)) {
-    SetTitle(wxString::FromUTF8(t->caption));
-    CreateFromTemplate(*this, *t);
-  }
+CDlgFileProperty::CDlgFileProperty(wxWindow *parent) : DialogBase(parent) {
+  CreateFromTemplate(*this, res::IDD_FILE_PROPERTY);
 }
 
 bool CDlgFileProperty::OnInitDialog() {

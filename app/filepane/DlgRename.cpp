@@ -34,11 +34,8 @@ bool IsValidNumber(const std::string &number) {
 
 }  // namespace
 
-CDlgRename::CDlgRename(wxWindow *parent) : DialogBase(parent, "") {
-  if (const res::DialogTemplate *t = res::FindDialogTemplate(res::IDD_RENAME)) {
-    SetTitle(wxString::FromUTF8(t->caption));
-    CreateFromTemplate(*this, *t);
-  }
+CDlgRename::CDlgRename(wxWindow *parent) : DialogBase(parent) {
+  CreateFromTemplate(*this, res::IDD_RENAME);
 }
 
 bool CDlgRename::OnInitDialog() {

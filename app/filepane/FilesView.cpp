@@ -73,12 +73,11 @@ bool OccursAfterStart(const std::string &text, const std::string &extension) {
 CFilesView::CFilesView(wxWindow *parent)
     : wxScrolled<wxPanel>(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                           wxTAB_TRAVERSAL | wxFULL_REPAINT_ON_RESIZE) {
-  if (const res::DialogTemplate *form = res::FindDialogTemplate(res::IDD_FILESVIEW)) {
-    CreateFromTemplate(
-        *this, *form,
-        [this](const res::DialogControl &control, const wxPoint &position, const wxSize &size) {
-          return CreateControl(static_cast<int>(control.id), position, size);
-        });
+  if (const res::DialogTemplate *form = CreateFromTemplate(
+          *this, res::IDD_FILESVIEW,
+          [this](const res::DialogControl &control, const wxPoint &position, const wxSize &size) {
+            return CreateControl(static_cast<int>(control.id), position, size);
+          })) {
     // The form scrolls when the pane is lower than the form, never sideways.
     SetVirtualSize(ConvertDialogToPixels(wxSize(form->width, form->height)));
     SetScrollRate(0, 10);

@@ -17,12 +17,10 @@ constexpr int kOffset = 50;
 }  // namespace
 
 CDlgReview::CDlgReview(wxWindow *pParent, CImageFileEngine &imgEngine)
-    : DialogBase(pParent, "Image Review",
+    : DialogBase(pParent, {},
                  wxCAPTION | wxSYSTEM_MENU | wxRESIZE_BORDER | wxMAXIMIZE_BOX | wxCLOSE_BOX),
       m_imgEngine(imgEngine) {
-  if (const res::DialogTemplate *t = res::FindDialogTemplate(res::IDD_DLG_REVIEW)) {
-    CreateFromTemplate(*this, *t);
-  }
+  CreateFromTemplate(*this, res::IDD_DLG_REVIEW);
   // The window paints all of its ground itself.
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   Bind(wxEVT_PAINT, &CDlgReview::OnPaint, this);

@@ -26,11 +26,8 @@ wxBitmap PictureOnGround(const res::Picture &picture, const wxColour &ground) {
 
 }  // namespace
 
-CAboutDlg::CAboutDlg(wxWindow *parent) : DialogBase(parent, "About Quenda") {
-  if (const res::DialogTemplate *t = res::FindDialogTemplate(res::IDD_ABOUTBOX)) {
-    SetTitle(wxString::FromUTF8(t->caption));
-    CreateFromTemplate(*this, *t);
-  }
+CAboutDlg::CAboutDlg(wxWindow *parent) : DialogBase(parent) {
+  CreateFromTemplate(*this, res::IDD_ABOUTBOX);
   Bind(wxEVT_PAINT, &CAboutDlg::OnPaint, this);
 }
 
