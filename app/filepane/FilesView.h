@@ -20,7 +20,6 @@
 
 class CComboBoxColor;
 class CComboBoxFolder;
-class CDlgProgressBase;
 class CListCtrlFile;
 class CQuendaView;
 
@@ -95,10 +94,6 @@ class CFilesView : public wxScrolled<wxPanel>, public FileListOwner, public Fold
   static uint32_t ThreadProcForConvert(void *lpParameter);
   int ProTaskOfYUVConv();
   static uint32_t ThreadProcForYUVConv(void *lpParameter);
-  // Starts entry on the worker thread; the progress dialog learns when the worker has ended.
-  void RunWorker(uint32_t (*entry)(void *), CDlgProgressBase &progress);
-  // The timed wait for the worker, then the wait on with the window's events handled.
-  void EndWorker();
 
   // The form's controls, the pane's own classes in place of the standard ones.
   wxWindow *CreateControl(int id, const wxPoint &position, const wxSize &size);

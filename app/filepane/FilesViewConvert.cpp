@@ -11,6 +11,7 @@
 #include "app/convert/DlgSetting.h"
 #include "app/convert/DlgStatusView.h"
 #include "app/convert/DlgYCConvertSet.h"
+#include "app/convert/TaskRun.h"
 #include "app/filepane/ComboBoxFolder.h"
 #include "app/filepane/FilesView.h"
 #include "app/preview/DlgReview.h"
@@ -49,10 +50,6 @@ int SizeIndexOf(uint32_t width, uint32_t height) {
   return 0;
 }
 
-// How long the workflow waits for its worker before it waits on with the window handling its
-// events (a question the worker asks must still be answerable).
-constexpr std::chrono::milliseconds kWorkerWait = 258ms;
-
 // The message for a failed run: the task's error text, or, when the task gave none, a text
 // that names the target, so the operator never sees an empty box.
 std::string FailureMessage(const std::string &errorInfo, const std::string &target) {
@@ -67,19 +64,6 @@ bool CFilesView::IsConverting() {
 }
 
 void CFilesView::WaitForConversion() {
-  m_worker.Join();
-}
-
-void CFilesView::RunWorker(uint32_t (*entry)(void *), CDlgProgressBase &progress) {
-  m_worker.Start([this, entry, &progress] {
-    entry(this);
-    // After the worker's last write to the task: the dialog may end on what it reads now.
-    progress.m_bWorkerEnded = 1;
-  });
-}
-
-void CFilesView::EndWorker() {
-  m_worker.WaitFor(kWorkerWait);
   m_worker.Join();
 }
 
@@ -129,21 +113,12 @@ void CFilesView::ConvertTo(int bExport, const std::string &objExt) {
     const TargetSize &size = TargetSizeOf(m_uiImageSize);
     m_pTaskOfConvert->UpdateConvParameter(size.width, size.height, m_uiShiftMode, m_uiComposite);
     m_iRetCode = 0;
-    RunWorker(&CFilesView::ThreadProcForConvert, dlgProgress);
-
-    if (dlgProgress.DoModal() == platform::gui::kIdOk) {
-      bConvertFinished = 1;
-    } else {
-      bConvertFinished = 0;
-      m_pTaskOfConvert->Stop();
-    }
-    EndWorker();
-
-    // The worker has ended: its results are final.
-    m_iRetCode = m_pTaskOfConvert->GetConvertResult();
-    const std::string sErrorInfo = m_pTaskOfConvert->GetErrorInfo();
-    const std::string sTargetFile = m_pTaskOfConvert->GetTargetFileName();
-    if (bConvertFinished == 0) m_pTaskOfConvert->Cancel();
+    const TaskRunResult run = RunUnderProgress(m_worker, *m_pTaskOfConvert, dlgProgress,
+                                               [this] { ThreadProcForConvert(this); });
+    bConvertFinished = run.finished ? 1 : 0;
+    m_iRetCode = run.retCode;
+    const std::string &sErrorInfo = run.errorInfo;
+    const std::string &sTargetFile = run.targetFile;
     delete m_pTaskOfConvert;
     m_pTaskOfConvert = nullptr;
 
@@ -208,21 +183,14 @@ void CFilesView::YCConvertSet(int, const std::string &objExt) {
   if (dlgYCConvert.m_converMode >= 0 && dlgYCConvert.m_converMode <= 2) {
     m_convertMode = static_cast<unsigned>(dlgYCConvert.m_converMode);
   }
-  RunWorker(&CFilesView::ThreadProcForYUVConv, dlgProgress);
-
-  const bool bConvertFinished = dlgProgress.DoModal() == platform::gui::kIdOk;
-  if (!bConvertFinished) {
-    // The Y/C task stops a sequence only on its cancel flag, checked before each next file.
-    m_pTaskOfConvert->m_cancelFlag = 1;
-    m_pTaskOfConvert->Stop();
-  }
-  EndWorker();
-
-  // The still mode reaches 100 before it writes its target: only now is the result final.
-  m_iRetCode = m_pTaskOfConvert->GetConvertResult();
-  const std::string sErrorInfo = m_pTaskOfConvert->GetErrorInfo();
-  const std::string sTargetFile = m_pTaskOfConvert->GetTargetFileName();
-  if (!bConvertFinished) m_pTaskOfConvert->Cancel();
+  // The still mode reaches 100 before it writes its target: only the run's end has the result.
+  const TaskRunResult run = RunUnderProgress(
+      m_worker, *m_pTaskOfConvert, dlgProgress, [this] { ThreadProcForYUVConv(this); },
+      // The Y/C task stops a sequence only on its cancel flag, checked before each next file.
+      [this] { m_pTaskOfConvert->m_cancelFlag = 1; });
+  m_iRetCode = run.retCode;
+  const std::string &sErrorInfo = run.errorInfo;
+  const std::string &sTargetFile = run.targetFile;
   if (m_iRetCode != 0) {
     platform::ShowMessageBox(FailureMessage(
         sErrorInfo, sTargetFile.empty() ? m_sTarget + GetFileName(sfile) : sTargetFile));
