@@ -8,6 +8,8 @@
 #include <cstdio>
 
 #include "app/common/DialogTemplate.h"
+#include "app/core/FileTypeRules.h"
+#include "app/core/PaneSettings.h"
 #include "app/filepane/ComboBoxColor.h"
 #include "app/filepane/ComboBoxFolder.h"
 #include "app/filepane/DlgFileProperty.h"
@@ -26,9 +28,6 @@
 
 namespace {
 
-constexpr char kSettingsSection[] = "Quenda";
-constexpr char kSourceKey[] = "SourceKey=";
-
 // The colour of the pane's captions.
 const wxColour kCaptionColour(20, 112, 62);
 
@@ -40,32 +39,12 @@ std::string SettingsFilePath() {
 // The folder saved at the last close: the value of SourceKey, or "" when the file, the section
 // or the entry is missing.
 std::string ReadSourceKey(const std::string &path) {
-  for (const std::string &entry : platform::ReadIniSection(path, kSettingsSection)) {
-    if (entry.compare(0, sizeof kSourceKey - 1, kSourceKey) == 0)
-      return entry.substr(sizeof kSourceKey - 1);
-  }
-  return {};
+  return SourceKeyOf(platform::ReadIniSection(path, kSettingsSection));
 }
 
-// Writes the section as the one entry SourceKey. A value with a line break cannot stand on one
-// line of the file; it is written empty rather than as lines of its own.
+// Writes the section as the one entry SourceKey.
 void WriteSourceKey(const std::string &path, const std::string &value) {
-  const bool oneLine = value.find_first_of("\r\n") == std::string::npos;
-  platform::ReplaceIniSection(path, kSettingsSection, {kSourceKey + (oneLine ? value : "")});
-}
-
-// The text after the last '.' of path, when that dot is not its first character; else none.
-bool ExtensionOf(const std::string &path, std::string &extension) {
-  const size_t dot = path.rfind('.');
-  if (dot == std::string::npos || dot == 0) return false;
-  extension = path.substr(dot + 1);
-  return true;
-}
-
-// 1 when the upper-cased extension occurs inside text after its first character.
-bool OccursAfterStart(const std::string &text, const std::string &extension) {
-  const size_t at = text.find(platform::ToUpper(extension));
-  return at != std::string::npos && at > 0;
+  platform::ReplaceIniSection(path, kSettingsSection, {SourceKeyEntry(value)});
 }
 
 }  // namespace
@@ -275,27 +254,14 @@ void CFilesView::ReName() {
 }
 
 int CFilesView::IsValidFileType(const std::string &strFile) const {
-  std::string extension;
-  return ExtensionOf(strFile, extension) && OccursAfterStart(m_sFilter, extension) ? 1 : 0;
+  return PassesFilter(m_sFilter, strFile);
 }
 
 int CFilesView::IsEnableConvert() {
   if (!m_bAnyExt) return 1;
   std::vector<std::string> files;
-  if (m_lstFiles->GetFilesInChoose(files) == 0) return 0;
-  m_bExport = 0;
-  std::string extension;
-  if (!ExtensionOf(files.front(), extension)) return 0;
-  if (platform::EqualsNoCase(extension, "KDT")) {
-    m_bExport = 1;
-  } else if (!OccursAfterStart(m_sFilesSet, extension)) {
-    return 0;
-  }
-  const std::string side = m_bExport ? "*.KDT" : m_sFilesSet;
-  for (size_t i = 1; i < files.size(); ++i) {
-    if (!ExtensionOf(files[i], extension) || !OccursAfterStart(side, extension)) return 0;
-  }
-  return 1;
+  m_lstFiles->GetFilesInChoose(files);
+  return IsSelectionConvertible(files, m_sFilesSet, m_bExport);
 }
 
 void CFilesView::OnDestroy() {

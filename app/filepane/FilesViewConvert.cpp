@@ -12,6 +12,7 @@
 #include "app/convert/DlgStatusView.h"
 #include "app/convert/DlgYCConvertSet.h"
 #include "app/convert/TaskRun.h"
+#include "app/core/TargetSizes.h"
 #include "app/filepane/ComboBoxFolder.h"
 #include "app/filepane/FilesView.h"
 #include "app/preview/DlgReview.h"
@@ -25,30 +26,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-// The target sizes the parameter dialog offers, by its size choice.
-struct TargetSize {
-  uint32_t width;
-  uint32_t height;
-};
-constexpr TargetSize kTargetSizes[] = {{720, 487}, {720, 576}, {1280, 720}, {1920, 1080}};
-constexpr unsigned kTargetSizeCount = sizeof kTargetSizes / sizeof kTargetSizes[0];
-
-// Row index of the table; a choice outside it takes the first row.
-const TargetSize &TargetSizeOf(unsigned index) {
-  return kTargetSizes[index < kTargetSizeCount ? index : 0];
-}
-
-// The size choice that matches a picture, told by width + height; 0 when none does.
-int SizeIndexOf(uint32_t width, uint32_t height) {
-  const uint64_t sum = uint64_t{width} + height;
-  for (unsigned i = 0; i < kTargetSizeCount; ++i) {
-    if (sum == uint64_t{kTargetSizes[i].width} + kTargetSizes[i].height) {
-      return static_cast<int>(i);
-    }
-  }
-  return 0;
-}
 
 // The message for a failed run: the task's error text, or, when the task gave none, a text
 // that names the target, so the operator never sees an empty box.

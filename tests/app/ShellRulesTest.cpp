@@ -1,13 +1,17 @@
-// The main window's rules that need no display: the size rule, the export menu entries and the
-// enabling of the conversion commands.
+// The window's rules that need no display: the main window's size rule, the export menu
+// entries, the conversion commands' enabling and operations, the file pane's filter, selection
+// and settings rules, and the import's target sizes.
 #include <gtest/gtest.h>
 
 #include <climits>
 
 #include "app/core/CommandEnabling.h"
 #include "app/core/ExportEntries.h"
+#include "app/core/FileTypeRules.h"
 #include "app/core/FrameSizing.h"
 #include "app/core/PaneOperation.h"
+#include "app/core/PaneSettings.h"
+#include "app/core/TargetSizes.h"
 #include "app/res/Resource.h"
 
 namespace {
@@ -130,6 +134,69 @@ TEST(CommandEnabling, SelectionDecidesEachConversionCommand) {
           << "E " << c.selection.bExport << " n " << c.selection.nFiles << " formats "
           << c.selection.hasExportFormats << " command " << i;
     }
+  }
+}
+
+// A file passes a filter when its extension occurs inside the filter after its first
+// character; under "*.*" the first selected file decides the side, and every further one must
+// be of that side.
+TEST(FileTypeRules, FilterAndSelectionFollowTheExtension) {
+  const struct {
+    const char *filter, *path;
+    int passes;
+  } filters[] = {
+      {"*.KDT", "/d/MA.QVEL_001.KDT", 1}, {"*.KDT", "/d/a.kdt", 1}, {"*.KDT", "/d/x.kd", 1},
+      {"*.KDT", "/d/x.kdt2", 0},          {"*.KDT", "/d/noext", 0}, {"*.KDT", ".KDT", 0},
+      {"*.BMP", "/d/b.Bmp", 1},           {"*.BMP", "/d/a.kdt", 0}, {"*.*", "/d/a.bmp", 0},
+      {"*.KDT", "/d.KDT/noext", 0},       {"*.KDT", "/d/a.", 0},
+  };
+  for (const auto &f : filters) EXPECT_EQ(PassesFilter(f.filter, f.path), f.passes) << f.path;
+
+  const struct {
+    std::vector<std::string> files;
+    int convertible, bExport;  // bExport starts at 7, so an untouched side shows
+  } selections[] = {
+      {{"/d/a.kdt", "/d/b.bmp"}, 0, 1},
+      {{"/d/a.bmp", "/d/b.kdt"}, 0, 0},
+      {{"/d/a.kdt", "/d/b.kd"}, 1, 1},
+      {{"/d/a.bmp", "/d/c.BMP"}, 1, 0},
+      {{"/d/a.txt"}, 0, 0},
+      {{"/d/noext"}, 0, 0},
+      {{}, 0, 7},
+  };
+  for (const auto &c : selections) {
+    int bExport = 7;
+    EXPECT_EQ(IsSelectionConvertible(c.files, "*.BMP", bExport), c.convertible)
+        << testing::PrintToString(c.files);
+    EXPECT_EQ(bExport, c.bExport) << testing::PrintToString(c.files);
+  }
+}
+
+// The settings entry, read from a section and written for a value; the size choices by row and
+// by a picture's size.
+TEST(PaneSettingsAndTargetSizes, EntriesAndRowsRoundTrip) {
+  EXPECT_EQ(SourceKeyOf({"Extra=2", "SourceKey=Home/work/", "SourceKey=later"}), "Home/work/");
+  EXPECT_EQ(SourceKeyOf({"sourcekey=x", "Source=y"}), "");
+  EXPECT_EQ(SourceKeyOf({}), "");
+  EXPECT_EQ(SourceKeyEntry("Home/a=b/"), "SourceKey=Home/a=b/");
+  EXPECT_EQ(SourceKeyEntry("line\nbreak"), "SourceKey=");
+  EXPECT_EQ(SourceKeyEntry("cr\r"), "SourceKey=");
+  EXPECT_EQ(SourceKeyOf({SourceKeyEntry("Home/a=b/")}), "Home/a=b/");
+
+  const struct {
+    uint32_t width, height;
+    int index;
+  } sizes[] = {
+      {720, 487, 0}, {720, 576, 1},   {1280, 720, 2}, {1920, 1080, 3},
+      {576, 720, 1}, {1000, 2000, 3}, {640, 480, 0},  {UINT32_MAX, UINT32_MAX, 0},
+  };
+  for (const auto &c : sizes) {
+    EXPECT_EQ(SizeIndexOf(c.width, c.height), c.index) << c.width << "x" << c.height;
+  }
+  const TargetSize rows[] = {{720, 487}, {720, 576}, {1280, 720}, {1920, 1080}, {720, 487}};
+  for (unsigned i = 0; i < 5; ++i) {  // a choice outside the table takes the first row
+    EXPECT_EQ(TargetSizeOf(i).width, rows[i].width) << i;
+    EXPECT_EQ(TargetSizeOf(i).height, rows[i].height) << i;
   }
 }
 

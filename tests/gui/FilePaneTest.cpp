@@ -322,31 +322,6 @@ TEST(FilePane, ListsTheSavedFolderUnderEachFilter) {
   EXPECT_EQ(pane.IsEnableConvert(), 1);
 }
 
-// Under "*.*" the first selected file decides the side, and every further one must be of it.
-TEST(FilePane, UnderAnyFileTheSelectionDecidesTheSide) {
-  CFilesView &pane = Pane();
-  OpenFolder(pane, InFolder("sub"));
-  ChooseFilter(pane, "*.*");
-  ScriptedMessageBox boxes;  // a.txt alone cannot be previewed
-  const struct {
-    std::vector<std::string> selected;
-    int enabled, exportSide;
-  } cases[] = {
-      {{"a.kdt", "b.bmp"}, 0, 1},
-      {{"a.bmp", "b.kdt"}, 0, 0},
-      {{"a.kdt", "b.kd"}, 1, 1},
-      {{"a.txt"}, 0, 0},
-      {{}, 0, 0},  // nothing selected: the side stays
-  };
-  for (const auto &c : cases) {
-    SelectOnly(pane, c.selected);
-    EXPECT_EQ(pane.IsEnableConvert(), c.enabled) << testing::PrintToString(c.selected);
-    EXPECT_EQ(pane.IsExport(), c.exportSide) << testing::PrintToString(c.selected);
-  }
-  OpenFolder(pane, Folder());
-  ChooseFilter(pane, "*.KDT");
-}
-
 // One selected file is previewed, two clear the preview, a damaged file is reported with its
 // path, and the preview follows the selection list, not the item clicked last.
 TEST(FilePane, PreviewShowsTheOneSelectedFile) {
