@@ -78,8 +78,7 @@ CFilesView::~CFilesView() {
   // The window's own destruction comes after this, so the steps of its end run here.
   OnDestroy();
   ClearPreview();
-  delete m_pTaskOfConvert;
-  m_pTaskOfConvert = nullptr;
+  m_pTaskOfConvert.reset();
   m_sfilesInChoose.clear();
 }
 
@@ -171,8 +170,7 @@ CQuendaView *CFilesView::GetRightPane() const {
 void CFilesView::ClearPreview() {
   // The preview pane never holds a picture of a deleted task.
   if (CQuendaView *view = GetRightPane()) view->UpdateImageView(nullptr, m_bExport);
-  delete m_pTaskOfPreview;
-  m_pTaskOfPreview = nullptr;
+  m_pTaskOfPreview.reset();
 }
 
 void CFilesView::OnUpdateFilesList(const std::vector<std::string> &files,
@@ -185,7 +183,7 @@ void CFilesView::OnUpdateFilesList(const std::vector<std::string> &files,
   // The one file of the selection, which need not be the item just reported (a ctrl-click
   // that deselects reports the item it deselected).
   const std::string path = m_sfilesInChoose.front();
-  m_pTaskOfPreview = new CTaskBasic(m_imgEngine);
+  m_pTaskOfPreview = std::make_unique<CTaskBasic>(m_imgEngine);
   int ret = 0;
   m_pTaskOfPreview->LoadRGB({path}, 0, ret);
   tagRGBInfo *picture = m_pTaskOfPreview->GetRGB(1);

@@ -10,6 +10,7 @@
 #include <wx/treebase.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -133,7 +134,7 @@ class CFilesView : public wxScrolled<wxPanel>, public FileListOwner, public Fold
   platform::gui::WorkerThread m_worker;
 
  public:
-  CTaskBaseClass *m_pTaskOfPreview = nullptr;
-  CTaskBaseClass *m_pTaskOfConvert = nullptr;
+  std::unique_ptr<CTaskBaseClass> m_pTaskOfPreview;
+  std::unique_ptr<CTaskBaseClass> m_pTaskOfConvert;
   int m_iRetCode = 0;
 };

@@ -51,8 +51,7 @@ void CFilesView::ConvertTo(int bExport, const std::string &objExt) {
   const std::string sfile = m_sfilesInChoose.front();
   m_sExt = objExt;
   // A Y/C task is kept from its run to the next; its worker has ended, so it can go now.
-  delete m_pTaskOfConvert;
-  m_pTaskOfConvert = nullptr;
+  m_pTaskOfConvert.reset();
 
   int bConvertFinished = 0;
   while (bConvertFinished == 0) {
@@ -82,11 +81,11 @@ void CFilesView::ConvertTo(int bExport, const std::string &objExt) {
 
     CDlgProgress dlgProgress(nullptr);
     if (m_uiComposite == 0) {
-      m_pTaskOfConvert = new CTaskBatch(m_imgEngine);
+      m_pTaskOfConvert = std::make_unique<CTaskBatch>(m_imgEngine);
     } else {
-      m_pTaskOfConvert = new CTaskComposite(m_imgEngine);
+      m_pTaskOfConvert = std::make_unique<CTaskComposite>(m_imgEngine);
     }
-    dlgProgress.m_pTask = m_pTaskOfConvert;
+    dlgProgress.m_pTask = m_pTaskOfConvert.get();
     const TargetSize &size = TargetSizeOf(m_uiImageSize);
     m_pTaskOfConvert->UpdateConvParameter(size.width, size.height, m_uiShiftMode, m_uiComposite);
     m_iRetCode = 0;
@@ -96,8 +95,7 @@ void CFilesView::ConvertTo(int bExport, const std::string &objExt) {
     m_iRetCode = run.retCode;
     const std::string &sErrorInfo = run.errorInfo;
     const std::string &sTargetFile = run.targetFile;
-    delete m_pTaskOfConvert;
-    m_pTaskOfConvert = nullptr;
+    m_pTaskOfConvert.reset();
 
     if (m_iRetCode != 0) {
       bConvertFinished = 0;
@@ -151,9 +149,9 @@ void CFilesView::YCConvertSet(int, const std::string &objExt) {
   m_uiComposite = static_cast<unsigned>(CompositeMode::None);
   m_sTarget = dlgYCConvert.m_sTarget;
   CDlgConProgress dlgProgress(nullptr);
-  delete m_pTaskOfConvert;
-  m_pTaskOfConvert = new CTaskModeConv(m_imgEngine);
-  dlgProgress.m_pModeConvert = m_pTaskOfConvert;
+  m_pTaskOfConvert.reset();  // the task of the last run goes before the new one is made
+  m_pTaskOfConvert = std::make_unique<CTaskModeConv>(m_imgEngine);
+  dlgProgress.m_pModeConvert = m_pTaskOfConvert.get();
   const TargetSize &size = TargetSizeOf(m_uiImageSize);
   m_pTaskOfConvert->UpdateConvParameter(size.width, size.height, m_uiShiftMode, m_uiComposite);
   m_iRetCode = 0;

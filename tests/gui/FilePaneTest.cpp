@@ -359,9 +359,9 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
   EXPECT_EQ(PreviewCentre(), kOtherBmpColour);
   // A second click on the item clicked last loads nothing again.
   clickOn("c.bmp", false);
-  const CTaskBaseClass *task = pane.m_pTaskOfPreview;
+  const CTaskBaseClass *task = pane.m_pTaskOfPreview.get();
   clickOn("c.bmp", false);
-  EXPECT_EQ(pane.m_pTaskOfPreview, task);
+  EXPECT_EQ(pane.m_pTaskOfPreview.get(), task);
   EXPECT_EQ(PreviewCentre(), kOtherBmpColour);
 
   // A KDT still, then a damaged one: its full path and the message, and an empty preview.
