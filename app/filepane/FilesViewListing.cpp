@@ -45,12 +45,12 @@ int CFilesView::PopulateFileList(const wxTreeItemId &hItem, int updateImg) {
   const CTreeCtrlFolder *tree = m_cmbDirectory != nullptr ? m_cmbDirectory->GetTreeCtrl() : nullptr;
   TVITEMDATA *lptvid = tree != nullptr ? tree->GetItemRecord(hItem) : nullptr;
   if (lptvid == nullptr) return 0;
-  ShellFolder *folder = hItem == tree->GetRootItem()
-                            ? platform::DesktopFolder()
-                            : lptvid->lpsfParent->BindToObject(lptvid->lpi);
+  // The items hold their own references to the folder.
+  const platform::ShellFolderPtr folder(hItem == tree->GetRootItem()
+                                            ? platform::DesktopFolder()
+                                            : lptvid->lpsfParent->BindToObject(lptvid->lpi));
   if (folder == nullptr) return 0;
-  const int result = PopulateListView(lptvid, folder);
-  folder->Release();  // the items hold their own references
+  const int result = PopulateListView(lptvid, folder.get());
   if (updateImg) {
     ClearPreview();
     m_sfilesInChoose.clear();

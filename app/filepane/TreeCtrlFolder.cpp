@@ -174,10 +174,9 @@ void CTreeCtrlFolder::OnItemExpanding(wxTreeEvent &event) {
   auto *data = static_cast<FolderItemData *>(GetItemData(item));
   if (data == nullptr || data->filled) return;
   data->filled = true;
-  if (ShellFolder *folder = data->record->lpsfParent->BindToObject(data->record->lpi)) {
-    FillTreeView(folder, data->record->lpifq, item, "");
-    folder->Release();  // the children hold their own references
-  }
+  // The children hold their own references to the folder.
+  if (const ShellFolderPtr folder{data->record->lpsfParent->BindToObject(data->record->lpi)})
+    FillTreeView(folder.get(), data->record->lpifq, item, "");
   SortChildren(item);
   // A folder that turned out to hold no folders loses its expand button.
   if (GetChildrenCount(item, false) == 0) SetItemHasChildren(item, false);
@@ -189,8 +188,8 @@ void CTreeCtrlFolder::OnSelChanged(wxTreeEvent &event) {
   if (record == nullptr) return;
 
   // The folder is obtained only to prove that the item opens.
-  ShellFolder *folder =
-      item == GetRootItem() ? DesktopFolder() : record->lpsfParent->BindToObject(record->lpi);
+  const ShellFolderPtr folder(
+      item == GetRootItem() ? DesktopFolder() : record->lpsfParent->BindToObject(record->lpi));
   if (folder == nullptr) {
     // Otherwise the tree would show a folder that the list does not, and later commands would
     // act on the wrong folder.
@@ -200,7 +199,6 @@ void CTreeCtrlFolder::OnSelChanged(wxTreeEvent &event) {
   const unsigned long attributes = record->lpsfParent->GetAttributesOf(
       record->lpi, SFGAO_FOLDER | SFGAO_REMOVABLE | SFGAO_FILESYSTEM);
   const bool listed = m_wndParent != nullptr && m_wndParent->PopulateFileList(item, 1) != 0;
-  folder->Release();
   if (!listed) {
     ReturnToPrevious(item);
     return;

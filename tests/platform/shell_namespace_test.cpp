@@ -19,10 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace platform;
 
-struct Releaser {
-  void operator()(ShellFolder *folder) const { folder->Release(); }
-};
-using FolderPtr = std::unique_ptr<ShellFolder, Releaser>;
+using FolderPtr = ShellFolderPtr;
 
 std::string Name(const ShellFolder &folder, const ITEMIDLIST *item, unsigned flags) {
   std::string name = "<none>";
