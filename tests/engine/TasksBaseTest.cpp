@@ -6,7 +6,7 @@
 #include "engine/TaskBatch.h"
 #include "engine/TaskComposite.h"
 #include "engine/TaskModeConv.h"
-#include "tasks_test_support.h"
+#include "tests/engine/TasksTestSupport.h"
 
 namespace {
 

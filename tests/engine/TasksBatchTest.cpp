@@ -9,7 +9,7 @@
 
 #include "app/res/Strings.h"
 #include "engine/TaskBatch.h"
-#include "tasks_test_support.h"
+#include "tests/engine/TasksTestSupport.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "app/res/Strings.h"
 #include "engine/TaskComposite.h"
-#include "tasks_test_support.h"
+#include "tests/engine/TasksTestSupport.h"
 
 namespace {
 
