@@ -1,6 +1,7 @@
 // What the file pane's controls and the main frame ask of the file pane, and what the pane asks
-// of the main frame. The list, the tree and the frame hold the pane through these, and the pane
-// finds the preview through its top-level window, so none of them includes the other's header.
+// of the main frame. The list and the tree hold the pane through these and include no header of
+// the pane; the frame, which makes the pane, runs the same commands on it; and the pane finds the
+// preview through its top-level window, without the frame's header.
 #pragma once
 
 #include <string>
