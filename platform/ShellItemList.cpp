@@ -85,10 +85,8 @@ bool GetName(const ShellFolder *lpsf, const ITEMIDLIST *lpi, unsigned dwFlags, s
 }
 
 ITEMIDLIST *GetFullyQualPidl(const std::string &sfilepath) {
-  ShellFolder *desktop = DesktopFolder();
-  ItemIdPtr list = desktop->ParseDisplayName(sfilepath);
-  desktop->Release();
-  return list.release();
+  const ShellFolderPtr desktop(DesktopFolder());
+  return desktop->ParseDisplayName(sfilepath).release();
 }
 
 int ComparePidl(const ITEMIDLIST *lpiItem, const ITEMIDLIST *lpiSrc) {

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -105,5 +106,11 @@ class ShellFolder {
 // The desktop folder, with one reference for the caller; its children are read from the
 // environment source now.
 ShellFolder *DesktopFolder();
+
+// Holds one reference to a folder and gives it back when it goes, as ItemIdPtr frees a list.
+struct ShellFolderReleaser {
+  void operator()(ShellFolder *folder) const { folder->Release(); }
+};
+using ShellFolderPtr = std::unique_ptr<ShellFolder, ShellFolderReleaser>;
 
 }  // namespace platform

@@ -15,8 +15,8 @@ enum : int { kIdOk = 1, kIdCancel = 2 };
 class DialogBase : public wxDialog {
  public:
   // Creates the dialog's window, hidden. With a null parent the main window owns the dialog
-  // while it runs.
-  DialogBase(wxWindow *parent, const std::string &caption,
+  // while it runs. Dialogs built from a template take their caption from it.
+  DialogBase(wxWindow *parent, const std::string &caption = {},
              long style = wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
 
   // Runs the dialog modally: OnInitDialog, then the operator, until EndDialog. Returns the code

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "app/DlgSetting.h"
-#include "app/DlgYCConvertSet.h"
-#include "app/TargetFolder.h"
+#include "app/convert/DlgSetting.h"
+#include "app/convert/DlgYCConvertSet.h"
+#include "app/convert/TargetFolder.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
 #include "codec/TargetName.h"

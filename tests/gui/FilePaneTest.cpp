@@ -28,20 +28,20 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "app/ComboBoxColor.h"
-#include "app/ComboBoxFolder.h"
-#include "app/DlgFileProperty.h"
-#include "app/DlgRename.h"
-#include "app/DlgSetting.h"
-#include "app/FilesView.h"
-#include "app/ListCtrlFile.h"
-#include "app/MainFrame.h"
-#include "app/QuendaApp.h"
-#include "app/QuendaView.h"
-#include "app/TreeCtrlFolder.h"
+#include "app/convert/DlgSetting.h"
+#include "app/filepane/ComboBoxColor.h"
+#include "app/filepane/ComboBoxFolder.h"
+#include "app/filepane/DlgFileProperty.h"
+#include "app/filepane/DlgRename.h"
+#include "app/filepane/FilesView.h"
+#include "app/filepane/ListCtrlFile.h"
+#include "app/filepane/TreeCtrlFolder.h"
+#include "app/preview/QuendaView.h"
 #include "app/res/Dialogs.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
+#include "app/shell/MainFrame.h"
+#include "app/shell/QuendaApp.h"
 #include "engine/ImageFileEngine.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
@@ -357,31 +357,6 @@ TEST(FilePane, ListsTheSavedFolderUnderEachFilter) {
   EXPECT_EQ(pane.IsEnableConvert(), 1);
 }
 
-// Under "*.*" the first selected file decides the side, and every further one must be of it.
-TEST(FilePane, UnderAnyFileTheSelectionDecidesTheSide) {
-  CFilesView &pane = Pane();
-  OpenFolder(pane, InFolder("sub"));
-  ChooseFilter(pane, "*.*");
-  ScriptedMessageBox boxes;  // a.txt alone cannot be previewed
-  const struct {
-    std::vector<std::string> selected;
-    int enabled, exportSide;
-  } cases[] = {
-      {{"a.kdt", "b.bmp"}, 0, 1},
-      {{"a.bmp", "b.kdt"}, 0, 0},
-      {{"a.kdt", "b.kd"}, 1, 1},
-      {{"a.txt"}, 0, 0},
-      {{}, 0, 0},  // nothing selected: the side stays
-  };
-  for (const auto &c : cases) {
-    SelectOnly(pane, c.selected);
-    EXPECT_EQ(pane.IsEnableConvert(), c.enabled) << testing::PrintToString(c.selected);
-    EXPECT_EQ(pane.IsExport(), c.exportSide) << testing::PrintToString(c.selected);
-  }
-  OpenFolder(pane, Folder());
-  ChooseFilter(pane, "*.KDT");
-}
-
 // One selected file is previewed, two clear the preview, a damaged file is reported with its
 // path, and the preview follows the selection list, not the item clicked last.
 TEST(FilePane, PreviewShowsTheOneSelectedFile) {
@@ -419,9 +394,9 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
   EXPECT_EQ(PreviewCentre(), kOtherBmpColour);
   // A second click on the item clicked last loads nothing again.
   clickOn("c.bmp", false);
-  const CTaskBaseClass *task = pane.m_pTaskOfPreview;
+  const CTaskBaseClass *task = pane.m_pTaskOfPreview.get();
   clickOn("c.bmp", false);
-  EXPECT_EQ(pane.m_pTaskOfPreview, task);
+  EXPECT_EQ(pane.m_pTaskOfPreview.get(), task);
   EXPECT_EQ(PreviewCentre(), kOtherBmpColour);
 
   // A KDT still, then a damaged one: its full path and the message, and an empty preview.

@@ -8,10 +8,10 @@
 #include <filesystem>
 
 #include "FlowTestSupport.h"
-#include "app/ComboBoxColor.h"
-#include "app/ComboBoxFolder.h"
-#include "app/FilesView.h"
-#include "app/ListCtrlFile.h"
+#include "app/filepane/ComboBoxColor.h"
+#include "app/filepane/ComboBoxFolder.h"
+#include "app/filepane/FilesView.h"
+#include "app/filepane/ListCtrlFile.h"
 
 namespace flow_test {
 

@@ -7,9 +7,9 @@
 #include <fstream>
 
 #include "FlowTestSupport.h"
-#include "app/MainFrame.h"
-#include "app/QuendaApp.h"
 #include "app/res/Resource.h"
+#include "app/shell/MainFrame.h"
+#include "app/shell/QuendaApp.h"
 #include "platform/gui/MenuCommandIds.h"
 
 namespace fs = std::filesystem;

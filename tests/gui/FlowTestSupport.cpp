@@ -13,9 +13,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/FilesView.h"
-#include "app/MainFrame.h"
-#include "app/QuendaApp.h"
+#include "app/filepane/FilesView.h"
+#include "app/shell/MainFrame.h"
+#include "app/shell/QuendaApp.h"
 #include "platform/gui/MenuCommandIds.h"
 
 namespace flow_test {

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "app/ComboBoxFolder.h"
-#include "app/FilesView.h"
-#include "app/TreeCtrlFolder.h"
+#include "app/filepane/ComboBoxFolder.h"
+#include "app/filepane/FilesView.h"
+#include "app/filepane/TreeCtrlFolder.h"
 #include "platform/ShellNamespace.h"
 #include "tests/support/TempFolder.h"
 

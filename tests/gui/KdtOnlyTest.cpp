@@ -10,9 +10,9 @@
 #include <string>
 
 #include "FlowTestSupport.h"
-#include "app/FilesView.h"
-#include "app/MainFrame.h"
+#include "app/filepane/FilesView.h"
 #include "app/res/Resource.h"
+#include "app/shell/MainFrame.h"
 #include "platform/gui/MenuCommandIds.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include <tuple>
 #include <vector>
 
-#include "app/QuendaView.h"
 #include "app/blit/StretchBlit.h"
+#include "app/preview/QuendaView.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "app/DlgConProgress.h"
-#include "app/DlgProgress.h"
-#include "app/DlgStatusView.h"
+#include "app/convert/DlgConProgress.h"
+#include "app/convert/DlgProgress.h"
+#include "app/convert/DlgStatusView.h"
 #include "app/res/Resource.h"
 #include "engine/ImageFileEngine.h"
 #include "engine/TaskBaseClass.h"

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "app/DlgReview.h"
-#include "app/QuendaView.h"
+#include "app/preview/DlgReview.h"
+#include "app/preview/QuendaView.h"
 #include "engine/ImageFileEngine.h"
 #include "tests/support/BmpFileBuilder.h"
 #include "tests/support/ScriptedMessageBox.h"

@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "app/AboutDlg.h"
-#include "app/FilesView.h"
-#include "app/MainFrame.h"
-#include "app/QuendaApp.h"
-#include "app/QuendaView.h"
+#include "app/filepane/FilesView.h"
+#include "app/preview/QuendaView.h"
 #include "app/res/Resource.h"
+#include "app/shell/AboutDlg.h"
+#include "app/shell/MainFrame.h"
+#include "app/shell/QuendaApp.h"
 #include "platform/gui/MenuCommandIds.h"
 #include "tests/support/TempFolder.h"
 

@@ -15,18 +15,18 @@
 #include <vector>
 
 #include "FlowTestSupport.h"
-#include "app/DlgConProgress.h"
-#include "app/DlgProgress.h"
-#include "app/DlgReview.h"
-#include "app/DlgSetting.h"
-#include "app/DlgStatusView.h"
-#include "app/DlgYCConvertSet.h"
-#include "app/FilesView.h"
-#include "app/ListCtrlFile.h"
-#include "app/MainFrame.h"
-#include "app/QuendaApp.h"
-#include "app/TargetFolder.h"
+#include "app/convert/DlgConProgress.h"
+#include "app/convert/DlgProgress.h"
+#include "app/convert/DlgSetting.h"
+#include "app/convert/DlgStatusView.h"
+#include "app/convert/DlgYCConvertSet.h"
+#include "app/convert/TargetFolder.h"
+#include "app/filepane/FilesView.h"
+#include "app/filepane/ListCtrlFile.h"
+#include "app/preview/DlgReview.h"
 #include "app/res/Resource.h"
+#include "app/shell/MainFrame.h"
+#include "app/shell/QuendaApp.h"
 #include "platform/gui/DialogBase.h"
 #include "platform/gui/MenuCommandIds.h"
 #include "tests/support/TempFolder.h"
@@ -492,21 +492,33 @@ TEST_F(Workflow, CommandsFollowTheSelectionAndADisabledOneNeverRuns) {
     Pump(300ms);
     EXPECT_TRUE(script.Seen().empty());
   }
-  // Two BMPs: the file list's context menu shows Property and Reverse Field Dominance greyed,
-  // and neither runs.
-  ChooseFilter("*.BMP");
-  ASSERT_TRUE(Select({"a.bmp", "b.bmp"}));
-  {
+  // The file list's context menu runs no entry it shows greyed: Property and Reverse Field
+  // Dominance for two BMPs, Property and Rename for two KDT stills.
+  WritePicture(Work("MKDT.QVEL_001.KDT"), Picture::Solid(720, 487, 0x444444), "KDT");
+  const struct {
+    const char *filter;
+    std::vector<std::string> selection;
+    std::vector<unsigned> greyed;
+  } menus[] = {
+      {"*.BMP", {"a.bmp", "b.bmp"}, {res::ID_FILE_PROPERTY, res::ID_CONVERT_YC}},
+      {"*.KDT",
+       {"MKDT.QVEL_000.KDT", "MKDT.QVEL_001.KDT"},
+       {res::ID_FILE_PROPERTY, res::ID_LIST_RENAME}},
+  };
+  for (const auto &m : menus) {
+    ChooseFilter(m.filter);
+    Relist();
+    ASSERT_TRUE(Select(m.selection)) << m.filter;
     // A dialog that should not have come is closed, so the test fails instead of waiting.
     DialogScript script(std::vector<DialogScript::Step>(4, CloseAny()));
     CListCtrlFile &list = *Pane().m_lstFiles;
-    for (unsigned id : {res::ID_FILE_PROPERTY, res::ID_CONVERT_YC}) {
+    for (unsigned id : m.greyed) {
       ASSERT_NE(list.LoadContextMenu(), nullptr);
       wxCommandEvent entry(wxEVT_MENU, static_cast<int>(id));
       list.ProcessWindowEvent(entry);
     }
     Pump(300ms);
-    EXPECT_TRUE(script.Seen().empty());
+    EXPECT_TRUE(script.Seen().empty()) << m.filter;
   }
   EXPECT_TRUE(Frame().GetMenuBar()->IsEnabled(platform::gui::MenuItemId(res::ID_APP_ABOUT)));
   EXPECT_TRUE(Frame().GetMenuBar()->IsEnabled(platform::gui::MenuItemId(res::ID_APP_EXIT)));

@@ -1,6 +1,0 @@
-#include "app/DlgProgress.h"
-
-#include "app/res/Resource.h"
-
-CDlgProgress::CDlgProgress(wxWindow *pParent)
-    : CDlgProgressBase(pParent, res::IDD_DLG_PROGRESS, true) {}

@@ -1,0 +1,77 @@
+#include "app/convert/DlgYCConvertSet.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/common/DialogTemplate.h"
+#include "app/common/SystemFontForEdit.h"
+#include "app/convert/TargetFolder.h"
+#include "app/res/Resource.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+using namespace res;
+
+constexpr char kSameFolder[] =
+    "The target directory can not be the same as \nthe source directory!";
+
+}  // namespace
+
+CDlgYCConvertSet::CDlgYCConvertSet(wxWindow *pParent) : DialogBase(pParent) {
+  CreateFromTemplate(*this, IDD_DLG_YCCONVERTSET);
+  Bind(
+      wxEVT_BUTTON, [this](wxCommandEvent &) { OnButtonBrowse(); }, IDC_BTN_YCBROWSE);
+}
+
+bool CDlgYCConvertSet::DoDataExchange(bool save) {
+  if (save) {
+    m_sTarget = GetDlgItemText(IDC_EDIT_YCTARGET);
+  } else {
+    SetDlgItemText(IDC_EDIT_YCTARGET, m_sTarget);
+  }
+  return true;
+}
+
+bool CDlgYCConvertSet::OnInitDialog() {
+  DialogBase::OnInitDialog();
+  SetSystemFontForEdit(this, IDC_EDIT_YCTARGET);
+  sPathName = SourceFolderOf(m_sTarget);
+  m_sTarget = sPathName;
+  SetDlgItemText(IDC_EDIT_YCTARGET, m_sTarget);
+  m_dstPath = sPathName;
+  CheckRadioButton(IDC_RDO_Y, IDC_RDO_YC, IDC_RDO_YC);
+  SetTitle(m_bStill ? "Still Mode Convert" : "Animation Mode Convert");
+  // OK, the default button and first in the tab order, has the keyboard: Enter presses it.
+  if (wxWindow *ok = FindWindow(platform::gui::kIdOk)) ok->SetFocus();
+  return true;
+}
+
+void CDlgYCConvertSet::OnButtonBrowse() {
+  const std::optional<std::string> folder = BrowseForFolder(this, m_dstPath);
+  if (!folder) return;
+  m_dstPath = WithTrailingSeparator(*folder);
+  m_sTarget = m_dstPath;
+  SetDlgItemText(IDC_EDIT_YCTARGET, m_sTarget);
+}
+
+void CDlgYCConvertSet::OnOK() {
+  if (const int checked = GetCheckedRadioButton(IDC_RDO_Y, IDC_RDO_YC)) {
+    m_converMode = checked - IDC_RDO_Y;
+  }
+  // The folder checked is the one the dialog hands back: the edit's text, read first.
+  if (!UpdateData(true)) return;
+  if (IsSourceFolder(m_sTarget)) {
+    platform::ShowMessageBox(kSameFolder);
+    return;
+  }
+  EndDialog(platform::gui::kIdOk);
+}
+
+bool CDlgYCConvertSet::IsSourceFolder(const std::string &folder) const {
+  if (folder == sPathName) return true;
+  // The same folder reached another way (a link, "/./", another spelling): the targets would
+  // overwrite their sources.
+  std::error_code error;
+  return !sPathName.empty() && std::filesystem::equivalent(folder, sPathName, error);
+}

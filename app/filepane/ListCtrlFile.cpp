@@ -1,0 +1,250 @@
+#include "app/filepane/ListCtrlFile.h"
+
+#include <wx/menu.h>
+#include <wx/treectrl.h>
+
+#include <filesystem>
+
+#include "app/common/MenuResources.h"
+#include "app/core/ExportEntries.h"
+#include "app/core/PaneOperation.h"
+#include "app/filepane/PaneInterfaces.h"
+#include "app/res/Menus.h"
+#include "app/res/Resource.h"
+#include "platform/ShellItemList.h"
+#include "platform/gui/MenuCommandIds.h"
+
+using platform::LVITEMDATA;
+
+namespace {
+
+// Positions in the context menu's popup as loaded, and once trimmed.
+constexpr size_t kPosImport = 0;
+constexpr size_t kPosExportTo = 1;
+constexpr size_t kPosRenameOnImportSide = 4;
+
+void EnableAt(wxMenu &menu, size_t position, bool enable) {
+  if (position < menu.GetMenuItemCount()) menu.FindItemByPosition(position)->Enable(enable);
+}
+
+}  // namespace
+
+CListCtrlFile::CListCtrlFile(wxWindow *parent, wxWindowID id, const wxPoint &pos,
+                             const wxSize &size)
+    : wxListCtrl(parent, id, pos, size, wxLC_REPORT | wxLC_NO_HEADER | wxBORDER_SIMPLE) {
+  Bind(wxEVT_LIST_ITEM_SELECTED, &CListCtrlFile::OnItemchanged, this);
+  Bind(wxEVT_LIST_ITEM_DESELECTED, &CListCtrlFile::OnItemchanged, this);
+  Bind(wxEVT_LIST_DELETE_ITEM, &CListCtrlFile::OnDeleteItem, this);
+  Bind(wxEVT_CONTEXT_MENU, &CListCtrlFile::OnContextMenu, this);
+  Bind(wxEVT_MENU, &CListCtrlFile::OnConvertClick, this, res::ID_CONVERT_RANGE_FIRST,
+       res::ID_CONVERT_RANGE_LAST);
+  Bind(wxEVT_MENU, &CListCtrlFile::OnRenameFile, this, res::ID_LIST_RENAME);
+  // The items are drawn in an inner window of the list, which gets the mouse.
+  ItemsWindow()->Bind(wxEVT_LEFT_UP, &CListCtrlFile::OnMouseUp, this);
+  ItemsWindow()->Bind(wxEVT_LEFT_DCLICK, &CListCtrlFile::OnMouseDblClk, this);
+}
+
+wxWindow *CListCtrlFile::ItemsWindow() {
+  // The list has no header, so its one child window is the one that holds the items.
+  return GetChildren().empty() ? this : GetChildren().front();
+}
+
+CListCtrlFile::~CListCtrlFile() {
+  DeleteAllItems();
+}
+
+void CListCtrlFile::Initilize(wxTreeCtrl *pTreeCtrl, FileListOwner *pwndParent) {
+  m_pTreeCtrl = pTreeCtrl;
+  m_pwndParent = pwndParent;
+}
+
+long CListCtrlFile::InsertRecord(long index, LVITEMDATA *record,
+                                 const platform::ITEMIDLIST *folder) {
+  std::string name;
+  if (!platform::GetName(record->lpsfParent, record->lpi, platform::SHGDN_NORMAL, name)) return -1;
+  int image = -1;
+  if (platform::ITEMIDLIST *absolute = platform::ConcatPidls(folder, record->lpi)) {
+    image = platform::GetItemIcon(
+        absolute, platform::SHGFI_PIDL | platform::SHGFI_SYSICONINDEX | platform::SHGFI_SMALLICON);
+    platform::ShellFree(absolute);
+  }
+  wxListItem item;
+  item.SetId(index);
+  item.SetColumn(0);
+  item.SetMask(wxLIST_MASK_TEXT | wxLIST_MASK_IMAGE | wxLIST_MASK_DATA | wxLIST_MASK_STATE);
+  item.SetState(0);
+  item.SetStateMask(wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+  item.SetText(wxString::FromUTF8(name));
+  item.SetImage(image);
+  item.SetData(record);
+  return InsertItem(item);
+}
+
+bool CListCtrlFile::DeleteAllItems() {
+  m_iSelectItem = -1;
+  for (long i = 0; i < GetItemCount(); ++i) {
+    platform::FreeItemData(GetRecord(i));
+    SetItemPtrData(i, 0);
+  }
+  return wxListCtrl::DeleteAllItems();
+}
+
+LVITEMDATA *CListCtrlFile::GetRecord(long item) const {
+  if (item < 0 || item >= GetItemCount()) return nullptr;
+  return reinterpret_cast<LVITEMDATA *>(GetItemData(item));
+}
+
+void CListCtrlFile::OnDeleteItem(wxListEvent &event) {
+  m_iSelectItem = -1;
+  platform::FreeItemData(GetRecord(event.GetIndex()));
+  SetItemPtrData(event.GetIndex(), 0);
+}
+
+bool CListCtrlFile::FilePathOf(long item, std::string &path) const {
+  const LVITEMDATA *record = GetRecord(item);
+  if (record == nullptr ||
+      !platform::GetName(record->lpsfParent, record->lpi, platform::SHGDN_FORPARSING, path))
+    return false;
+  // What the path leads to, links followed: anything there but a folder is a file.
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+int CListCtrlFile::GetFilesInChoose(std::vector<std::string> &files) const {
+  int count = 0;
+  for (long item = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); item != -1;
+       item = GetNextItem(item, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
+    std::string path;
+    if (!FilePathOf(item, path)) continue;
+    files.push_back(path);
+    ++count;
+  }
+  return count;
+}
+
+void CListCtrlFile::ReportItem(long item) {
+  m_iSelectItem = item;
+  std::vector<std::string> files;
+  if (std::string path; item >= 0 && FilePathOf(item, path)) files.push_back(path);
+  if (m_pwndParent != nullptr) m_pwndParent->OnUpdateFilesList(files, CTaskBaseClass::Basic);
+}
+
+void CListCtrlFile::OnItemchanged(wxListEvent &event) {
+  // Every change of an item's selected state counts, deselection included, so the pane's list
+  // of selected files never keeps a file that is no longer selected.
+  ReportItem(event.GetIndex());
+}
+
+long CListCtrlFile::ItemAt(const wxPoint &point) const {
+  int flags = 0;
+  const long item = HitTest(point, flags);
+  return (flags & wxLIST_HITTEST_ONITEM) != 0 ? item : -1;
+}
+
+void CListCtrlFile::OnMouseUp(wxMouseEvent &event) {
+  event.Skip();
+  // After the list has changed its selection for the click.
+  const wxPoint point = event.GetPosition();
+  CallAfter([this, point] { OnClick(point); });
+}
+
+void CListCtrlFile::OnClick(const wxPoint &point) {
+  const long item = ItemAt(point);
+  // A second click on the item reported last changes nothing.
+  if (item >= 0 && item == m_iSelectItem) return;
+  ReportItem(item);
+}
+
+void CListCtrlFile::OnMouseDblClk(wxMouseEvent &event) {
+  event.Skip();
+  const wxPoint point = event.GetPosition();
+  CallAfter([this, point] { OnDblclk(point); });
+}
+
+void CListCtrlFile::OnDblclk(const wxPoint &point) {
+  const long item = ItemAt(point);
+  const LVITEMDATA *record = GetRecord(item);
+  std::string name;
+  if (record == nullptr || m_pTreeCtrl == nullptr ||
+      !platform::GetName(record->lpsfParent, record->lpi, platform::SHGDN_NORMAL, name))
+    return;
+  const wxTreeItemId folder = m_pTreeCtrl->GetSelection();
+  if (!folder.IsOk()) return;
+  // The tree holds folders only, so a file finds no child of its name.
+  const wxString wanted = wxString::FromUTF8(name);
+  wxTreeItemIdValue cookie;
+  for (wxTreeItemId child = m_pTreeCtrl->GetFirstChild(folder, cookie); child.IsOk();
+       child = m_pTreeCtrl->GetNextChild(folder, cookie)) {
+    if (m_pTreeCtrl->GetItemText(child) == wanted) {
+      m_pTreeCtrl->SelectItem(child);
+      return;
+    }
+  }
+}
+
+wxMenu *CListCtrlFile::LoadContextMenu() {
+  m_hMenu.reset();
+  m_retiredMenu.reset();
+  const std::span<const res::MenuItem> resource = res::ConvertContextMenu();
+  if (resource.empty() || m_pwndParent == nullptr) return nullptr;
+  m_hMenu.reset(BuildMenu(resource.front().items));
+  wxMenu &popup = *m_hMenu;
+
+  const int n = m_pwndParent->IsEnableConvert() ? m_pwndParent->GetFilesNum() : 0;
+  const std::string patterns = m_pwndParent->GetFileSet();
+  const bool exportSide = m_pwndParent->IsExport() != 0;
+  if (exportSide) {
+    popup.Destroy(popup.FindItemByPosition(kPosImport));
+    wxMenu *exportTo = popup.FindItemByPosition(0)->GetSubMenu();
+    while (exportTo != nullptr && exportTo->GetMenuItemCount() > 0)
+      exportTo->Destroy(exportTo->FindItemByPosition(0));
+    std::vector<std::string> names = ExportEntryNames(patterns);
+    for (size_t i = 0; exportTo != nullptr && i < names.size(); ++i) {
+      exportTo->Insert(i, platform::gui::MenuItemId(res::ID_EXPORT_FIRST + unsigned(i)),
+                       wxString::FromUTF8(names[i]));
+    }
+    m_exportFormats = ExportFormats(res::ID_EXPORT_FIRST, std::move(names));
+  } else {
+    popup.Destroy(popup.FindItemByPosition(kPosExportTo));
+    popup.Destroy(popup.FindItemByPosition(kPosRenameOnImportSide));
+  }
+
+  // By position in the trimmed popup; where two rules touch a position the later one decides.
+  const bool anyPattern = !patterns.empty();
+  EnableAt(popup, 0, n >= 1 && anyPattern);
+  EnableAt(popup, 1, n >= 1 && anyPattern);
+  EnableAt(popup, 1, n > 0 && exportSide);
+  EnableAt(popup, 3, n == 1 && anyPattern);
+  EnableAt(popup, 4, n == 1 && anyPattern);
+  return m_hMenu.get();
+}
+
+void CListCtrlFile::OnContextMenu(wxContextMenuEvent &event) {
+  wxPoint screen = event.GetPosition();
+  if (screen == wxDefaultPosition) screen = wxGetMousePosition();
+  // The item under the mouse is reported first, as a click would.
+  OnClick(ItemsWindow()->ScreenToClient(screen));
+  if (wxMenu *menu = LoadContextMenu()) PopupMenu(menu, ScreenToClient(screen));
+  m_retiredMenu.reset();
+}
+
+bool CListCtrlFile::TakeEnabledEntry(int id) {
+  if (!m_hMenu || m_pwndParent == nullptr) return false;
+  // The command unloads the menu; the menu itself goes once it is no longer shown.
+  m_retiredMenu = std::move(m_hMenu);
+  // A command whose entry the menu shows greyed never runs, however it arrives.
+  const wxMenuItem *item = m_retiredMenu->FindItem(platform::gui::MenuItemId(unsigned(id)));
+  return item != nullptr && item->IsEnabled();
+}
+
+void CListCtrlFile::OnConvertClick(wxCommandEvent &event) {
+  const int id = event.GetId();
+  if (!TakeEnabledEntry(id)) return;
+  if (const auto operation = PaneOperationOf(unsigned(id), m_exportFormats))
+    m_pwndParent->RunOperation(*operation);
+}
+
+void CListCtrlFile::OnRenameFile(wxCommandEvent &event) {
+  if (TakeEnabledEntry(event.GetId())) m_pwndParent->ReName();
+}

@@ -1,0 +1,85 @@
+// The file pane's list of the folders and picture files of the folder chosen in the folder
+// tree: one column in report view, no header, several items selectable. Each item carries an
+// item record (LVITEMDATA) that the list owns from its insertion and frees when the item goes.
+// The list reports selection changes and clicks to the pane, opens a folder on a double-click
+// by selecting it in the tree, and offers the conversion commands in a context menu.
+#pragma once
+
+#include <wx/listctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/core/ExportEntries.h"
+
+class FileListOwner;
+class wxMenu;
+class wxTreeCtrl;
+
+namespace platform {
+struct ITEMIDLIST;
+struct LVITEMDATA;
+}  // namespace platform
+
+class CListCtrlFile : public wxListCtrl {
+ public:
+  CListCtrlFile(wxWindow *parent, wxWindowID id, const wxPoint &pos, const wxSize &size);
+  // Frees the records of the items still listed and a context menu still loaded.
+  ~CListCtrlFile() override;
+
+  // Keeps the folder tree and the pane; the pane calls it once, in its first update.
+  void Initilize(wxTreeCtrl *pTreeCtrl, FileListOwner *pwndParent);
+
+  // Inserts an item at index for record, which the list owns from then on, with the record's
+  // name as its text and its icon; folder is the absolute list of the listed folder. The index
+  // of the new item, or -1 when it could not be inserted (the record is then the caller's).
+  long InsertRecord(long index, platform::LVITEMDATA *record, const platform::ITEMIDLIST *folder);
+  // Deletes every item and frees their records (the toolkit reports no single deletions here).
+  bool DeleteAllItems();
+  // The record of item, or null.
+  platform::LVITEMDATA *GetRecord(long item) const;
+
+  // Appends the full paths of the selected items that are files (not folders), in list order;
+  // returns how many it appended.
+  int GetFilesInChoose(std::vector<std::string> &files) const;
+
+  // Builds the context menu for the current selection and keeps it as the loaded menu: the
+  // first popup of "IDR_CONVERTMENU", trimmed to the side of the selection, with the export
+  // entries filled in and the entries grayed by position. The caller shows it (or not).
+  wxMenu *LoadContextMenu();
+  // The menu of the last right click, until one of its conversion commands has run.
+  wxMenu *GetLoadedMenu() const { return m_hMenu.get(); }
+
+ private:
+  void OnItemchanged(wxListEvent &event);
+  void OnDeleteItem(wxListEvent &event);
+  void OnMouseUp(wxMouseEvent &event);
+  void OnMouseDblClk(wxMouseEvent &event);
+  void OnContextMenu(wxContextMenuEvent &event);
+  void OnClick(const wxPoint &point);
+  void OnDblclk(const wxPoint &point);
+  void OnConvertClick(wxCommandEvent &event);
+  void OnRenameFile(wxCommandEvent &event);
+  // Unloads the context menu a command of it came from; true when the command's entry is there
+  // and not greyed, so the command may run.
+  bool TakeEnabledEntry(int id);
+
+  // The window that shows the items and receives the mouse; HitTest takes its coordinates.
+  wxWindow *ItemsWindow();
+  // Tells the pane about item (-1: none): its path when it is a file, else nothing.
+  void ReportItem(long item);
+  // The item under point (the list's client coordinates), or -1.
+  long ItemAt(const wxPoint &point) const;
+  // The full path of item when it names an existing file that is not a folder.
+  bool FilePathOf(long item, std::string &path) const;
+
+  wxTreeCtrl *m_pTreeCtrl = nullptr;
+  FileListOwner *m_pwndParent = nullptr;
+  std::unique_ptr<wxMenu> m_hMenu;
+  // A menu whose command has run, kept until the popup that showed it has returned.
+  std::unique_ptr<wxMenu> m_retiredMenu;
+  // The export format of each entry of the loaded menu, kept when the entries are built.
+  ExportFormats m_exportFormats;
+  long m_iSelectItem = -1;
+};

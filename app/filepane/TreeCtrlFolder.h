@@ -1,0 +1,71 @@
+// The folder tree that drops down below the folder combo: the whole namespace with the desktop
+// at its root, folders only, each folder filled at its first expansion. Selecting a folder asks
+// the file pane to list it; a folder the pane cannot list sends the selection back to the
+// folder listed before.
+#pragma once
+
+#include <wx/combo.h>
+#include <wx/treectrl.h>
+
+#include <string>
+
+#include "platform/ShellItemList.h"
+
+class CComboBoxFolder;
+class FolderTreeOwner;
+
+class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
+ public:
+  CTreeCtrlFolder() = default;
+
+  // Fills the desktop's level, selects the desktop (which lists it) and then walks the saved
+  // path `sInitFolder` (display names below the desktop, each followed by the separator, as
+  // GetFullPath gives them) down to the folder it names, listing each folder on the way.
+  void Initilize(CComboBoxFolder *pComboBoxFolder, FolderTreeOwner *wndParent,
+                 const std::string &sInitFolder);
+
+  // The display names from below the desktop down to the selected folder, each followed by the
+  // separator; "" for the desktop.
+  std::string GetFullPath() const;
+
+  // The text the combo shows: the selected folder's file-system path, or its display name when
+  // it has none.
+  const std::string &GetSelPath() const { return m_selPath; }
+
+  // Lists the selected folder again, keeping the preview; nothing when no item is selected.
+  void UpateAgain();
+
+  // The record of a tree item; owned by the item and freed with it.
+  platform::TVITEMDATA *GetItemRecord(const wxTreeItemId &item) const;
+
+  // The popup's side of the combo.
+  bool Create(wxWindow *parent) override;
+  wxWindow *GetControl() override { return this; }
+  wxString GetStringValue() const override;
+  wxSize GetAdjustedSize(int minWidth, int prefHeight, int maxHeight) override;
+  void PaintComboControl(wxDC &dc, const wxRect &rect) override;
+
+ protected:
+  int OnCompareItems(const wxTreeItemId &item1, const wxTreeItemId &item2) override;
+
+ private:
+  wxTreeItemId FillTreeView(platform::ShellFolder *lpsf, const platform::ITEMIDLIST *lpifq,
+                            const wxTreeItemId &hParent, const std::string &sObj);
+  void GetNormalAndSelectedIcons(const platform::ITEMIDLIST *lpifq, const wxTreeItemId &item);
+  static int TreeViewCompareProc(const platform::TVITEMDATA *lparam1,
+                                 const platform::TVITEMDATA *lparam2);
+  // The child of `parent` named `name`: the first whose text equals it, else the first whose
+  // text equals it without regard to case; an invalid id when none does.
+  wxTreeItemId FindChild(const wxTreeItemId &parent, const std::string &name) const;
+  void ReturnToPrevious(const wxTreeItemId &failed);
+
+  void OnItemExpanding(wxTreeEvent &event);
+  void OnSelChanged(wxTreeEvent &event);
+  void OnLButtonDblClk(wxMouseEvent &event);
+
+  CComboBoxFolder *m_pComboBoxFolder = nullptr;
+  FolderTreeOwner *m_wndParent = nullptr;
+  std::string m_selPath;
+  wxTreeItemId m_hPreItem;   // the last item whose listing succeeded
+  bool m_returning = false;  // selecting m_hPreItem again after a failed selection
+};

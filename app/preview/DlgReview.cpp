@@ -1,0 +1,89 @@
+#include "app/preview/DlgReview.h"
+
+#include <wx/dcclient.h>
+
+#include "app/common/DialogTemplate.h"
+#include "app/preview/QuendaView.h"
+#include "app/res/Resource.h"
+#include "engine/TaskBasic.h"
+
+namespace {
+
+const wxColour kGround(0x81, 0x81, 0x81);
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr int kOffset = 50;
+
+}  // namespace
+
+CDlgReview::CDlgReview(wxWindow *pParent, CImageFileEngine &imgEngine)
+    : DialogBase(pParent, {},
+                 wxCAPTION | wxSYSTEM_MENU | wxRESIZE_BORDER | wxMAXIMIZE_BOX | wxCLOSE_BOX),
+      m_imgEngine(imgEngine) {
+  CreateFromTemplate(*this, res::IDD_DLG_REVIEW);
+  // The window paints all of its ground itself.
+  SetBackgroundStyle(wxBG_STYLE_PAINT);
+  Bind(wxEVT_PAINT, &CDlgReview::OnPaint, this);
+  // Every size change draws the picture anew for the new size: X11 does not tell the window
+  // that its border is being dragged, so there is no drag to wait for.
+  Bind(wxEVT_SIZE, [this](wxSizeEvent &event) {
+    Refresh();
+    event.Skip();
+  });
+  Bind(wxEVT_MOUSE_CAPTURE_CHANGED, [this](wxMouseCaptureChangedEvent &event) {
+    Refresh();
+    event.Skip();
+  });
+  Bind(wxEVT_CHAR_HOOK, &CDlgReview::OnCharHook, this);
+}
+
+CDlgReview::~CDlgReview() = default;
+
+bool CDlgReview::OnInitDialog() {
+  DialogBase::OnInitDialog();
+  SetTitle(wxString::FromUTF8(m_sfileName + " in reviewing"));
+  m_pRgbInfo = nullptr;
+  pTaskToReview = std::make_unique<CTaskBasic>(m_imgEngine);
+  int result = 0;
+  pTaskToReview->LoadRGB({m_sfileName}, 0, result);
+  // A copy at its own size; none when the load failed, which nobody is told.
+  m_pRgbInfo = pTaskToReview->GetRGB(1);
+  const wxSize screen = wxGetDisplaySize();
+  const int x0 = (screen.GetWidth() - kWidth) / 2;
+  const int y0 = (screen.GetHeight() - kHeight) / 2;
+  SetSize(x0 + kOffset, y0 + kOffset, kWidth, kHeight);
+  // The window has no control to take the keyboard; without the focus of its own, Enter and Esc
+  // would not reach it and only the close box would end the review.
+  SetCanFocus(true);
+  SetFocus();
+  Refresh();
+  return true;
+}
+
+void CDlgReview::Draw(wxDC &dc) {
+  const wxSize client = GetClientSize();
+  dc.SetPen(*wxTRANSPARENT_PEN);
+  dc.SetBrush(wxBrush(kGround));
+  dc.DrawRectangle(0, 0, client.GetWidth(), client.GetHeight());
+  if (m_pRgbInfo == nullptr || wxWindow::GetCapture() != nullptr || client.GetWidth() <= 1 ||
+      client.GetHeight() <= 1) {
+    return;
+  }
+  int scale = 100;
+  CQuendaView::DrawPicture(m_pRgbInfo, dc, client, scale);
+}
+
+void CDlgReview::OnPaint(wxPaintEvent &) {
+  wxPaintDC dc(this);
+  Draw(dc);
+}
+
+void CDlgReview::OnCharHook(wxKeyEvent &event) {
+  // Enter ends the review as the OK of a dialog without buttons would.
+  const int key = event.GetKeyCode();
+  if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && !event.HasAnyModifiers()) {
+    OnOK();
+    return;
+  }
+  event.Skip();
+}

@@ -1,0 +1,176 @@
+#include "app/shell/QuendaApp.h"
+
+#include <wx/filedlg.h>
+
+#include <memory>
+
+#include "app/core/FrameSizing.h"
+#include "app/res/Resource.h"
+#include "app/res/Strings.h"
+#include "app/shell/AboutDlg.h"
+#include "app/shell/MainFrame.h"
+#include "app/shell/QuendaDoc.h"
+#include "platform/MessageBox.h"
+#include "platform/gui/Profile.h"
+#include "platform/gui/SingleInstance.h"
+
+CQuendaApp &theApp = *new CQuendaApp;
+
+namespace {
+
+// The title the single-instance test looks for and start-up gives the main window.
+constexpr char kMainWindowTitle[] = "Quenda";
+constexpr char kProfileVendor[] = "Local AppWizard-Generated Applications";
+constexpr char kFailedToCreateDocument[] = "Failed to create empty document.";
+constexpr char kFailedToOpenDocument[] = "Failed to open document.";
+
+// A window manager places a new window itself when the place set before the window showed does
+// not reach it (the toolkit maps the window first and moves it after), so the place is asked
+// for again once the window is on the screen: a window manager honours a shown window's request
+// to move. The toolkit skips a move to where it believes the window already is, hence the step
+// aside first; both requests go out together. Without a window manager the window is there
+// already and nothing changes.
+void AskForPlaceOnceShown(wxTopLevelWindow &frame, wxPoint place) {
+  auto asked = std::make_shared<bool>(false);
+  frame.Bind(wxEVT_SHOW, [&frame, place, asked](wxShowEvent &event) {
+    event.Skip();
+    if (!event.IsShown() || *asked) return;
+    *asked = true;
+    frame.Move(place.x + 1, place.y);
+    frame.Move(place);
+  });
+}
+
+}  // namespace
+
+CQuendaApp::CQuendaApp() : m_messageBoxes(res::LoadString(res::IDS_APP_TITLE)) {}
+
+CQuendaApp::~CQuendaApp() = default;
+
+bool CQuendaApp::OnInit() {
+  return InitInstance();
+}
+
+bool CQuendaApp::InitInstance() {
+  // 1. Another instance's main window is brought to the top and this one ends without a
+  // window (OnRun then returns 0 at once).
+  if (platform::gui::BringExistingWindowToTop(kMainWindowTitle)) return true;
+
+  const std::string &appName = res::LoadString(res::IDS_APP_TITLE);
+  SetAppDisplayName(wxString::FromUTF8(appName));
+  platform::SetMessageBoxService(&m_messageBoxes);
+  m_menuCommandIds = std::make_unique<platform::gui::MenuCommandIds>();
+  BindCommands();
+
+  // 2-4. The framework profile; there is no list of recently used files to load.
+  platform::gui::SetProfileKey(kProfileVendor, appName);
+
+  // 5-6. The document before the main window, then the command line: none opens a new
+  // document, a file argument opens that file.
+  if (!ProcessShellCommand()) return false;
+
+  // 7-9. Centred at 800 by 600, titled, shown.
+  CMainFrame *frame = GetMainFrame();
+  const wxSize screen = wxGetDisplaySize();
+  const wxPoint centred(CentredOrigin(screen.x, kFrameMinWidth),
+                        CentredOrigin(screen.y, kFrameMinHeight));
+  frame->SetSize(centred.x, centred.y, kFrameMinWidth, kFrameMinHeight);
+  frame->SetTitle(kMainWindowTitle);
+  AskForPlaceOnceShown(*frame, centred);
+  frame->Show();
+  frame->Update();
+  return true;
+}
+
+bool CQuendaApp::ProcessShellCommand() {
+  std::string file;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i].utf8_string();
+    if (!arg.empty() && arg[0] != '-') {
+      file = arg;
+      break;
+    }
+  }
+  m_pDocument = std::make_unique<CQuendaDoc>();
+  auto *frame = new CMainFrame(*m_pDocument);
+  if (!frame->LoadFrame(wxString::FromUTF8(res::LoadString(res::IDS_APP_TITLE)))) {
+    platform::ShowMessageBox(kFailedToCreateDocument);
+    m_pDocument.reset();
+    return false;
+  }
+  SetTopWindow(frame);
+  if (file.empty()) {
+    m_pDocument->OnNewDocument();
+  } else if (!m_pDocument->OnOpenDocument(file)) {
+    platform::ShowMessageBox(kFailedToOpenDocument);
+    frame->Destroy();
+    return false;
+  }
+  frame->OnUpdateFrameTitle();
+  frame->InitialUpdateFrame();
+  return true;
+}
+
+void CQuendaApp::BindCommands() {
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent &) { OnAppAbout(); }, res::ID_APP_ABOUT);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent &) { OnFileNew(); }, res::ID_FILE_NEW);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent &) { OnFileOpen(); }, res::ID_FILE_OPEN);
+  Bind(
+      wxEVT_MENU,
+      [this](wxCommandEvent &) {
+        if (CMainFrame *frame = GetMainFrame()) frame->Close();
+      },
+      res::ID_APP_EXIT);
+}
+
+int CQuendaApp::OnRun() {
+  // Without a main window (another instance was found) the event loop has nothing to run.
+  if (GetMainFrame() == nullptr) return 0;
+  return wxApp::OnRun();
+}
+
+int CQuendaApp::OnExit() {
+  // The main window and its panes are gone by now; the document goes after them.
+  m_pDocument.reset();
+  platform::SetMessageBoxService(nullptr);
+  m_menuCommandIds.reset();
+  return wxApp::OnExit();
+}
+
+CMainFrame *CQuendaApp::GetMainFrame() const {
+  return dynamic_cast<CMainFrame *>(GetTopWindow());
+}
+
+void CQuendaApp::OnAppAbout() {
+  CAboutDlg aboutDlg;
+  aboutDlg.DoModal();
+}
+
+void CQuendaApp::OnFileNew() {
+  CMainFrame *frame = GetMainFrame();
+  if (m_pDocument == nullptr || frame == nullptr || !m_pDocument->OnNewDocument()) return;
+  frame->OnUpdateFrameTitle();
+  frame->InitialUpdateFrame();
+}
+
+void CQuendaApp::OnFileOpen() {
+  wxFileDialog dialog(GetMainFrame(), "Open", wxEmptyString, wxEmptyString, "All Files (*.*)|*",
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  if (dialog.ShowModal() != wxID_OK) return;
+  OpenDocumentFile(dialog.GetPath().utf8_string());
+}
+
+bool CQuendaApp::OpenDocumentFile(const std::string &path) {
+  CMainFrame *frame = GetMainFrame();
+  if (m_pDocument == nullptr || frame == nullptr) return false;
+  if (!m_pDocument->OnOpenDocument(path)) {
+    platform::ShowMessageBox(kFailedToOpenDocument);
+    return false;
+  }
+  frame->OnUpdateFrameTitle();
+  frame->InitialUpdateFrame();
+  return true;
+}

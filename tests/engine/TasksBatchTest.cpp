@@ -1,0 +1,300 @@
+// The batch task through the real plug-ins: imports at the chosen size, exports at the source's
+// own size, progress, sources that fail on the way, and a stop request from another thread.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <future>
+#include <thread>
+
+#include "app/res/Strings.h"
+#include "engine/TaskBatch.h"
+#include "tests/engine/TasksTestSupport.h"
+#include "tests/support/SmallDisk.h"
+
+namespace {
+
+using tasks_test::Exists;
+using tasks_test::NumberedBmp;
+using tasks_test::Picture;
+
+class BatchTaskTest : public tasks_test::RealPluginsTest {
+ protected:
+  // Runs a batch as the worker does; returns SaveRGB's result.
+  int Run(CTaskBatch &task, const std::vector<std::string> &paths, const std::string &folder,
+          const std::string &format) {
+    std::filesystem::create_directories(Path(folder));
+    int ret = 0;
+    task.LoadRGB(paths, 0, ret);
+    EXPECT_EQ(task.GetRGB(0), nullptr);
+    return task.SaveRGB(Path(folder), format);
+  }
+  // The grey level at (row, column) of a KDT round trip, -1 when far from grey.
+  static int GreyAt(const Picture &p, uint32_t row, uint32_t column) {
+    const unsigned char *px = &p.bits[(size_t{row} * p.width + column) * 3];
+    return std::abs(px[0] - px[1]) > 6 || std::abs(px[1] - px[2]) > 6 ? -1 : px[1];
+  }
+};
+
+TEST_F(BatchTaskTest, ImportsIntoKdtTargetsOfChosenSizeWithShift) {
+  // Mid grey with white first and last rows, so where the rows land shows through the KDT
+  // colour conversion.
+  Picture source = Picture::Solid(640, 480, 128);
+  std::fill_n(source.bits.begin(), 640 * 3, 255);
+  std::fill_n(source.bits.end() - 640 * 3, 640 * 3, 255);
+  Write("sunset.bmp", source);
+  // The grey expected at target rows 0, 1, 479 and 480 under the source.
+  for (auto [shift, rows] : {std::pair{ShiftNormal, std::vector{255, 128, 255, 0}},
+                             std::pair{ShiftDown, std::vector{0, 255, 128, 0}}}) {
+    CTaskBatch task(m_engine);
+    task.UpdateConvParameter(720, 487, shift, uint32_t(CompositeMode::None));
+    const std::string folder = "out" + std::to_string(shift) + "/";
+    EXPECT_EQ(Run(task, {Path("sunset.bmp")}, folder, "KDT"), 0);
+    EXPECT_EQ(task.GetTargetFileName(), Path(folder + "Msunset.QVEL_000.KDT"));
+    const Picture target = Read(folder + "Msunset.QVEL_000.KDT");
+    ASSERT_EQ(target.width * target.height, 720u * 487u);
+    for (uint32_t column : {8u, 320u, 630u}) {
+      int i = 0;
+      for (uint32_t row : {0u, 1u, 479u, 480u})
+        EXPECT_NEAR(GreyAt(target, row, column), rows[i++], 12) << row << "," << column;
+    }
+    for (uint32_t row : {0u, 240u, 486u}) EXPECT_NEAR(GreyAt(target, row, 700), 0, 12) << row;
+    EXPECT_EQ(task.GetProgressStatus(), 100u);
+  }
+}
+
+TEST_F(BatchTaskTest, ExportsAtTheSourcesOwnSize) {
+  Write("MABC.QVEL_000.KDT", Picture::Pattern(720, 487), "KDT");
+  const Picture source = Read("MABC.QVEL_000.KDT");
+  CTaskBatch task(m_engine);
+  task.UpdateConvParameter(1920, 1080, ShiftNormal, uint32_t(CompositeMode::None));
+  EXPECT_EQ(Run(task, {Path("MABC.QVEL_000.KDT")}, "out/", "BMP"), 0);
+  EXPECT_EQ(task.GetTargetFileName(), Path("out/MABC.QVEL_000.BMP"));
+  const Picture target = Read("out/MABC.QVEL_000.BMP");
+  EXPECT_EQ(target.width, 720u);
+  EXPECT_EQ(target.height, 487u);
+  EXPECT_EQ(target.bits, source.bits);
+}
+
+TEST_F(BatchTaskTest, SourceFailingAtSaveTimeEndsTheBatch) {
+  CTaskBatch task(m_engine);
+  int ret = -1;
+  task.LoadRGB({}, 0, ret);
+  EXPECT_EQ(ret, ERR_FILE_COUNT);
+  EXPECT_EQ(task.GetConvertResult(), 0);
+
+  for (const char *name : {"one.bmp", "two.bmp", "three.bmp"})
+    Write(name, Picture::Pattern(64, 48));
+  // A bit count the reader refuses: the header still gives the record and its size.
+  std::FILE *f = std::fopen(Path("two.bmp").c_str(), "r+b");
+  ASSERT_NE(f, nullptr);
+  std::fseek(f, 28, SEEK_SET);
+  std::fputc(32, f);
+  std::fclose(f);
+  task.UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::None));
+  EXPECT_EQ(Run(task, {Path("one.bmp"), Path("two.bmp"), Path("three.bmp")}, "out/", "BMP"),
+            ERR_NO_ENGINE);
+  EXPECT_EQ(task.GetConvertResult(), ERR_BAD_DATA);
+  EXPECT_EQ(task.GetErrorInfo(), Path("two.bmp") + res::LoadString(res::IDS_CANNOT_LOAD));
+  EXPECT_TRUE(Exists(Path("out/one.BMP")));
+  EXPECT_FALSE(Exists(Path("out/three.BMP")));
+  EXPECT_LT(task.GetProgressStatus(), 100u);
+
+  // A source replaced by a FIFO never holds the run up and gives no target.
+  ASSERT_TRUE(std::filesystem::remove(Path("two.bmp")));
+  ASSERT_EQ(mkfifo(Path("two.bmp").c_str(), 0600), 0);
+  CTaskBatch fromFifo(m_engine);
+  fromFifo.UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::None));
+  EXPECT_TRUE(test_support::ReturnsAtOnce(Path("two.bmp"), [&] {
+    Run(fromFifo, {Path("one.bmp"), Path("two.bmp"), Path("three.bmp")}, "fifo/", "BMP");
+  }));
+  EXPECT_TRUE(Exists(Path("fifo/one.BMP")));
+  EXPECT_FALSE(Exists(Path("fifo/two.BMP")));
+}
+
+// Two sources that map to one device name: the second target is renumbered without a question,
+// also after the operator allowed replacing an older file of the first one's name.
+TEST_F(BatchTaskTest, NeverReplacesATargetItWroteItself) {
+  Write("holiday1.bmp", Picture::Solid(64, 48, 60));
+  Write("holiday2.bmp", Picture::Solid(64, 48, 200));
+  for (bool older : {false, true}) {
+    const std::string folder = older ? "older/" : "fresh/";
+    std::filesystem::create_directories(Path(folder));
+    if (older) Write(folder + "Mholiday.QVEL_000.KDT", Picture::Solid(720, 487, 9), "KDT");
+    tasks_test::ScriptedMessageBox box({tasks_test::MessageAnswer::Yes});
+    CTaskBatch task(m_engine);
+    task.UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::None));
+    EXPECT_EQ(Run(task, {Path("holiday1.bmp"), Path("holiday2.bmp")}, folder, "KDT"), 0);
+    EXPECT_EQ(box.Texts().size(), older ? 1u : 0u);
+    EXPECT_NEAR(GreyAt(Read(folder + "Mholiday.QVEL_000.KDT"), 10, 10), 60, 12) << folder;
+    EXPECT_NEAR(GreyAt(Read(folder + "Mholiday.QVEL_001.KDT"), 10, 10), 200, 12) << folder;
+  }
+}
+
+// A source whose full load gives no picture ends the run with that load's failure, naming the
+// file, where a black target used to be written; the target before it stays recorded.
+TEST_F(BatchTaskTest, SourceWithoutPictureAtFullLoadFailsTheRun) {
+  Write("one.bmp", Picture::Pattern(64, 48));
+  Write("three.bmp", Picture::Pattern(64, 48));
+  for (const std::string &damaged : WriteDamagedSources()) {
+    SCOPED_TRACE(damaged);
+    std::filesystem::remove_all(Path("out"));
+    CTaskBatch task(m_engine);
+    task.UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::None));
+    EXPECT_EQ(Run(task, {Path("one.bmp"), damaged, Path("three.bmp")}, "out/", "KDT"),
+              ERR_NO_ENGINE);
+    EXPECT_EQ(task.GetConvertResult(), ERR_BAD_DATA);
+    EXPECT_EQ(task.GetErrorInfo(), damaged + res::LoadString(res::IDS_CANNOT_LOAD));
+    EXPECT_LT(task.GetProgressStatus(), 100u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("out")), {}), 1);
+    task.Cancel();
+    EXPECT_TRUE(std::filesystem::is_empty(Path("out")));
+  }
+}
+
+class BatchProgressTest : public tasks_test::ProbePluginTest {};
+
+TEST_F(BatchProgressTest, SequencesForOneAndTwoSourcesAndFailedSaves) {
+  for (const char *name : {"b0.bmp", "b1.bmp"}) Write(name, Picture::Pattern(32, 16));
+  std::filesystem::create_directory(Path("out"));
+  CTaskBatch one(m_engine);
+  Watch(one);
+  int ret = 0;
+  one.LoadRGB({Path("b0.bmp")}, 0, ret);
+  EXPECT_EQ(one.SaveRGB(Path("out/"), "BMP"), 0);
+  EXPECT_EQ(s_events, (std::vector<std::string>{"L0 0", "L1 10", "S 55"}));
+  EXPECT_EQ(one.GetProgressStatus(), 100u);
+
+  // Two sources: 10, 32, 54, 76, 98, 100. A failed save does not end the batch, but it stays the
+  // task's result from then to the end, whatever the next source's load and save give, and the
+  // progress ends at 98.
+  for (int failingSave : {0, 1, 2}) {
+    std::filesystem::remove_all(Path("out"));
+    std::filesystem::create_directory(Path("out"));
+    CTaskBatch two(m_engine);
+    Watch(two, failingSave);
+    two.LoadRGB({Path("b0.bmp"), Path("b1.bmp")}, 0, ret);
+    const int result = two.SaveRGB(Path("out/"), "BMP");
+    EXPECT_EQ(s_events,
+              (std::vector<std::string>{"L0 0", "L0 0", "L1 10", "S 32", "L1 54", "S 76"}));
+    const int failed = failingSave != 0 ? ERR_FILE_WRITE : 0;
+    EXPECT_EQ(s_results, (std::vector<int>{0, 0, 0, 0, failingSave == 1 ? failed : 0,
+                                           failingSave == 1 ? failed : 0}));
+    EXPECT_EQ(result, failed);
+    EXPECT_EQ(two.GetConvertResult(), failed);
+    EXPECT_EQ(two.GetProgressStatus(), failed != 0 ? 98u : 100u);
+    EXPECT_EQ(Exists(Path("out/b1.BMP")), failingSave != 2);
+  }
+}
+
+// The key plane of a source reaches its target: W x H, the source's key rows cropped to the
+// target and never shifted, zero outside them; a source of exactly the target's size, unshifted,
+// reaches it with its own pixels and key.
+TEST_F(BatchProgressTest, KeyPlaneOfTheSourceGoesToTheTargetUnshifted) {
+  const std::pair<uint32_t, uint32_t> sizes[] = {{100, 50}, {720, 487}, {800, 500}};
+  std::vector<std::string> paths;
+  for (const auto &[width, height] : sizes) {
+    paths.push_back(Path(NumberedBmp("k", static_cast<int>(width))));
+    Write(NumberedBmp("k", static_cast<int>(width)), Picture::Pattern(width, height));
+  }
+  auto key = [](size_t row, size_t column) {
+    return static_cast<unsigned char>((row * 7 + column * 3) % 251 + 1);
+  };
+  s_onLoad = [key](tagFileInfo *record) {
+    if (record == nullptr) return;
+    const size_t width = record->rgbInfo.width, height = record->rgbInfo.height;
+    auto *plane = static_cast<unsigned char *>(PluginAlloc(width * height));
+    for (size_t i = 0; i < width * height; ++i) plane[i] = key(i / width, i % width);
+    record->rgbInfo.ptAlpha = plane;
+  };
+  std::vector<std::vector<unsigned char>> keys;
+  std::vector<std::vector<unsigned char>> pixels;
+  s_onSave = [&keys, &pixels](const tagRGBInfo &picture) {
+    ASSERT_NE(picture.ptAlpha, nullptr);
+    const size_t size = size_t{picture.width} * picture.height;
+    keys.emplace_back(picture.ptAlpha, picture.ptAlpha + size);
+    pixels.emplace_back(picture.ptBits, picture.ptBits + size * 3);
+  };
+  for (uint32_t shift : {ShiftDown, ShiftNormal}) {
+    keys.clear();
+    pixels.clear();
+    const std::string out = Path(std::to_string(shift) + "out/");
+    std::filesystem::create_directory(out);
+    CTaskBatch task(m_engine);
+    task.UpdateConvParameter(720, 487, shift, uint32_t(CompositeMode::None));
+    int ret = 0;
+    task.LoadRGB(paths, 0, ret);
+    EXPECT_EQ(task.SaveRGB(out, "KDT"), 0);
+    ASSERT_EQ(keys.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+      const auto [width, height] = sizes[i];
+      std::vector<unsigned char> expected(720 * 487, 0);
+      for (size_t r = 0; r < std::min(height, 487u); ++r)
+        for (size_t c = 0; c < std::min(width, 720u); ++c) expected[r * 720 + c] = key(r, c);
+      EXPECT_TRUE(keys[i] == expected) << width << " x " << height << " shift " << shift;
+    }
+    // The source of the target's size: its pixels as they were, or one line lower.
+    const std::vector<unsigned char> source = Picture::Pattern(720, 487).bits;
+    std::vector<unsigned char> placed(source.size(), 0);
+    const size_t skip = shift == ShiftDown ? 720 * 3 : 0;
+    std::copy(source.begin(), source.end() - skip, placed.begin() + skip);
+    EXPECT_TRUE(pixels[1] == placed) << "shift " << shift;
+  }
+}
+
+// Holds the worker in the overwrite question until the test thread has asked the task to stop,
+// as an operator pressing Cancel while the question is up would.
+class StopDuringQuestion : public platform::MessageBoxService {
+ public:
+  StopDuringQuestion() { platform::SetMessageBoxService(this); }
+  ~StopDuringQuestion() override { platform::SetMessageBoxService(nullptr); }
+  platform::MessageAnswer Show(const std::string &, platform::MessageButtons) override {
+    asked.set_value();
+    stopped.get_future().wait();
+    return platform::MessageAnswer::Yes;
+  }
+  std::promise<void> asked, stopped;
+};
+
+// A stop request reaching a batch on a worker thread while it saves its second of five targets:
+// the batch finishes that target and ends, and Cancel removes what it wrote.
+TEST_F(BatchTaskTest, StopOnAnotherThreadDuringSecondTargetEndsAfterIt) {
+  Picture source = Picture::Pattern(64, 48);
+  std::vector<std::string> paths;
+  for (int i = 0; i < 5; ++i) {
+    Write(NumberedBmp("f", i), source);
+    paths.push_back(Path(NumberedBmp("f", i)));
+  }
+  std::filesystem::create_directory(Path("out"));
+  Write("out/f1.BMP", Picture::Solid(8, 8, 3));  // the second target exists: the worker asks
+
+  StopDuringQuestion box;
+  CTaskBatch task(m_engine);
+  task.UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::None));
+  int saveResult = -1;
+  std::thread worker([&] {
+    int ret = 0;
+    task.LoadRGB(paths, 0, ret);
+    if (task.GetConvertResult() == 0) task.GetRGB(0);
+    if (task.GetConvertResult() == 0) saveResult = task.SaveRGB(Path("out/"), "BMP");
+  });
+  box.asked.get_future().wait();
+  // Meanwhile the UI thread polls, as the progress dialog does.
+  EXPECT_EQ(task.GetConvertResult(), 0);
+  EXPECT_EQ(task.GetProgressStatus(), 10u + 3 * 9);
+  task.Stop();
+  box.stopped.set_value();
+  worker.join();
+
+  EXPECT_EQ(saveResult, ERR_STOPPED);
+  EXPECT_EQ(task.GetConvertResult(), 0);
+  EXPECT_EQ(task.GetProgressStatus(), 10u + 4 * 9);
+  EXPECT_EQ(Read("out/f1.BMP").bits, source.bits);  // the current target was completed
+  EXPECT_FALSE(Exists(Path("out/f2.BMP")));
+  task.Cancel();
+  EXPECT_FALSE(Exists(Path("out/f0.BMP")));
+  EXPECT_FALSE(Exists(Path("out/f1.BMP")));
+}
+
+}  // namespace
