@@ -2,8 +2,12 @@
 // build's real BMP plug-in (a KDT target is written as a bitmap under its KDT name), and tells
 // the test of each call, so a test can read a task's progress between its loads and saves, make
 // one save fail, change what a load gives (a key plane, a claimed size), or look at the picture
-// a save is given.
+// a save is given. A save replaces its target as a whole: the picture is written beside it and
+// renamed over its name.
 #include <dlfcn.h>
+
+#include <cstdio>
+#include <string>
 
 #include "plugins/PluginInterface.h"
 
@@ -50,5 +54,9 @@ QUENDA_PLUGIN_API int SaveRgb(const char *path, const char *format, tagRGBInfo *
     if (const int forced = g_hook('S', 1, nullptr, picture)) return forced;
   }
   if (!BindRealPlugin()) return ERR_FILE_WRITE;
-  return g_save(path, format, picture);
+  const std::string whole = std::string(path) + ".probe-part";
+  int result = g_save(whole.c_str(), format, picture);
+  if (result == 0 && std::rename(whole.c_str(), path) != 0) result = ERR_FILE_WRITE;
+  if (result != 0) std::remove(whole.c_str());
+  return result;
 }
