@@ -29,6 +29,8 @@ namespace {
 
 constexpr char kSettingsSection[] = "Quenda";
 constexpr char kSourceKey[] = "SourceKey=";
+// The settings section is read to this many characters, however long the saved folder grew.
+constexpr size_t kSettingsReadSize = 260;
 
 // The colour of the pane's captions.
 const wxColour kCaptionColour(20, 112, 62);
@@ -41,7 +43,8 @@ std::string SettingsFilePath() {
 // The folder saved at the last close: the value of SourceKey, or "" when the file, the section
 // or the entry is missing.
 std::string ReadSourceKey(const std::string &path) {
-  for (const std::string &entry : platform::ReadIniSection(path, kSettingsSection)) {
+  for (const std::string &entry :
+       platform::ReadIniSection(path, kSettingsSection, kSettingsReadSize)) {
     if (entry.compare(0, sizeof kSourceKey - 1, kSourceKey) == 0)
       return entry.substr(sizeof kSourceKey - 1);
   }

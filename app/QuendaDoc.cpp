@@ -1,9 +1,10 @@
 #include "app/QuendaDoc.h"
 
-#include <fstream>
+#include <unistd.h>
 
 #include "codec/DeviceFileName.h"
 #include "platform/FileSystem.h"
+#include "platform/RegularFileOpen.h"
 
 bool CQuendaDoc::OnNewDocument() {
   m_strTitle = "Untitled";
@@ -12,7 +13,10 @@ bool CQuendaDoc::OnNewDocument() {
 }
 
 bool CQuendaDoc::OnOpenDocument(const std::string &path) {
-  if (platform::IsFolder(path) || !std::ifstream(path, std::ios::binary).is_open()) return false;
+  // Only a regular file opens as a document; anything else fails at once, never waits.
+  const int fd = platform::OpenRegularFile(path.c_str());
+  if (fd < 0) return false;
+  close(fd);
   m_strPathName = path;
   m_strTitle = getFileName(path.c_str());
   return true;

@@ -1,6 +1,5 @@
 #include "codec/StillWriter.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -8,29 +7,35 @@
 #include "codec/ColourConvert.h"
 #include "codec/DeviceFileName.h"
 #include "codec/KdtFile.h"
+#include "platform/AtomicFile.h"
 
 namespace {
 
 // WriteOneStill's result for a file written whole.
 constexpr int kWritten = 1;
 
-// Encodes `pixels` (3 bytes per pixel, or 1 with `keyPlane`) and writes it as a KDT file to
-// `path` under `header`. Returns kWritten, STILL_NAME_REFUSED when the file cannot be opened,
-// STILL_WRITE_FAILED when the conversion, a write or the final flush fails.
-int WriteOneStill(const char *path, kdt_header *header, const unsigned char *pixels, int form,
-                  bool keyPlane) {
-  FILE *fp = std::fopen(path, "wb");
-  if (fp == nullptr) return STILL_NAME_REFUSED;
+// Encodes `pixels` (3 bytes per pixel, or 1 with `keyPlane`) and writes it as a KDT file into
+// `file`, which the caller commits. Returns kWritten, STILL_NAME_REFUSED when the file cannot be
+// opened, STILL_WRITE_FAILED when the conversion or a write fails.
+int WriteOneStill(platform::AtomicFile &file, kdt_header *header, const unsigned char *pixels,
+                  int form, bool keyPlane) {
+  if (file.Stream() == nullptr) return STILL_NAME_REFUSED;
   unsigned char *body = nullptr;
   int lenYUV = 0;
   int result = STILL_WRITE_FAILED;
   if (tranRGB2YUV(pixels, &body, &lenYUV, form, keyPlane ? 1 : 0) == 0) {
-    result = writeKDT(fp, header, body, lenYUV, form) == 0 ? kWritten : STILL_WRITE_FAILED;
+    result =
+        writeKDT(file.Stream(), header, body, lenYUV, form) == 0 ? kWritten : STILL_WRITE_FAILED;
   }
   std::free(body);
-  // A file whose last bytes could not be flushed is not written, whatever fwrite said.
-  if (std::fclose(fp) != 0) result = STILL_WRITE_FAILED;
   return result;
+}
+
+// Puts a written still in place: a file whose last bytes could not reach the disk is not
+// written, whatever the writes said.
+int CommitStill(platform::AtomicFile &file, int written) {
+  if (written != kWritten) return written;
+  return file.Commit() ? kWritten : STILL_WRITE_FAILED;
 }
 
 }  // namespace
@@ -47,18 +52,30 @@ int WriteToKdt(const char *szfileName, const unsigned char *lpBits, const unsign
     return STILL_SIZE_REFUSED;
   }
 
-  const int written = WriteOneStill(szfileName, &picture, lpBits, format->form, false);
-  if (written != kWritten) return written;
-  if (lpAlpha == nullptr) return format->form;
+  // The picture and its companion replace the old files together, once both are written.
+  platform::AtomicFile pictureFile(szfileName);
+  const int written = WriteOneStill(pictureFile, &picture, lpBits, format->form, false);
+  if (lpAlpha == nullptr || written != kWritten) {
+    const int committed = CommitStill(pictureFile, written);
+    return committed != kWritten ? committed : format->form;
+  }
 
-  // A picture named as a key would have its companion written over it.
-  if (name[0] == 'S') return STILL_NAME_REFUSED;
+  // A picture named as a key would have its companion written over it; a companion refused by
+  // name leaves the picture written alone.
   const std::string companionPath = KeyCompanionPath(szfileName);
   kdt_header companion{};
-  if (checkKDTName(getFileName(companionPath.c_str()), &companion) != 0) return STILL_NAME_REFUSED;
+  if (name[0] == 'S' || checkKDTName(getFileName(companionPath.c_str()), &companion) != 0) {
+    const int committed = CommitStill(pictureFile, written);
+    return committed != kWritten ? committed : STILL_NAME_REFUSED;
+  }
+  platform::AtomicFile companionFile(companionPath);
   const int companionWritten =
-      WriteOneStill(companionPath.c_str(), &companion, lpAlpha, format->form, true);
-  return companionWritten != kWritten ? companionWritten : format->form + STILL_WITH_KEY;
+      WriteOneStill(companionFile, &companion, lpAlpha, format->form, true);
+  if (companionWritten != kWritten) return companionWritten;
+  if (!pictureFile.Close() || !companionFile.Close() || !pictureFile.Commit() ||
+      !companionFile.Commit())
+    return STILL_WRITE_FAILED;
+  return format->form + STILL_WITH_KEY;
 }
 
 std::string KeyCompanionPath(const std::string &picturePath) {

@@ -12,7 +12,9 @@
 #include "codec/PictureBytes.h"
 #include "codec/PictureFormat.h"
 #include "engine/TaskTexts.h"
+#include "platform/AtomicFile.h"
 #include "platform/MessageBox.h"
+#include "platform/RegularFileOpen.h"
 
 namespace {
 
@@ -293,10 +295,11 @@ int CTaskModeConv::SaveRGB(const std::string &sObj, const std::string &) {
   if (!m_bExchanged) return 0;
   const std::string target = sObj + getFileName(m_objFileName.c_str());
   int result = ERR_CODEC;
-  if (FILE *fp = std::fopen(target.c_str(), "wb")) {
-    result = writeKDT(fp, &kdtHeader, m_pYUVDst, lenYUV, form);
-    // Buffered bytes that cannot be flushed are a failed write as well.
-    if (std::fclose(fp) != 0) result = ERR_CODEC;
+  // The still of that name stays as it was until the new one is whole on the disk.
+  platform::AtomicFile file(target);
+  if (file.Stream() != nullptr) {
+    result = writeKDT(file.Stream(), &kdtHeader, m_pYUVDst, lenYUV, form);
+    if (result == 0 && !file.Commit()) result = ERR_CODEC;
   }
   if (result != 0) {
     m_iRetCode = ERR_CODEC;
@@ -358,7 +361,7 @@ bool CTaskModeConv::SelectFormat(uint32_t width, uint32_t height) {
 
 bool CTaskModeConv::ReadSourceBody() {
   FreeBuffer(m_ptYUVInfo);
-  FILE *fp = std::fopen(m_objFileName.c_str(), "rb");
+  FILE *fp = platform::OpenRegularFileStream(m_objFileName.c_str());
   if (fp == nullptr) return false;
   std::memset(&kdtHeader, 0, sizeof kdtHeader);
   const int read = readKDT(fp, &kdtHeader, &m_ptYUVInfo, &lenYUV);

@@ -1,10 +1,14 @@
 #include "platform/IniFile.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
+#include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
+#include "platform/RegularFileOpen.h"
 #include "platform/StringCase.h"
 
 namespace platform {
@@ -26,43 +30,77 @@ std::optional<std::string_view> SectionName(std::string_view line) {
   return Trim(line.substr(1, close - 1));
 }
 
-std::vector<std::string> ReadLines(const std::string &path) {
-  std::vector<std::string> lines;
-  std::ifstream in(path, std::ios::binary);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
+// The next line of `stream` without its line end, cut after `limit` bytes: the rest of a longer
+// line is read past, never kept. False at the end of the file.
+bool NextLine(FILE *stream, std::string &line, size_t limit) {
+  line.clear();
+  char chunk[4096];
+  bool any = false;
+  while (std::fgets(chunk, sizeof chunk, stream) != nullptr) {
+    any = true;
+    size_t length = std::strlen(chunk);
+    const bool ended = length > 0 && chunk[length - 1] == '\n';
+    if (ended) --length;
+    if (line.size() < limit) line.append(chunk, std::min(length, limit - line.size()));
+    if (ended) break;
   }
-  return lines;
+  return any;
+}
+
+// The line end the file uses: that of its first line, "\n" when it has none.
+std::string_view LineEndOf(std::string_view content) {
+  const size_t end = content.find('\n');
+  return end != std::string_view::npos && end > 0 && content[end - 1] == '\r' ? "\r\n" : "\n";
 }
 
 }  // namespace
 
-std::vector<std::string> ReadIniSection(const std::string &path, const std::string &section) {
+std::vector<std::string> ReadIniSection(const std::string &path, const std::string &section,
+                                        size_t bufferSize) {
   std::vector<std::string> entries;
+  if (bufferSize < 2) return entries;
+  FILE *stream = OpenRegularFileStream(path.c_str());
+  if (stream == nullptr) return entries;
+  // Room for the entries, each with its terminator, besides the list's own terminator.
+  size_t room = bufferSize - 1;
   bool inSection = false;
-  for (const std::string &line : ReadLines(path)) {
+  for (std::string line; room > 1 && NextLine(stream, line, bufferSize);) {
     if (auto name = SectionName(line)) {
+      if (inSection) break;  // only the first section of that name is read
       inSection = EqualsNoCase(*name, section);
       continue;
     }
     const std::string_view text = Trim(line);
-    if (inSection && !text.empty() && text.front() != ';') entries.emplace_back(text);
+    if (!inSection || text.empty() || text.front() == ';') continue;
+    const size_t kept = std::min(text.size(), room - 1);
+    entries.emplace_back(text.substr(0, kept));
+    room -= kept + 1;
   }
+  std::fclose(stream);
   return entries;
 }
 
 bool ReplaceIniSection(const std::string &path, const std::string &section,
                        const std::vector<std::string> &entries) {
-  std::vector<std::string> out;
+  std::string old;
+  // A file that is there but cannot be read would lose its other sections.
+  if (!ReadRegularFile(path.c_str(), old) && PathExists(path)) return false;
+  const std::string_view lineEnd = LineEndOf(old);
+
+  std::string out;
   bool inSection = false, written = false;
   auto writeSection = [&] {
-    out.push_back("[" + section + "]");
-    out.insert(out.end(), entries.begin(), entries.end());
+    out.append("[").append(section).append("]").append(lineEnd);
+    for (const std::string &entry : entries) out.append(entry).append(lineEnd);
     written = true;
   };
-  for (std::string &line : ReadLines(path)) {
-    if (auto name = SectionName(line)) {
+  // Every line other than the section's is copied with its own bytes and line end.
+  for (size_t start = 0; start < old.size();) {
+    const size_t newline = old.find('\n', start);
+    const size_t end = newline == std::string::npos ? old.size() : newline + 1;
+    const std::string_view line(old.data() + start, end - start);
+    start = end;
+    if (auto name = SectionName(line.substr(0, line.find('\n')))) {
       inSection = !written && EqualsNoCase(*name, section);
       if (inSection) {
         writeSection();
@@ -71,25 +109,13 @@ bool ReplaceIniSection(const std::string &path, const std::string &section,
     } else if (inSection) {
       continue;  // the old content of the section
     }
-    out.push_back(std::move(line));
+    out.append(line);
   }
-  if (!written) writeSection();
-
-  const std::string temporary = path + ".new";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    for (const std::string &line : out) file << line << '\n';
-    file.flush();
-    if (!file) {
-      std::remove(temporary.c_str());
-      return false;
-    }
+  if (!written) {
+    if (!out.empty() && out.back() != '\n') out.append(lineEnd);
+    writeSection();
   }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  return WriteFileAtomically(path, out);
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 // Opening a picture file that a loader was handed. Every path comes from outside the plug-in:
 // it must fit a record's file name field, and it must name a regular file (a folder that
-// happens to carry a picture's name opens on this system but is no picture).
+// happens to carry a picture's name opens on this system but is no picture; a FIFO or a device
+// would hold the open up for ever, so it is refused without waiting).
 #pragma once
 
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/RegularFileOpen.h"
 #include "plugins/PluginInterface.h"
 
 // True when `path` is a path that a record's file name field holds whole, terminator included.
@@ -26,12 +28,12 @@ class SourceFile {
   // Opens `path` for binary reading; IsOpen() is false when it cannot be opened or is not a
   // regular file.
   explicit SourceFile(const char *path) {
-    m_file = std::fopen(path, "rb");
+    m_file = platform::OpenRegularFileStream(path);
     if (m_file == nullptr) return;
     // Before the first read, as the stream requires.
     std::setvbuf(m_file, m_buffer, _IOFBF, sizeof m_buffer);
     struct stat info {};
-    if (fstat(fileno(m_file), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fstat(fileno(m_file), &info) != 0) {
       Close();
       return;
     }

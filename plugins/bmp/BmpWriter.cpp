@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "codec/PictureBytes.h"
+#include "platform/AtomicFile.h"
 #include "plugins/bmp/BmpFormat.h"
 
 namespace {
@@ -76,22 +77,21 @@ int WriteToBmp(const char *path, const tagRGBInfo *picture) {
   if (row == nullptr || streamBuffer == nullptr) return ERR_NO_MEMORY;
 
   const auto fileSize = static_cast<uint32_t>(*rowsBytes + bmp::kHeadersSize);
-  FILE *file = path != nullptr ? std::fopen(path, "wb") : nullptr;
+  if (path == nullptr) return ERR_FILE_OPEN;
+  // The old file of that name stays until the new one is whole; declared after the stream's
+  // buffer, so the stream is closed first.
+  platform::AtomicFile target(path);
+  FILE *file = target.Stream();
   if (file == nullptr) return ERR_FILE_OPEN;
   std::setvbuf(file, streamBuffer.get(), _IOFBF, kStreamBufferSize);
   WriteHeaders(file, picture->width, picture->height, fileSize);
 
-  int result = 0;
   for (uint64_t r = height; r-- > 0;) {
     SwapRedAndBlue(picture->ptBits + r * rowBytes, row.get(), width);
-    if (std::fwrite(row.get(), 1, rowBytes, file) != rowBytes) {
-      result = ERR_FILE_WRITE;
-      break;
-    }
+    if (std::fwrite(row.get(), 1, rowBytes, file) != rowBytes) return ERR_FILE_WRITE;
     for (uint64_t i = rowBytes; i < stride; ++i) std::fputc(0, file);
   }
-  // Buffered bytes reach the disk only when the file is closed; a failure there is a failed
-  // write too. The stream's buffer is released after the stream.
-  if (std::fclose(file) != 0 && result == 0) result = ERR_FILE_WRITE;
-  return result;
+  // Buffered bytes reach the disk only when the file is committed; a failure there, or of any
+  // header or padding byte, is a failed write too.
+  return target.Commit() ? 0 : ERR_FILE_WRITE;
 }

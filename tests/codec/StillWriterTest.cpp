@@ -9,6 +9,7 @@
 #include "codec/ColourConvert.h"
 #include "codec/KdtFile.h"
 #include "codec/StillWriter.h"
+#include "tests/support/SmallDisk.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -105,16 +106,21 @@ TEST_F(StillWriter, KeyNamedPictureKeepsItsPictureAndGetsNoCompanion) {
   EXPECT_TRUE(Load(path, header) == Encoded(picture_, 0));
 }
 
-TEST_F(StillWriter, FailedWritesAreZeroAndKeepThePicture) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  const std::string path = folder_.File("MX.QVEL_000.KDT");
-  fs::create_symlink("/dev/full", path);
-  EXPECT_EQ(WriteToKdt(path.c_str(), picture_.data(), nullptr, 720, 576), 0);
-  fs::remove(path);
-  fs::create_symlink("/dev/full", folder_.File("SX.QVEL_000.KDT"));
+// A disk that holds the new picture but not its companion: the write fails and the old picture
+// and companion stay byte-identical, with nothing else left in the folder; the same for a
+// picture alone that does not fit.
+TEST_F(StillWriter, FailedWritesAreZeroAndLeaveTheOldFiles) {
+  test_support::SmallDisk disk(1300 * 1024);
+  if (!disk.Mounted()) GTEST_SKIP() << disk.WhyNot();
+  const std::string path = disk.File("MX.QVEL_000.KDT");
+  test_support::WriteWholeFile(path, Bytes(1000, 0x11));
+  test_support::WriteWholeFile(disk.File("SX.QVEL_000.KDT"), Bytes(1000, 0x22));
+  const auto before = disk.Contents();
   EXPECT_EQ(WriteToKdt(path.c_str(), picture_.data(), key_.data(), 720, 576), 0);
-  kdt_header header{};
-  EXPECT_TRUE(Load(path, header) == Encoded(picture_, 0));
+  EXPECT_EQ(disk.Contents(), before);
+  const Bytes large = Gradient(1920 * 1080 * 3);
+  EXPECT_EQ(WriteToKdt(path.c_str(), large.data(), nullptr, 1920, 1080), 0);
+  EXPECT_EQ(disk.Contents(), before);
 }
 
 }  // namespace

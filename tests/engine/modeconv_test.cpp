@@ -2,6 +2,7 @@
 // mode, targets read back with the KDT reader and decoded line by line, the failures that leave
 // no target, and a cancel raised from another thread while a sequence runs.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include "engine/ImageFileEngine.h"
 #include "engine/TaskModeConv.h"
 #include "tests/support/ScriptedMessageBox.h"
+#include "tests/support/SmallDisk.h"
 #include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -371,6 +373,18 @@ TEST_F(ModeConvTest, TargetThatCannotBeWrittenIsTheTasksFailure) {
   EXPECT_EQ(sequence.result, ERR_CODEC);
   EXPECT_EQ(sequence.error.rfind(missing + "Mseq.QVEL_002.KDT", 0), 0u) << sequence.error;
   EXPECT_EQ(sequence.progress, 100u);
+
+  // A full disk, in a folder that holds the operator's still of the target's name: the still
+  // and the sequence fail and leave the folder as it was, the old still byte-identical.
+  test_support::SmallDisk disk(64 * 1024);
+  if (!disk.Mounted()) GTEST_SKIP() << disk.WhyNot();
+  test_support::WriteWholeFile(disk.File("Mseq.QVEL_001.KDT"), std::vector<unsigned char>(900, 1));
+  test_support::WriteWholeFile(disk.File("Mseq.QVEL_002.KDT"), std::vector<unsigned char>(900, 2));
+  const auto before = disk.Contents();
+  EXPECT_EQ(RunStill(files[0], disk.Folder(), 2).result, ERR_CODEC);
+  EXPECT_EQ(disk.Contents(), before);
+  EXPECT_EQ(RunSequence(files, disk.Folder(), 2).result, ERR_CODEC);
+  EXPECT_EQ(disk.Contents(), before);
 }
 
 TEST_F(ModeConvTest, FilesThatGiveNoTargetAreReportedAsUnreadable) {
@@ -393,10 +407,21 @@ TEST_F(ModeConvTest, FilesThatGiveNoTargetAreReportedAsUnreadable) {
     EXPECT_EQ(run.saved, 0) << "nothing exchanged, nothing saved";
     EXPECT_LT(run.progress, 100u);
   }
-  // A load that fails keeps its own code and text.
+  // A load that fails keeps its own code and text; a FIFO in place of a still fails at once.
   const Outcome unsupported = RunStill(sources.File("x.tga"), targets.Folder(), 2);
   EXPECT_EQ(unsupported.result, ERR_BAD_DATA);
   EXPECT_EQ(unsupported.error, CannotLoad(sources.File("x.tga")));
+  const std::string fifo = sources.File("Mfifo.QVEL_001.KDT");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  Outcome fromFifo, sequenceFromFifo;
+  EXPECT_TRUE(test_support::ReturnsAtOnce(fifo, [&] {
+    fromFifo = RunStill(fifo, targets.Folder(), 2);
+    sequenceFromFifo = RunSequence({files[0], fifo, files[1]}, targets.Folder(), 2);
+  }));
+  EXPECT_EQ(fromFifo.result, ERR_FILE_OPEN);
+  EXPECT_EQ(fromFifo.error, CannotLoad(fifo));
+  EXPECT_EQ(sequenceFromFifo.error, CannotLoad(fifo));
+  EXPECT_TRUE(FolderEntries(targets.Path()).empty());
 
   // A first file that is no KDT file leaves the second nothing to pair with.
   const Outcome noFirst = RunSequence({notKdt, files[1], files[2]}, targets.Folder(), 2);

@@ -1,6 +1,7 @@
 // The batch task through the real plug-ins: imports at the chosen size, exports at the source's
 // own size, progress, sources that fail on the way, and a stop request from another thread.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "app/res/Strings.h"
 #include "engine/TaskBatch.h"
 #include "tasks_test_support.h"
+#include "tests/support/SmallDisk.h"
 
 namespace {
 
@@ -99,6 +101,17 @@ TEST_F(BatchTaskTest, SourceFailingAtSaveTimeEndsTheBatch) {
   EXPECT_TRUE(Exists(Path("out/one.BMP")));
   EXPECT_FALSE(Exists(Path("out/three.BMP")));
   EXPECT_LT(task.GetProgressStatus(), 100u);
+
+  // A source replaced by a FIFO never holds the run up and gives no target.
+  ASSERT_TRUE(std::filesystem::remove(Path("two.bmp")));
+  ASSERT_EQ(mkfifo(Path("two.bmp").c_str(), 0600), 0);
+  CTaskBatch fromFifo(m_engine);
+  fromFifo.UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::None));
+  EXPECT_TRUE(test_support::ReturnsAtOnce(Path("two.bmp"), [&] {
+    Run(fromFifo, {Path("one.bmp"), Path("two.bmp"), Path("three.bmp")}, "fifo/", "BMP");
+  }));
+  EXPECT_TRUE(Exists(Path("fifo/one.BMP")));
+  EXPECT_FALSE(Exists(Path("fifo/two.BMP")));
 }
 
 // Two sources that map to one device name: the second target is renumbered without a question,

@@ -16,10 +16,12 @@
 #include <wx/uiaction.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -787,6 +789,22 @@ TEST(FilePane, SettingsFileKeepsTheFolderListedLast) {
   EXPECT_EQ(Listed(*frame->GetLeftPane()),
             (std::vector<std::string>{"a.bmp", "a.kdt", "a.txt", "b.bmp", "b.kd", "b.kdt"}));
   CloseWindow(frame);
+
+  // A saved folder of megabytes of separators is read only so far, so the window comes at once;
+  // the other sections keep their bytes, line ends included.
+  {
+    std::ofstream ini(SettingsFile(), std::ios::trunc | std::ios::binary);
+    ini << "[Other]\r\nkeep=1\r\n[Quenda]\r\nSourceKey=" << std::string(24 << 20, '/') << "\r\n";
+  }
+  const auto start = std::chrono::steady_clock::now();
+  frame = StartWindow();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  OpenFolder(*frame->GetLeftPane(), InFolder("sub"));
+  CloseWindow(frame);
+  std::ifstream saved(SettingsFile(), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}),
+            "[Other]\r\nkeep=1\r\n[Quenda]\r\nSourceKey=" + TreePath(InFolder("sub")) + "\r\n");
 }
 
 // With the KDT plug-in alone there is no pattern: the filter holds "*.KDT" and "*.*", and the

@@ -1,13 +1,16 @@
 // What both plug-ins promise at the library boundary: only the three entry points are exported,
 // a missing picture is refused without touching the disk, records outlive the library that made
-// them, and paths that do not fit a record are refused rather than cut.
+// them, paths that do not fit a record are refused rather than cut, a FIFO is refused without
+// waiting, and a save either replaces a file whole or leaves it as it was.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <set>
 
 #include "tests/plugins/PluginTestSupport.h"
+#include "tests/support/SmallDisk.h"
 
 namespace plugintest {
 namespace {
@@ -18,7 +21,7 @@ struct PluginCase {
   const char *stillName;  // a name the plug-in can save under
   uint32_t width;         // a size the plug-in can save
   uint32_t height;
-  int refusedPathCode;  // the code that comes with a refused path
+  int refusedPathCode;  // the code that comes with a refused path or a file that cannot be opened
 };
 
 void PrintTo(const PluginCase &c, std::ostream *os) {
@@ -86,6 +89,32 @@ TEST_P(PluginBoundaryTest, PathsLongerThanARecordHoldsAreRefused) {
   code = -1;
   EXPECT_EQ(Record(plugin.loadRgb(tooLong.c_str(), 1, &code)), nullptr);
   EXPECT_EQ(code, GetParam().refusedPathCode);
+}
+
+// A listed still replaced by a FIFO, then loaded for the preview or a conversion: the load fails
+// at once. A save over an operator's file on a full disk fails and leaves the folder as it was.
+TEST_P(PluginBoundaryTest, FilesAreNeitherWaitedOnNorHalfWritten) {
+  const std::string fifo = folder.File(GetParam().stillName);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const int isRGBReadIn : {1, 0}) {
+    int code = -1;
+    tagFileInfo *loaded = nullptr;
+    EXPECT_TRUE(test_support::ReturnsAtOnce(
+        fifo, [&] { loaded = plugin.loadRgb(fifo.c_str(), isRGBReadIn, &code); }));
+    const Record record(loaded);  // the KDT plug-in hands back an empty record
+    EXPECT_TRUE(record == nullptr || record->rgbInfo.ptBits == nullptr);
+    EXPECT_EQ(code, GetParam().refusedPathCode);
+  }
+
+  test_support::SmallDisk disk(64 * 1024);
+  if (!disk.Mounted()) GTEST_SKIP() << disk.WhyNot();
+  const std::string old = disk.File(GetParam().stillName);
+  WriteWholeFile(old, Bytes(5000, 0x5A));
+  const auto before = disk.Contents();
+  Bytes pixels(720 * 487 * 3, 0x40);  // larger than the disk
+  tagRGBInfo picture = Picture(720, 487, pixels.data());
+  EXPECT_NE(plugin.saveRgb(old.c_str(), "X", &picture), 0);
+  EXPECT_EQ(disk.Contents(), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
