@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 
 #include "platform/FileSystem.h"
@@ -34,8 +35,19 @@ std::string HiddenNameFor(const std::string &path) {
 
 }  // namespace
 
-std::optional<KeptFile> KeepFile(const std::string &path) {
-  if (IsFolder(path)) return std::nullopt;
+std::optional<KeptFile> KeepFile(const std::string &name) {
+  if (IsFolder(name)) return std::nullopt;
+  // The writers write through a symbolic link to the file it names: that file's content is
+  // what must be kept, beside it.
+  std::string path = name;
+  struct stat info;
+  if (lstat(name.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    char *resolved = realpath(name.c_str(), nullptr);
+    if (resolved != nullptr) {
+      path = resolved;
+      std::free(resolved);
+    }
+  }
   // A few tries cover a name taken by chance; each name is new, so nothing is ever replaced.
   for (int attempt = 0; attempt < 16; ++attempt) {
     KeptFile kept{path, HiddenNameFor(path)};

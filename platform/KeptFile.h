@@ -9,7 +9,7 @@
 namespace platform {
 
 struct KeptFile {
-  std::string path;    // the name the content belongs under
+  std::string path;    // the name the content belongs under (a link's target)
   std::string hidden;  // where it is kept meanwhile
 };
 
@@ -17,7 +17,8 @@ struct KeptFile {
 // a hidden unique name in its folder, so a writer that replaces `path` by renaming a new file
 // over it leaves the old content untouched. Where the folder's file system has no hard links,
 // the file itself is renamed to the hidden name and the writer makes a new one. None when
-// neither can be done; `path` is then as it was.
+// neither can be done; `path` is then as it was. A symbolic link is followed: the file it names
+// is kept, as the writers replace that file and leave the link.
 std::optional<KeptFile> KeepFile(const std::string &path);
 
 // Renames the kept content over its name, replacing what the run wrote there. False when it

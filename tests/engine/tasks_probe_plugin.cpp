@@ -2,12 +2,8 @@
 // build's real BMP plug-in (a KDT target is written as a bitmap under its KDT name), and tells
 // the test of each call, so a test can read a task's progress between its loads and saves, make
 // one save fail, change what a load gives (a key plane, a claimed size), or look at the picture
-// a save is given. A save replaces its target as a whole: the picture is written beside it and
-// renamed over its name.
+// a save is given.
 #include <dlfcn.h>
-
-#include <cstdio>
-#include <string>
 
 #include "plugins/PluginInterface.h"
 
@@ -54,9 +50,5 @@ QUENDA_PLUGIN_API int SaveRgb(const char *path, const char *format, tagRGBInfo *
     if (const int forced = g_hook('S', 1, nullptr, picture)) return forced;
   }
   if (!BindRealPlugin()) return ERR_FILE_WRITE;
-  const std::string whole = std::string(path) + ".probe-part";
-  int result = g_save(whole.c_str(), format, picture);
-  if (result == 0 && std::rename(whole.c_str(), path) != 0) result = ERR_FILE_WRITE;
-  if (result != 0) std::remove(whole.c_str());
-  return result;
+  return g_save(path, format, picture);
 }
