@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "FlowTestSupport.h"
@@ -267,31 +268,38 @@ TEST_F(Workflow, CancelDuringABatchDeletesWhatItWroteAndTheWindowWaitsForTheWork
   EXPECT_EQ(m_boxes.Texts().size(), 1u);
 }
 
-// Yes to the overwrite question of a run that is cancelled (the operator pressed Cancel while
-// the question was up): the worker replaces the file and then ends on the stop, and the
-// operator's file comes back byte for byte, with nothing the run made, hidden or not, left in
-// the folder.
+// Yes to the overwrite question, then Cancel in the progress dialog once the operator's file has
+// been replaced: the file comes back byte for byte, and nothing the run made, hidden or not, is
+// left in the folder.
 TEST_F(Workflow, YesThenCancelGivesTheOperatorsFileBack) {
   const std::vector<std::string> names = {"keeping0.bmp", "keeping1.bmp"};
   for (size_t i = 0; i < names.size(); ++i) {
     WritePicture(Work(names[i]), Picture::Pattern(720, 487, static_cast<unsigned>(i)), "BMP");
   }
-  WritePicture(Work("Mkeeping.QVEL_000.KDT"), Picture::Solid(720, 487, 0x405060), "KDT");
-  const std::vector<unsigned char> operatorsFile =
-      test_support::ReadWholeFile(Work("Mkeeping.QVEL_000.KDT"));
+  const std::string target = Work("Mkeeping.QVEL_000.KDT");
+  WritePicture(target, Picture::Solid(720, 487, 0x405060), "KDT");
+  const std::vector<unsigned char> operatorsFile = test_support::ReadWholeFile(target);
   ChooseFilter("*.BMP");
   ASSERT_TRUE(Select(names));
+  bool replaced = false;
   {
     DialogScript script({AcceptSettings(), On<CDlgProgress>([&](CDlgProgress &d) {
                            EXPECT_TRUE(PumpUntil([&] { return m_boxes.Asking(); }, 10s));
-                           Press(d, kIdCancel);
                            m_boxes.Answer(MessageAnswer::Yes);
+                           // Waiting without handling events keeps the dialog up, whatever the
+                           // worker does.
+                           for (int i = 0; i < 1000 && !replaced; ++i) {
+                             std::this_thread::sleep_for(10ms);
+                             replaced = test_support::ReadWholeFile(target) != operatorsFile;
+                           }
+                           Press(d, kIdCancel);
                          }),
                          CancelSettings()});
     ChooseMenu(res::ID_CONVERT_IMPORT);
     EXPECT_EQ(script.Left(), 0u);
   }
-  EXPECT_EQ(test_support::ReadWholeFile(Work("Mkeeping.QVEL_000.KDT")), operatorsFile);
+  EXPECT_TRUE(replaced);
+  EXPECT_EQ(test_support::ReadWholeFile(target), operatorsFile);
   std::vector<std::string> expected = names;
   expected.push_back("Mkeeping.QVEL_000.KDT");
   std::sort(expected.begin(), expected.end());
