@@ -18,6 +18,13 @@
 CTaskBaseClass::CTaskBaseClass(CImageFileEngine &imgFileEngine) : m_imgEngine(imgFileEngine) {}
 
 CTaskBaseClass::~CTaskBaseClass() {
+  // The run has ended: a cancelled or failed one gets the old files back, a successful one
+  // lets their old content go.
+  if (m_bCancelled || m_iRetCode != 0) {
+    PutBackKeptFiles();
+  } else {
+    for (const platform::KeptFile &kept : m_keptFiles) platform::LetGo(kept);
+  }
   m_sfilesInSave.clear();
 }
 
@@ -51,9 +58,35 @@ std::string CTaskBaseClass::GetTargetFileName() const {
 }
 
 void CTaskBaseClass::Cancel() {
+  m_bCancelled = true;
   for (const std::string &path : m_sfilesInSave) {
     if (platform::PathExists(path)) platform::DeleteFile(path);
   }
+  PutBackKeptFiles();
+}
+
+void CTaskBaseClass::PutBackKeptFiles() {
+  std::erase_if(m_keptFiles,
+                [](const platform::KeptFile &kept) { return platform::PutBack(kept); });
+}
+
+bool CTaskBaseClass::KeepOldContent(const std::vector<std::string> &names) {
+  const size_t first = m_keptFiles.size();
+  for (const std::string &name : names) {
+    std::optional<platform::KeptFile> kept = platform::KeepFile(name);
+    if (!kept) {
+      for (size_t i = first; i < m_keptFiles.size(); ++i) platform::PutBack(m_keptFiles[i]);
+      m_keptFiles.resize(first);
+      return false;
+    }
+    m_keptFiles.push_back(std::move(*kept));
+  }
+  return true;
+}
+
+void CTaskBaseClass::FailTarget(const std::string &target, int code) {
+  m_sErrorInfo = target + task_text::kCannotWrite;
+  KeepFailure(code);
 }
 
 void CTaskBaseClass::SetResult(int code) {
@@ -112,7 +145,9 @@ std::string CTaskBaseClass::Renumber(const std::string &candidate, const std::st
 }
 
 bool CTaskBaseClass::IsRecorded(const std::string &path) const {
-  return std::find(m_sfilesInSave.begin(), m_sfilesInSave.end(), path) != m_sfilesInSave.end();
+  return std::find(m_sfilesInSave.begin(), m_sfilesInSave.end(), path) != m_sfilesInSave.end() ||
+         std::any_of(m_keptFiles.begin(), m_keptFiles.end(),
+                     [&path](const platform::KeptFile &kept) { return kept.path == path; });
 }
 
 int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, tagRGBInfo *rgbInfo) {
@@ -125,8 +160,11 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
   m_bOverWritting = 0;
   std::string candidate = sObj;
   // A file this task wrote itself (two sources that map to one target name) is never replaced
-  // by it: its name is renumbered as after "No", without a question.
-  if (platform::PathExists(candidate) && m_bPopBox == 1 && !IsRecorded(candidate)) {
+  // by it: its name is renumbered as after "No", without a question. So is any collision once
+  // the run has failed: its progress dialog may have ended, and the question would come over
+  // the bare window about a run whose targets are removed anyway.
+  if (platform::PathExists(candidate) && m_bPopBox == 1 && !IsRecorded(candidate) &&
+      m_iRetCode == 0) {
     const std::string question = sObj + " " + task_text::kAlreadyExists;
     const platform::MessageAnswer answer =
         platform::ShowMessageBox(question, platform::MessageButtons::YesNo);
@@ -143,9 +181,23 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
     // The key companion that the KDT writer puts beside the picture.
     names.push_back(KeyCompanionPath(candidate));
   }
+  // An operator's file the save replaces keeps its old content aside until the run has ended,
+  // so that a cancelled or failed run can give it back. What the save creates is recorded for
+  // Cancel to delete. A folder in the way is left alone: the save fails on it.
+  std::vector<std::string> replaced, created;
+  for (const std::string &name : names) {
+    const bool replaces =
+        platform::PathExists(name) && !IsRecorded(name) && !platform::IsFolder(name);
+    (replaces ? replaced : created).push_back(name);
+  }
+  if (!KeepOldContent(replaced)) {
+    // Without a way back the file is not replaced: the target fails and the file stays as it is.
+    FailTarget(candidate, ERR_FILE_WRITE);
+    return ERR_FILE_WRITE;
+  }
   const size_t firstName = m_sfilesInSave.size();
   std::vector<platform::FileStamp> before;
-  for (const std::string &name : names) {
+  for (const std::string &name : created) {
     before.push_back(platform::StampOf(name));
     m_sfilesInSave.push_back(name);
   }
@@ -154,11 +206,11 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
   // A save that fails may have done so before touching its files (a refused name): what it
   // neither created nor changed is not this task's to delete.
   m_sfilesInSave.resize(firstName);
-  for (size_t i = 0; i < names.size(); ++i) {
-    const platform::FileStamp after = platform::StampOf(names[i]);
-    if (after.exists && after != before[i]) m_sfilesInSave.push_back(names[i]);
+  for (size_t i = 0; i < created.size(); ++i) {
+    const platform::FileStamp after = platform::StampOf(created[i]);
+    if (after.exists && after != before[i]) m_sfilesInSave.push_back(created[i]);
   }
-  KeepFailure(result);
+  FailTarget(candidate, result);
   return result;
 }
 

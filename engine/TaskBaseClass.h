@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/KeptFile.h"
 #include "plugins/PluginInterface.h"
 
 class CImageFileEngine;
@@ -35,7 +36,9 @@ class CTaskBaseClass {
   CTaskBaseClass(const CTaskBaseClass &) = delete;
   CTaskBaseClass &operator=(const CTaskBaseClass &) = delete;
 
-  // Forgets the recorded names; files on disk stay.
+  // Forgets the recorded names; files this task created stay. The old content of files it
+  // replaced is let go after a run that succeeded, and put back after one that failed or was
+  // cancelled.
   virtual ~CTaskBaseClass();
 
   // Loads the sources (full paths, in order). ret receives 0, ERR_FILE_COUNT when the number
@@ -64,8 +67,9 @@ class CTaskBaseClass {
   int GetConvertResult() const;
   std::string GetErrorInfo() const;
   std::string GetTargetFileName() const;
-  // Deletes every recorded file that exists: the files this task created or changed. The
-  // record is kept, so a second call retries.
+  // Deletes every recorded file that exists (the files this task created), and puts the old
+  // content of every file it replaced back under its name. The record of created files is kept,
+  // so a second call retries; so is any old content that could not be put back yet.
   void Cancel();
 
   // Cancel request that the field-exchange workflow raises and its task reads.
@@ -84,13 +88,17 @@ class CTaskBaseClass {
   // picture came back.
   tagFileInfo *LoadPicture(const std::string &sfileName, int &ret);
   // Saves rgbInfo as sObj in format sExt: asks once per task before overwriting a file it did
-  // not write itself, renumbers every other collision, records the name (and its key
-  // companion) for Cancel. A failed save keeps on record only what it created or changed, and
-  // its code stays the task's result to the end of the run. Returns the save's code.
+  // not write itself (never once the run has failed), renumbers every other collision, records
+  // the name (and its key companion) for Cancel, and keeps the old content of a file it is
+  // about to replace until the run has ended. A failed save keeps on record only what it
+  // created or changed; its code stays the task's result to the end of the run, and the error
+  // text of the run's first failed target names it. Returns the save's code.
   int SaveRgb(const std::string &sObj, const std::string &sExt, tagRGBInfo *rgbInfo);
   // A target of the run failed with code: the task's result keeps it from now on, whatever
   // later loads and saves give, so the operator learns of it whenever the result is read.
   void KeepFailure(int code);
+  // Saving target failed with code: KeepFailure, and the error text names the target.
+  void FailTarget(const std::string &target, int code);
   // No memory for a picture made from source: the result becomes ERR_NO_MEMORY and the error
   // text names the source and the want of memory.
   void FailForMemory(const std::string &source);
@@ -129,6 +137,9 @@ class CTaskBaseClass {
   std::string m_sErrorInfo;
   std::string m_sTargetFileName;
   std::vector<std::string> m_sfilesInSave;
+  // Old content of the files this run replaced, until the run has ended.
+  std::vector<platform::KeptFile> m_keptFiles;
+  bool m_bCancelled = false;
   CImageFileEngine &m_imgEngine;
   uint32_t m_uiObjectWidth = 0;
   uint32_t m_uiObjectHeight = 0;
@@ -143,6 +154,11 @@ class CTaskBaseClass {
   // Stores code as the task's result; success leaves a failed target's code in place.
   void SetResult(int code);
   bool IsRecorded(const std::string &path) const;
+  // Puts back the kept old content that can be; what cannot stays kept.
+  void PutBackKeptFiles();
+  // Sets aside the old content of the existing names before a save replaces them; false, with
+  // nothing set aside, when one of them cannot be.
+  bool KeepOldContent(const std::vector<std::string> &names);
   // The next free name after a collision with candidate: the number before the extension
   // raised by one, extension replaced by sExt.
   static std::string Renumber(const std::string &candidate, const std::string &sExt);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <future>
+#include <memory>
 #include <thread>
 
 #include "app/res/Strings.h"
@@ -188,6 +189,69 @@ TEST_F(BatchProgressTest, SequencesForOneAndTwoSourcesAndFailedSaves) {
   }
 }
 
+// An operator's file that a run replaces after Yes keeps its content until the run has ended:
+// Cancel, or a run that fails, gives it back byte for byte, and only a run that succeeds keeps
+// the new one; nothing hidden is left in the folder, whatever the end. Once the run has failed
+// no question is asked, and the failure names the target whose save failed, not the last one
+// tried. A folder in a target's place is never moved: its save fails. A target that is a link
+// is written through to the file it names, and that file's content is what comes back.
+TEST_F(BatchProgressTest, ReplacedFileComesBackUnlessTheRunSucceeds) {
+  for (const char *name : {"b0.bmp", "b1.bmp"}) Write(name, Picture::Pattern(32, 16));
+  const std::vector<unsigned char> old = {'o', 'l', 'd'};
+  struct Case {
+    const char *existing;  // a folder when it ends with '/', a link to "old.dat" with '@'
+    int failingSave;
+    bool cancel;  // else the task is deleted without Cancel
+    size_t questions;
+    const char *failedTarget;  // none: the run succeeds
+    std::vector<std::string> left;
+  } const cases[] = {
+      {"b0.BMP", 0, true, 1, nullptr, {"b0.BMP"}},
+      {"b0.BMP", 0, false, 1, nullptr, {"b0.BMP", "b1.BMP"}},
+      {"b0.BMP", 2, false, 1, "b1.BMP", {"b0.BMP"}},
+      {"b1.BMP", 1, true, 0, "b0.BMP", {"b1.BMP"}},
+      {"b1.BMP/", 0, true, 1, "b1.BMP", {"b1.BMP"}},
+      {"b0.BMP@", 0, true, 1, nullptr, {"b0.BMP", "old.dat"}},
+  };
+  for (const Case &c : cases) {
+    std::string existing = c.existing;
+    const bool folder = existing.ends_with('/');
+    const bool link = existing.ends_with('@');
+    if (link) existing.pop_back();
+    const std::string keeper = Path(link ? "out/old.dat" : "out/" + existing);
+    SCOPED_TRACE(existing + " failing save " + std::to_string(c.failingSave));
+    std::filesystem::remove_all(Path("out"));
+    std::filesystem::create_directory(Path("out"));
+    if (folder) {
+      std::filesystem::create_directory(Path("out/" + existing));
+    } else {
+      test_support::WriteWholeFile(keeper, old);
+    }
+    if (link) std::filesystem::create_symlink("old.dat", Path("out/" + existing));
+    tasks_test::ScriptedMessageBox box({tasks_test::MessageAnswer::Yes});
+    auto task = std::make_unique<CTaskBatch>(m_engine);
+    Watch(*task, c.failingSave);
+    int ret = 0;
+    task->LoadRGB({Path("b0.bmp"), Path("b1.bmp")}, 0, ret);
+    task->SaveRGB(Path("out/"), "BMP");
+    EXPECT_EQ(box.Texts().size(), c.questions);
+    if (c.failedTarget != nullptr) {
+      EXPECT_NE(task->GetConvertResult(), 0);
+      EXPECT_EQ(task->GetErrorInfo(), Path("out/") + c.failedTarget + " can not be written.");
+    } else {
+      EXPECT_EQ(task->GetConvertResult(), 0);
+      EXPECT_EQ(Read("out/" + existing).width, 32u);  // replaced while the run lasts
+    }
+    if (c.cancel) task->Cancel();
+    task.reset();
+    EXPECT_EQ(tasks_test::FilesIn(Path("out")), c.left);
+    if (!folder) {
+      EXPECT_EQ(test_support::ReadWholeFile(keeper) == old, c.cancel || c.failedTarget != nullptr);
+    }
+    EXPECT_EQ(std::filesystem::is_symlink(Path("out/" + existing)), link);
+  }
+}
+
 // The key plane of a source reaches its target: W x H, the source's key rows cropped to the
 // target and never shifted, zero outside them; a source of exactly the target's size, unshifted,
 // reaches it with its own pixels and key.
@@ -258,7 +322,8 @@ class StopDuringQuestion : public platform::MessageBoxService {
 };
 
 // A stop request reaching a batch on a worker thread while it saves its second of five targets:
-// the batch finishes that target and ends, and Cancel removes what it wrote.
+// the batch finishes that target and ends, and Cancel removes what it wrote and puts back the
+// file the second target replaced.
 TEST_F(BatchTaskTest, StopOnAnotherThreadDuringSecondTargetEndsAfterIt) {
   Picture source = Picture::Pattern(64, 48);
   std::vector<std::string> paths;
@@ -294,7 +359,7 @@ TEST_F(BatchTaskTest, StopOnAnotherThreadDuringSecondTargetEndsAfterIt) {
   EXPECT_FALSE(Exists(Path("out/f2.BMP")));
   task.Cancel();
   EXPECT_FALSE(Exists(Path("out/f0.BMP")));
-  EXPECT_FALSE(Exists(Path("out/f1.BMP")));
+  EXPECT_EQ(tasks_test::FilesIn(Path("out")), std::vector<std::string>{"f1.BMP"});  // put back
 }
 
 }  // namespace

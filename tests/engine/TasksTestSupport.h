@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -23,6 +24,16 @@ using test_support::ScriptedMessageBox;
 
 inline bool Exists(const std::string &path) {
   return std::filesystem::exists(path);
+}
+
+// The names in folder, hidden ones included, sorted.
+inline std::vector<std::string> FilesIn(const std::string &folder) {
+  std::vector<std::string> names;
+  for (const auto &entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // "<prefix><number>.bmp". Built by appending: GCC 12 at -O3 wrongly warns (-Wrestrict) about a

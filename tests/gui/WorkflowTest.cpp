@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "FlowTestSupport.h"
@@ -281,6 +282,45 @@ TEST_F(Workflow, CancelDuringABatchDeletesWhatItWroteAndTheWindowWaitsForTheWork
   EXPECT_EQ(FilesIn(Work()), expected);
   // No message beside the question.
   EXPECT_EQ(m_boxes.Texts().size(), 1u);
+}
+
+// Yes to the overwrite question, then Cancel in the progress dialog once the operator's file has
+// been replaced: the file comes back byte for byte, and nothing the run made, hidden or not, is
+// left in the folder.
+TEST_F(Workflow, YesThenCancelGivesTheOperatorsFileBack) {
+  const std::vector<std::string> names = {"keeping0.bmp", "keeping1.bmp"};
+  for (size_t i = 0; i < names.size(); ++i) {
+    WritePicture(Work(names[i]), Picture::Pattern(720, 487, static_cast<unsigned>(i)), "BMP");
+  }
+  const std::string target = Work("Mkeeping.QVEL_000.KDT");
+  WritePicture(target, Picture::Solid(720, 487, 0x405060), "KDT");
+  const std::vector<unsigned char> operatorsFile = test_support::ReadWholeFile(target);
+  ChooseFilter("*.BMP");
+  ASSERT_TRUE(Select(names));
+  bool replaced = false;
+  {
+    DialogScript script({AcceptSettings(), On<CDlgProgress>([&](CDlgProgress &d) {
+                           EXPECT_TRUE(PumpUntil([&] { return m_boxes.Asking(); }, 10s));
+                           m_boxes.Answer(MessageAnswer::Yes);
+                           // Waiting without handling events keeps the dialog up, whatever the
+                           // worker does.
+                           for (int i = 0; i < 1000 && !replaced; ++i) {
+                             std::this_thread::sleep_for(10ms);
+                             replaced = test_support::ReadWholeFile(target) != operatorsFile;
+                           }
+                           Press(d, kIdCancel);
+                         }),
+                         CancelSettings()});
+    ChooseMenu(res::ID_CONVERT_IMPORT);
+    EXPECT_EQ(script.Left(), 0u);
+  }
+  EXPECT_TRUE(replaced);
+  EXPECT_EQ(test_support::ReadWholeFile(target), operatorsFile);
+  std::vector<std::string> expected = names;
+  expected.push_back("Mkeeping.QVEL_000.KDT");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(FilesIn(Work()), expected);
+  EXPECT_EQ(m_boxes.Texts().size(), 1u);  // the question alone
 }
 
 TEST_F(Workflow, FailuresAreReportedAndLeaveNoTarget) {
