@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "PrivateDisplay.h"
+#include "tests/support/ExitCleanup.h"
 
 extern char **environ;
 
@@ -39,8 +40,10 @@ class Process {
                     environ) != 0) {
       m_pid = -1;
     }
+    if (m_pid > 0) test_support::EndOnAbnormalEnd(m_pid);
   }
   ~Process() {
+    if (m_pid > 0) test_support::ForgetProcess(m_pid);
     if (m_pid > 0 && !m_status) {
       kill(m_pid, SIGKILL);
       waitpid(m_pid, nullptr, 0);
