@@ -128,8 +128,8 @@ namespace {
 void FailOnAssertion(const wxString &file, int line, const wxString &function,
                      const wxString &condition, const wxString &message) {
   ADD_FAILURE_AT(file.utf8_string().c_str(), line)
-      << "toolkit assertion \"" << condition.utf8_string() << "\" failed in "
-      << function.utf8_string() << (message.empty() ? "" : ": ") << message.utf8_string();
+      << "toolkit assertion " << condition.utf8_string() << " failed in " << function.utf8_string()
+      << (message.empty() ? "" : ": ") << message.utf8_string();
 }
 
 // Ends the program when a test runs past the time limit (it hangs), naming the test, before

@@ -77,7 +77,12 @@ inline void CleanUpNow() {
   }
 }
 
-inline void OnFatalSignal(int signal) {
+constexpr int kHandled[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT,
+                            SIGTERM, SIGINT, SIGHUP, SIGALRM};
+// The handlers that were there before (the default, or a sanitizer's), by signal.
+inline struct sigaction g_previous[NSIG];
+
+inline void OnFatalSignal(int signal, siginfo_t *info, void *) {
   Write("\n*** ");
   Write(signal == SIGALRM ? "time limit reached" : strsignal(signal));
   if (g_doing[0] != '\0') {
@@ -86,18 +91,21 @@ inline void OnFatalSignal(int signal) {
   }
   Write("; temporary folders and started processes removed\n");
   CleanUpNow();
-  // The handler was reset to the default action on entry: the program dies of the signal.
-  raise(signal);
+  // The signal goes on to the handler that was there before: a fault of the program itself
+  // recurs when the handler returns, with its own address for a sanitizer to report; a signal
+  // sent is sent again.
+  sigaction(signal, &g_previous[signal], nullptr);
+  const bool fault = signal == SIGSEGV || signal == SIGBUS || signal == SIGFPE || signal == SIGILL;
+  if (!fault || info == nullptr || info->si_code <= 0) raise(signal);
 }
 
 inline void InstallHandlersOnce() {
   static const bool installed = [] {
     struct sigaction action {};
-    action.sa_handler = OnFatalSignal;
-    action.sa_flags = SA_RESETHAND | SA_NODEFER;
+    action.sa_sigaction = OnFatalSignal;
+    action.sa_flags = SA_SIGINFO | SA_RESETHAND | SA_NODEFER;
     sigemptyset(&action.sa_mask);
-    for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTERM, SIGINT, SIGHUP, SIGALRM})
-      sigaction(signal, &action, nullptr);
+    for (int signal : kHandled) sigaction(signal, &action, &g_previous[signal]);
     // An exit() from deep inside (a library giving up) skips the destructors as well.
     atexit([] { CleanUpNow(); });
     return true;
