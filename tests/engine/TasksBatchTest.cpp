@@ -31,8 +31,14 @@ class BatchTaskTest : public tasks_test::RealPluginsTest {
     EXPECT_EQ(task.GetRGB(0), nullptr);
     return task.SaveRGB(Path(folder), format);
   }
-  // The grey level at (row, column) of a KDT round trip, -1 when far from grey.
+  // The grey level at (row, column) of a KDT round trip, -1 when far from grey. A picture
+  // without that pixel (a target never written reads as empty) fails the test.
   static int GreyAt(const Picture &p, uint32_t row, uint32_t column) {
+    if (row >= p.height || column >= p.width || p.bits.size() / 3 / p.width < p.height) {
+      ADD_FAILURE() << "no pixel " << row << "," << column << " in a picture of " << p.width
+                    << " x " << p.height;
+      return -1000;
+    }
     const unsigned char *px = &p.bits[(size_t{row} * p.width + column) * 3];
     return std::abs(px[0] - px[1]) > 6 || std::abs(px[1] - px[2]) > 6 ? -1 : px[1];
   }

@@ -123,7 +123,9 @@ TEST_F(SettingDialog, ImportOffersTheChoicesTheNumberOfFilesAllows) {
     bool shift;
   };
   for (const Case &c :
-       {Case{1, {true, true, true, true}, true}, Case{5, {true, false, true, true}, false},
+       {Case{1, {true, true, true, true}, true}, Case{4, {true, true, true, true}, false},
+        Case{5, {true, false, true, true}, false}, Case{9, {true, false, true, true}, false},
+        Case{16, {true, false, false, true}, false},
         Case{17, {true, false, false, false}, false}}) {
     SCOPED_TRACE(c.files);
     const std::vector<std::string> files = Sources(c.files);

@@ -576,14 +576,19 @@ TEST(FilePane, ContextMenuCommandRunsOnce) {
 }
 
 // Runs the pane's rename command; step is called with the open dialog at each poll until it
-// returns true (the dialog must be closed by then).
+// returns true (the dialog must be closed by then). A dialog left open fails the test.
 void RunRename(CFilesView &pane, const std::function<bool(CDlgRename &)> &step) {
-  bool seen = false;
+  bool seen = false, done = false;
+  const auto started = std::chrono::steady_clock::now();
   Poll drive([&] {
+    if (wxDialog *shown = ShownDialog<wxDialog>();
+        shown != nullptr && CloseWhenOverdue(*shown, started, done ? "left open" : "renaming"))
+      return false;
     CDlgRename *dialog = ShownDialog<CDlgRename>();
-    if (dialog == nullptr) return false;
+    if (dialog == nullptr || done) return false;
     seen = true;
-    return step(*dialog);
+    done = step(*dialog);
+    return false;
   });
   pane.ReName();
   EXPECT_TRUE(seen);

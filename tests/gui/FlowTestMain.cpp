@@ -11,6 +11,7 @@
 #include "app/shell/MainFrame.h"
 #include "app/shell/QuendaApp.h"
 #include "platform/gui/MenuCommandIds.h"
+#include "tests/support/ExitCleanup.h"
 
 namespace fs = std::filesystem;
 
@@ -43,6 +44,7 @@ int main(int argc, char **argv) {
   // HOME in a temporary folder, its "work" folder the start folder of the file pane.
   std::string home = (fs::temp_directory_path() / "quenda-flow-XXXXXX").string();
   if (mkdtemp(home.data()) == nullptr) return 1;
+  test_support::RemoveOnAbnormalEnd(home);
   flow_test::HomeFolder() = home;
   setenv("HOME", home.c_str(), 1);
   fs::create_directories(fs::path(home) / "work");
@@ -57,5 +59,6 @@ int main(int argc, char **argv) {
   });
   std::error_code ignored;
   fs::remove_all(home, ignored);
+  test_support::ForgetFolder(home);
   return result;
 }

@@ -83,8 +83,35 @@ class MessageBoxes : public platform::MessageBoxService {
   std::atomic<int> m_asking{0};
 };
 
+// Stands in for a slow disk under one folder: while an object lives, every opening of a file
+// for writing under folder (given with its closing "/") waits on a latch that opens after
+// hold, on the thread that opens it. So a worker's write can be kept from failing until after
+// the progress dialog has seen the task reach 100 and gone. The object must outlive the
+// writes it holds.
+class HeldWrites {
+ public:
+  HeldWrites(std::string folder, std::chrono::milliseconds hold);
+  ~HeldWrites();
+  HeldWrites(const HeldWrites &) = delete;
+  HeldWrites &operator=(const HeldWrites &) = delete;
+  // How many openings were held.
+  int Held() const { return m_held; }
+  // Called by the openings: waits when path lies in the folder.
+  void HoldIfHeld(const char *path);
+
+ private:
+  const std::string m_folder;
+  const std::chrono::steady_clock::time_point m_open;
+  std::atomic<int> m_held{0};
+  std::mutex m_mutex;
+  std::condition_variable m_opened;
+  bool m_bOpen = false;
+};
+
 // Acts on the program's modal dialogs as they come up, in order. A step is given the dialog
-// shown on top and returns true once it is done with it; false to wait for the next tick.
+// shown on top and returns true once it is done with it; false to wait for the next tick. A
+// dialog on top for 20 s (one no step expects, or one its step leaves open) fails the test and
+// is cancelled.
 class DialogScript {
  public:
   using Step = std::function<bool(wxDialog &)>;
@@ -100,6 +127,7 @@ class DialogScript {
   size_t m_next = 0;
   std::vector<std::string> m_seen;
   wxDialog *m_last = nullptr;
+  std::chrono::steady_clock::time_point m_lastSince;
   Poll *m_poll = nullptr;
 };
 

@@ -12,6 +12,7 @@
 #include "GuiTestSupport.h"
 #include "app/filepane/ComboBoxFolder.h"
 #include "app/filepane/FilesView.h"
+#include "app/filepane/ListCtrlFile.h"
 #include "app/filepane/TreeCtrlFolder.h"
 #include "platform/ShellNamespace.h"
 #include "tests/support/TempFolder.h"
@@ -115,6 +116,23 @@ TEST_F(FolderBrowserTest, ClicksOpenAndCloseTheTreeBelowTheCombo) {
   EXPECT_EQ(tree_->GetSelection(), home);
   EXPECT_EQ(combo_->GetValue().utf8_string(), home_);
   EXPECT_EQ(combo_->GetFullPath(), "Home/");
+
+  // A double-click on a folder of the list opens the folder of exactly that name: names that
+  // differ only in letter case are different folders.
+  CListCtrlFile &list = *pane_->m_lstFiles;
+  for (const char *name : {"x", "X", "x"}) {
+    tree_->SelectItem(home);
+    long index = list.GetItemCount() - 1;
+    while (index >= 0 && list.GetItemText(index) != name) --index;
+    wxRect r;
+    ASSERT_TRUE(list.GetItemRect(index, r)) << name;
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(list.ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
+    Pump(50ms);
+    mouse.MouseDblClick();
+    Pump(200ms);
+    EXPECT_EQ(combo_->GetSelPath(), home_ + "/" + name);
+  }
 }
 
 TEST_F(FolderBrowserTest, FoldersAreFilledOnceAndShowButtonsOnlyWithSubfolders) {

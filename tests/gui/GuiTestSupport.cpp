@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/debug.h>
 #include <wx/frame.h>
 #include <wx/init.h>
 #include <wx/radiobut.h>
@@ -17,6 +18,7 @@
 #include "PrivateDisplay.h"
 #include "platform/HeapTuning.h"
 #include "platform/gui/DialogBase.h"
+#include "tests/support/ExitCleanup.h"
 
 void Pump(std::chrono::milliseconds duration) {
   const auto end = std::chrono::steady_clock::now() + duration;
@@ -26,15 +28,33 @@ void Pump(std::chrono::milliseconds duration) {
   }
 }
 
+namespace {
+
+// A dialog on screen this long after it came up has been forgotten by its test.
+constexpr std::chrono::seconds kDialogDeadline{20};
+// A test of a window program still running after this long hangs: the program ends.
+constexpr unsigned kTestTimeLimitSeconds = 120;
+
+}  // namespace
+
+bool CloseWhenOverdue(wxDialog &dialog, std::chrono::steady_clock::time_point shownSince,
+                      const std::string &what) {
+  if (std::chrono::steady_clock::now() - shownSince < kDialogDeadline) return false;
+  ADD_FAILURE() << "the dialog \"" << dialog.GetTitle().utf8_string() << "\" was still open after "
+                << kDialogDeadline.count() << " s (" << what << "); it is cancelled";
+  if (dialog.IsModal()) {
+    dialog.EndModal(platform::gui::kIdCancel);
+  } else {
+    dialog.Close(true);
+  }
+  return true;
+}
+
 int RunModal(platform::gui::DialogBase &dialog, std::function<bool()> act) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  const auto started = std::chrono::steady_clock::now();
   bool acted = false;
   Poll operatorActs([&] {
-    if (std::chrono::steady_clock::now() > deadline) {
-      ADD_FAILURE() << "the dialog did not end";
-      if (dialog.IsModal()) dialog.EndModal(platform::gui::kIdCancel);
-      return true;
-    }
+    if (CloseWhenOverdue(dialog, started, "run by the test")) return true;
     if (!acted && dialog.IsShown()) acted = act();
     return false;
   });
@@ -125,6 +145,31 @@ bool ConfigureFromOutside(const std::string &title, int x, int y, int width, int
   return found;
 }
 
+namespace {
+
+// Fails the running test with the toolkit's assertion instead of showing its dialog.
+void FailOnAssertion(const wxString &file, int line, const wxString &function,
+                     const wxString &condition, const wxString &message) {
+  ADD_FAILURE_AT(file.utf8_string().c_str(), line)
+      << "toolkit assertion " << condition.utf8_string() << " failed in " << function.utf8_string()
+      << (message.empty() ? "" : ": ") << message.utf8_string();
+}
+
+// Ends the program when a test runs past the time limit (it hangs), naming the test, before
+// CTest's own limit kills it and so leaves its folders and display behind.
+class TestTimeLimit : public testing::EmptyTestEventListener {
+  void OnTestStart(const testing::TestInfo &test) override {
+    test_support::SetDoing(std::string(test.test_suite_name()) + "." + test.name());
+    alarm(kTestTimeLimitSeconds);
+  }
+  void OnTestEnd(const testing::TestInfo &) override {
+    alarm(0);
+    test_support::SetDoing("");
+  }
+};
+
+}  // namespace
+
 int RunTestsInEventLoop(int argc, char **argv, wxApp &app, std::function<bool()> finish) {
   platform::TuneHeapForPictures();  // as the program does
   testing::InitGoogleTest(&argc, argv);
@@ -133,10 +178,13 @@ int RunTestsInEventLoop(int argc, char **argv, wxApp &app, std::function<bool()>
     std::fprintf(stderr, "Xvfb could not be started\n");
     return 1;
   }
+  testing::UnitTest::GetInstance()->listeners().Append(new TestTimeLimit);
   setenv("DISPLAY", display.Name().c_str(), 1);
   setenv("GDK_BACKEND", "x11", 1);
   wxApp::SetInstance(&app);
   if (!wxEntryStart(argc, argv)) return 1;
+  // A failed assertion of the toolkit would open a dialog that nobody answers.
+  wxSetAssertHandler(FailOnAssertion);
   int result = 1;
   if (app.CallOnInit()) {
     app.CallAfter([&] {

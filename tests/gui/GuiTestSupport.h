@@ -10,6 +10,7 @@
 #include <vector>
 
 class wxApp;
+class wxDialog;
 class wxWindow;
 namespace platform::gui {
 class DialogBase;
@@ -35,6 +36,12 @@ class Poll : public wxTimer {
 // test and is cancelled, so a broken test does not hang. Returns what DoModal returned.
 int RunModal(platform::gui::DialogBase &dialog, std::function<bool()> act);
 
+// The deadline of every driver of dialogs: once dialog has been shown for 20 s since
+// shownSince, fails the test naming it and what (the driver's state), cancels it and returns
+// true.
+bool CloseWhenOverdue(wxDialog &dialog, std::chrono::steady_clock::time_point shownSince,
+                      const std::string &what);
+
 // Sends the click of the button or radio button id of window (a radio button is checked
 // first, as a click would).
 void Click(wxWindow &window, int id);
@@ -50,8 +57,9 @@ std::vector<std::string> ShownTitlesBottomToTop();
 bool ConfigureFromOutside(const std::string &title, int x, int y, int width, int height);
 
 // The body of a test program's main: starts a private display, starts app on it and runs every
-// test inside app's event loop. Then finish, still inside the loop, closes the last window so
-// that the loop ends; it returns false when it could not. The program's exit code.
+// test inside app's event loop. A failed toolkit assertion fails the running test; a test that
+// runs for two minutes ends the program. Then finish, still inside the loop, closes the last window
+// so that the loop ends; it returns false when it could not. The program's exit code.
 int RunTestsInEventLoop(int argc, char **argv, wxApp &app, std::function<bool()> finish);
 
 // The same for tests that make their own windows: the program's application object is a plain

@@ -4,13 +4,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
 
-extern char **environ;
+#include "tests/support/ExitCleanup.h"
 
 namespace {
 
@@ -40,19 +40,26 @@ PrivateDisplay::PrivateDisplay() {
   const std::string screen = std::to_string(kWidth) + "x" + std::to_string(kHeight) + "x24";
   const char *args[] = {"Xvfb",      "-displayfd", reportFd.c_str(), "-screen", "0", screen.c_str(),
                         "-nolisten", "tcp",        "-noreset",       nullptr};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addclose(&actions, fds[0]);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = -1;
-  const int rc = posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char **>(args), environ);
-  posix_spawn_file_actions_destroy(&actions);
+  // Forked rather than spawned: the server is told to end when this program ends, however it
+  // ends (a SIGKILL included), so no server outlives its test program.
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(127);
+    close(fds[0]);
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    execvp("Xvfb", const_cast<char **>(args));
+    _exit(127);
+  }
   close(fds[1]);
-  const std::string number = rc == 0 ? ReadDisplayNumber(fds[0]) : "";
+  const std::string number = pid > 0 ? ReadDisplayNumber(fds[0]) : "";
   close(fds[0]);
-  if (rc != 0) return;
+  if (pid <= 0) return;
   m_pid = pid;
+  test_support::EndOnAbnormalEnd(pid);
   if (number.empty()) return;
   Display *display = XOpenDisplay((":" + number).c_str());
   if (display == nullptr) return;
@@ -62,6 +69,7 @@ PrivateDisplay::PrivateDisplay() {
 
 PrivateDisplay::~PrivateDisplay() {
   if (m_pid <= 0) return;
+  test_support::ForgetProcess(m_pid);
   kill(m_pid, SIGTERM);
   waitpid(m_pid, nullptr, 0);
 }

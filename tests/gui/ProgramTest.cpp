@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "PrivateDisplay.h"
+#include "tests/support/ExitCleanup.h"
 
 extern char **environ;
 
@@ -36,8 +37,8 @@ using namespace std::chrono_literals;
 // goes.
 class Process {
  public:
-  // What it writes to its standard error
-  // goes to errorFile when one is named, and its standard output is then discarded too.
+  // What it writes to its standard error goes to errorFile when one is named, and its standard
+  // output is then discarded too.
   explicit Process(const std::string &display,
                    const std::string &program = QUENDA_BUILD_DIR "Quenda",
                    const std::string &errorFile = "") {
@@ -55,8 +56,10 @@ class Process {
       m_pid = -1;
     }
     posix_spawn_file_actions_destroy(&files);
+    if (m_pid > 0) test_support::EndOnAbnormalEnd(m_pid);
   }
   ~Process() {
+    if (m_pid > 0) test_support::ForgetProcess(m_pid);
     if (m_pid > 0 && !m_status) {
       kill(m_pid, SIGKILL);
       waitpid(m_pid, nullptr, 0);

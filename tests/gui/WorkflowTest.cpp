@@ -64,6 +64,9 @@ bool Near(uint32_t a, uint32_t b, int tolerance = 6) {
   return true;
 }
 
+// How long a slow disk holds a write: well past the pause of a progress dialog on its full bar.
+constexpr std::chrono::milliseconds kBeyondTheFullBar = 1000ms;
+
 // Steps of an import or export: the parameter dialog accepted as it is (act may change it
 // first), the result dialog left with button (kIdOk, or a button id).
 DialogScript::Step AcceptSettings(std::function<void(CDlgSetting &)> act = nullptr) {
@@ -344,24 +347,28 @@ TEST_F(Workflow, FailuresAreReportedAndLeaveNoTarget) {
                 "crashed.");
   EXPECT_FALSE(Exists(Work("Mbroken.QVEL_000.KDT")));
 
-  // A target folder that cannot be written: a message that is not empty.
+  // A target folder that cannot be written, found out only after a slow write: a message that
+  // is not empty, once the worker has ended.
   ASSERT_TRUE(Select({"good.bmp"}));
   {
+    HeldWrites slowDisk("/proc/", kBeyondTheFullBar);
     DialogScript script(
         {AcceptSettings([](CDlgSetting &d) { SetEdit(d, res::IDC_EDIT_TARGET, "/proc/"); }),
          CancelSettings()});
     ChooseMenu(res::ID_CONVERT_IMPORT);
     EXPECT_EQ(script.Left(), 0u);
+    EXPECT_GE(slowDisk.Held(), 1);
   }
   ASSERT_EQ(m_boxes.Texts().size(), shown + 2);
   EXPECT_FALSE(m_boxes.Texts().back().empty());
   EXPECT_FALSE(Exists("/proc/Mgood.QVEL_000.KDT"));
 }
 
-// Runs Reverse Field Dominance on the selection into HOME/out/, answering the progress
-// dialog with progressStep (none: it ends by itself).
-void ReverseFieldDominance(DialogScript::Step progressStep = nullptr) {
-  SetFolderBrowser([](wxWindow *, const std::string &) { return Home() + "/out"; });
+// Runs Reverse Field Dominance on the selection into folder (HOME/out/ when empty), answering
+// the progress dialog with progressStep (none: it ends by itself).
+void ReverseFieldDominance(DialogScript::Step progressStep = nullptr, std::string folder = "") {
+  if (folder.empty()) folder = Home() + "/out";
+  SetFolderBrowser([folder](wxWindow *, const std::string &) { return folder; });
   std::vector<DialogScript::Step> steps{On<CDlgYCConvertSet>([](CDlgYCConvertSet &d) {
     Press(d, res::IDC_BTN_YCBROWSE);
     Press(d, kIdOk);
@@ -462,6 +469,18 @@ TEST_F(Workflow, ReverseFieldDominanceCancelKeepsWhatWasWrittenAndFailuresNeedNo
   ASSERT_FALSE(m_boxes.Texts().empty());
   EXPECT_NE(m_boxes.Texts().back().find(Work("MBAD.QVEL_000.KDT")), std::string::npos);
   EXPECT_FALSE(Exists(Home() + "/out/MBAD.QVEL_000.KDT"));
+
+  // A still into a folder that cannot be written: the task reaches 100 before it writes, and
+  // the write fails only after the full bar has gone; the failure is still reported.
+  ASSERT_TRUE(Select({names[1]}));
+  const size_t shown = m_boxes.Texts().size();
+  {
+    HeldWrites slowDisk("/proc/", kBeyondTheFullBar);
+    ReverseFieldDominance(Expect<CDlgConProgress>(), "/proc");
+    EXPECT_GE(slowDisk.Held(), 1);
+  }
+  ASSERT_EQ(m_boxes.Texts().size(), shown + 1);
+  EXPECT_EQ(m_boxes.Texts().back(), "/proc/" + names[1] + " can not be written.");
 }
 
 // The enabled state of each conversion command in the menu bar and on the toolbar.

@@ -1,5 +1,6 @@
 // A fresh folder under the system's temporary folder for one test, removed with everything in
-// it when the test ends; and whole-file reads and writes for the tests' own files.
+// it when the test ends, or when the program dies of a signal; and whole-file reads and writes
+// for the tests' own files.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "tests/support/ExitCleanup.h"
 
 namespace test_support {
 
@@ -21,10 +24,13 @@ class TempFolder {
       return;
     }
     m_path = pattern;
+    RemoveOnAbnormalEnd(m_path);
   }
   ~TempFolder() {
+    if (m_path.empty()) return;
     std::error_code ignored;
-    if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
+    std::filesystem::remove_all(m_path, ignored);
+    ForgetFolder(m_path);
   }
   TempFolder(const TempFolder &) = delete;
   TempFolder &operator=(const TempFolder &) = delete;
