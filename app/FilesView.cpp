@@ -200,8 +200,7 @@ void CFilesView::ClearPreview() {
 
 void CFilesView::OnUpdateFilesList(const std::vector<std::string> &files,
                                    CTaskBaseClass::TaskType) {
-  m_sfilesInChoose.clear();
-  m_lstFiles->GetFilesInChoose(m_sfilesInChoose);
+  m_sfilesInChoose = m_lstFiles->ChosenFiles();
   ClearPreview();
   if (files.empty() || m_sfilesInChoose.size() != 1) return;
 
@@ -283,19 +282,31 @@ int CFilesView::IsValidFileType(const std::string &strFile) const {
 
 int CFilesView::IsEnableConvert() {
   if (!m_bAnyExt) return 1;
-  std::vector<std::string> files;
-  if (m_lstFiles->GetFilesInChoose(files) == 0) return 0;
-  m_bExport = 0;
+  // The menus and the toolbar ask at every idle update; the answer changes only with the
+  // selection.
+  const unsigned long generation = m_lstFiles->SelectionGeneration();
+  if (generation != m_convertCheckedFor) {
+    m_convertCheckedFor = generation;
+    m_convertSide = -1;
+    m_bConvertible = CanConvertTogether(m_lstFiles->ChosenFiles(), m_convertSide);
+  }
+  if (m_convertSide >= 0) m_bExport = m_convertSide;
+  return m_bConvertible;
+}
+
+int CFilesView::CanConvertTogether(const std::vector<std::string> &files, int &side) const {
+  if (files.empty()) return 0;
+  side = 0;
   std::string extension;
   if (!ExtensionOf(files.front(), extension)) return 0;
   if (platform::EqualsNoCase(extension, "KDT")) {
-    m_bExport = 1;
+    side = 1;
   } else if (!OccursAfterStart(m_sFilesSet, extension)) {
     return 0;
   }
-  const std::string side = m_bExport ? "*.KDT" : m_sFilesSet;
+  const std::string sideSet = side ? "*.KDT" : m_sFilesSet;
   for (size_t i = 1; i < files.size(); ++i) {
-    if (!ExtensionOf(files[i], extension) || !OccursAfterStart(side, extension)) return 0;
+    if (!ExtensionOf(files[i], extension) || !OccursAfterStart(sideSet, extension)) return 0;
   }
   return 1;
 }

@@ -106,6 +106,10 @@ class CFilesView : public wxScrolled<wxPanel> {
   void OnSelFilter(wxCommandEvent &event);
   void OnDestroy();
 
+  // 1 when files can be converted together: the first file's extension decides the side (set
+  // in side: 1 for KDT, 0 for a plug-in's format) and every further file must be of it.
+  int CanConvertTogether(const std::vector<std::string> &files, int &side) const;
+
   int PopulateListView(platform::TVITEMDATA *lptvid, platform::ShellFolder *lpsf);
   int InitListViewImageLists();
   int InitListViewItems(platform::TVITEMDATA *lptvid, platform::ShellFolder *lpsf);
@@ -120,6 +124,11 @@ class CFilesView : public wxScrolled<wxPanel> {
   int m_bExport = 1;
   int m_bAnyExt = 0;
   int m_bEnableConvert = 0;
+  // IsEnableConvert's answer under "*.*" for the list's selection generation m_convertCheckedFor,
+  // and the side it decided (-1: none).
+  unsigned long m_convertCheckedFor = 0;
+  int m_bConvertible = 0;
+  int m_convertSide = -1;
   unsigned m_uiScaleMode = 1;
   unsigned m_uiImageSize = 0;
   unsigned m_uiShiftMode = 0;
