@@ -4,7 +4,7 @@
 # make), the tests that need no display under AddressSanitizer and UndefinedBehaviorSanitizer,
 # the worker-thread tests under ThreadSanitizer, and each plug-in loader's fuzz target for
 # FUZZ_SECONDS (60 by default), with the rate it ran at. The end-to-end job benchmarks run once
-# on a few files, to show that they still work.
+# on a few files, and the selection benchmark on a few hundred, to show that they still work.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -31,6 +31,8 @@ ctest --test-dir build -j "$jobs" --output-on-failure
 
 echo "== end-to-end job benchmarks, once on a few files (a smoke run; no time is checked)"
 build/bench_jobs --files=3 --benchmark_min_time=0
+echo "== selection benchmark, once on a few hundred files (a smoke run; no time is checked)"
+build/bench-selection/bench_selection --files=300 --benchmark_min_time=0
 
 echo "== Release build and all tests"
 bash scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release

@@ -178,8 +178,7 @@ void CFilesView::ClearPreview() {
 
 void CFilesView::OnUpdateFilesList(const std::vector<std::string> &files,
                                    CTaskBaseClass::TaskType) {
-  m_sfilesInChoose.clear();
-  m_lstFiles->GetFilesInChoose(m_sfilesInChoose);
+  m_sfilesInChoose = m_lstFiles->ChosenFiles();
   ClearPreview();
   if (files.empty() || m_sfilesInChoose.size() != 1) return;
 
@@ -260,9 +259,16 @@ int CFilesView::IsValidFileType(const std::string &strFile) const {
 
 int CFilesView::IsEnableConvert() {
   if (!m_bAnyExt) return 1;
-  std::vector<std::string> files;
-  m_lstFiles->GetFilesInChoose(files);
-  return IsSelectionConvertible(files, m_sFilesSet, m_bExport);
+  // The menus and the toolbar ask at every idle update; the answer changes only with the
+  // selection.
+  const unsigned long generation = m_lstFiles->SelectionGeneration();
+  if (generation != m_convertCheckedFor) {
+    m_convertCheckedFor = generation;
+    m_convertSide = -1;
+    m_bConvertible = IsSelectionConvertible(m_lstFiles->ChosenFiles(), m_sFilesSet, m_convertSide);
+  }
+  if (m_convertSide >= 0) m_bExport = m_convertSide;
+  return m_bConvertible;
 }
 
 void CFilesView::OnDestroy() {

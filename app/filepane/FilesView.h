@@ -118,6 +118,11 @@ class CFilesView : public wxScrolled<wxPanel>, public FileListOwner, public Fold
   int m_bExport = 1;
   int m_bAnyExt = 0;
   int m_bEnableConvert = 0;
+  // IsEnableConvert's answer under "*.*" for the list's selection generation m_convertCheckedFor,
+  // and the side it decided (-1: none).
+  unsigned long m_convertCheckedFor = 0;
+  int m_bConvertible = 0;
+  int m_convertSide = -1;
   unsigned m_uiScaleMode = 1;
   unsigned m_uiImageSize = 0;
   unsigned m_uiShiftMode = 0;

@@ -77,6 +77,7 @@ long CListCtrlFile::InsertRecord(long index, LVITEMDATA *record,
   item.SetText(wxString::FromUTF8(name));
   item.SetImage(image);
   item.SetData(record);
+  SelectionChanged();
   return InsertItem(item);
 }
 
@@ -86,7 +87,16 @@ bool CListCtrlFile::DeleteAllItems() {
     platform::FreeItemData(GetRecord(i));
     SetItemPtrData(i, 0);
   }
-  return wxListCtrl::DeleteAllItems();
+  const bool deleted = wxListCtrl::DeleteAllItems();
+  // A change put off before the items went names an item that is gone.
+  m_reportPending = false;
+  SelectionChanged();
+  return deleted;
+}
+
+void CListCtrlFile::SelectionChanged() {
+  m_chosenStale = true;
+  ++m_selectionGeneration;
 }
 
 LVITEMDATA *CListCtrlFile::GetRecord(long item) const {
@@ -96,34 +106,40 @@ LVITEMDATA *CListCtrlFile::GetRecord(long item) const {
 
 void CListCtrlFile::OnDeleteItem(wxListEvent &event) {
   m_iSelectItem = -1;
+  SelectionChanged();
   platform::FreeItemData(GetRecord(event.GetIndex()));
   SetItemPtrData(event.GetIndex(), 0);
 }
 
 bool CListCtrlFile::FilePathOf(long item, std::string &path) const {
   const LVITEMDATA *record = GetRecord(item);
-  if (record == nullptr ||
-      !platform::GetName(record->lpsfParent, record->lpi, platform::SHGDN_FORPARSING, path))
-    return false;
-  // What the path leads to, links followed: anything there but a folder is a file.
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(path, error);
-  return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+  // What the path led to when it was listed, links followed: anything there but a folder is a
+  // file.
+  return record != nullptr && (record->ulAttribs & platform::SFGAO_FILESYSTEM) != 0 &&
+         (record->ulAttribs & platform::SFGAO_FOLDER) == 0 &&
+         platform::GetName(record->lpsfParent, record->lpi, platform::SHGDN_FORPARSING, path);
+}
+
+const std::vector<std::string> &CListCtrlFile::ChosenFiles() const {
+  if (!m_chosenStale) return m_chosenFiles;
+  m_chosenFiles.clear();
+  for (long item = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); item != -1;
+       item = GetNextItem(item, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
+    if (std::string path; FilePathOf(item, path)) m_chosenFiles.push_back(std::move(path));
+  }
+  m_chosenStale = false;
+  return m_chosenFiles;
 }
 
 int CListCtrlFile::GetFilesInChoose(std::vector<std::string> &files) const {
-  int count = 0;
-  for (long item = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); item != -1;
-       item = GetNextItem(item, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
-    std::string path;
-    if (!FilePathOf(item, path)) continue;
-    files.push_back(path);
-    ++count;
-  }
-  return count;
+  const std::vector<std::string> &chosen = ChosenFiles();
+  files.insert(files.end(), chosen.begin(), chosen.end());
+  return static_cast<int>(chosen.size());
 }
 
 void CListCtrlFile::ReportItem(long item) {
+  // This report covers a change still put off.
+  m_reportPending = false;
   m_iSelectItem = item;
   std::vector<std::string> files;
   if (std::string path; item >= 0 && FilePathOf(item, path)) files.push_back(path);
@@ -132,8 +148,17 @@ void CListCtrlFile::ReportItem(long item) {
 
 void CListCtrlFile::OnItemchanged(wxListEvent &event) {
   // Every change of an item's selected state counts, deselection included, so the pane's list
-  // of selected files never keeps a file that is no longer selected.
-  ReportItem(event.GetIndex());
+  // of selected files never keeps a file that is no longer selected. The item of the last
+  // event of a change is the one reported.
+  SelectionChanged();
+  m_pendingItem = event.GetIndex();
+  if (m_reportPending) return;
+  m_reportPending = true;
+  CallAfter(&CListCtrlFile::ReportPendingChange);
+}
+
+void CListCtrlFile::ReportPendingChange() {
+  if (m_reportPending) ReportItem(m_pendingItem);
 }
 
 long CListCtrlFile::ItemAt(const wxPoint &point) const {
@@ -150,6 +175,8 @@ void CListCtrlFile::OnMouseUp(wxMouseEvent &event) {
 }
 
 void CListCtrlFile::OnClick(const wxPoint &point) {
+  // The pane knows the selection the click made before anything is decided on it.
+  ReportPendingChange();
   const long item = ItemAt(point);
   // A second click on the item reported last changes nothing.
   if (item >= 0 && item == m_iSelectItem) return;

@@ -43,6 +43,16 @@ class CListCtrlFile : public wxListCtrl {
   // Appends the full paths of the selected items that are files (not folders), in list order;
   // returns how many it appended.
   int GetFilesInChoose(std::vector<std::string> &files) const;
+  // The same paths, worked out once per change of the selection from what each item's record
+  // says about it since it was listed: the disk is not asked again.
+  const std::vector<std::string> &ChosenFiles() const;
+  // Changes whenever the selection or the listing changes, so that what a caller works out from
+  // ChosenFiles can be kept until then.
+  unsigned long SelectionGeneration() const { return m_selectionGeneration; }
+  // Reports a change of the selection to the pane now, when one is still put off. A range
+  // selected or cleared at once changes every item in it, one event each; the pane hears of the
+  // change once, after the last of them.
+  void ReportPendingChange();
 
   // Builds the context menu for the current selection and keeps it as the loaded menu: the
   // first popup of "IDR_CONVERTMENU", trimmed to the side of the selection, with the export
@@ -71,8 +81,10 @@ class CListCtrlFile : public wxListCtrl {
   void ReportItem(long item);
   // The item under point (the list's client coordinates), or -1.
   long ItemAt(const wxPoint &point) const;
-  // The full path of item when it names an existing file that is not a folder.
+  // The full path of item when it names a file, not a folder, as it was when listed.
   bool FilePathOf(long item, std::string &path) const;
+  // The selection or the items changed: what was worked out from them is stale.
+  void SelectionChanged();
 
   wxTreeCtrl *m_pTreeCtrl = nullptr;
   FileListOwner *m_pwndParent = nullptr;
@@ -82,4 +94,11 @@ class CListCtrlFile : public wxListCtrl {
   // The export format of each entry of the loaded menu, kept when the entries are built.
   ExportFormats m_exportFormats;
   long m_iSelectItem = -1;
+  // The item of the last change event, to be reported once the events of one change are in.
+  long m_pendingItem = -1;
+  bool m_reportPending = false;
+  // The paths of ChosenFiles, worked out again when stale.
+  mutable std::vector<std::string> m_chosenFiles;
+  mutable bool m_chosenStale = true;
+  unsigned long m_selectionGeneration = 1;
 };

@@ -13,6 +13,7 @@
 #include <wx/settings.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/toolbar.h>
 #include <wx/treectrl.h>
 #include <wx/uiaction.h>
 
@@ -355,6 +356,86 @@ TEST(FilePane, ListsTheSavedFolderUnderEachFilter) {
   }
   // Under any filter but "*.*" the selection can always be converted.
   EXPECT_EQ(pane.IsEnableConvert(), 1);
+}
+
+// Ranges selected and cleared from the keyboard: however many items one key changes, and in
+// whichever direction, the selection list keeps the list's order and the menu and toolbar
+// commands follow the selection as the rule decides them under "*.*". A folder listed again
+// keeps the selection list but leaves nothing to convert.
+TEST(FilePane, KeyboardRangesKeepTheListOrderAndTheEnabling) {
+  CFilesView &pane = Pane();
+  CListCtrlFile &list = *pane.m_lstFiles;
+  ChooseFilter(pane, "*.*");
+  // A key as the list's items window takes it from the keyboard.
+  const auto press = [&](int key, int modifiers) {
+    wxWindow *items = list.GetChildren().front();
+    wxKeyEvent event(wxEVT_CHAR);
+    event.m_keyCode = key;
+    event.m_shiftDown = (modifiers & wxMOD_SHIFT) != 0;
+    event.SetEventObject(items);
+    items->ProcessWindowEvent(event);
+  };
+  // Down from the item before name: name alone is selected, and ranges start from it.
+  const auto startAt = [&](const char *name) {
+    const long before = IndexOf(pane, name) - 1;
+    SelectOnly(pane, {});
+    list.SetItemState(before, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
+    press(WXK_DOWN, 0);
+  };
+  // Import and Reverse Field Dominance in the menu, Property, Settings and Rename on the
+  // toolbar, as an idle update leaves them.
+  const auto enabled = [&] {
+    wxMenuBar &bar = *Frame().GetMenuBar();
+    bar.GetMenu(1)->UpdateUI(Frame().GetEventHandler());
+    Frame().GetToolBar()->UpdateWindowUI();
+    std::string states;
+    for (unsigned id : {res::ID_CONVERT_IMPORT, res::ID_CONVERT_YC})
+      states += bar.IsEnabled(MenuItemId(id)) ? '1' : '0';
+    for (unsigned id : {res::ID_FILE_PROPERTY, res::ID_CONVERT_SETTING, res::ID_FILE_RENAME})
+      states += Frame().GetToolBar()->GetToolEnabled(static_cast<int>(id)) ? '1' : '0';
+    return states;
+  };
+  const struct {
+    const char *start;  // the item to start from, or null to go on from the last step
+    std::vector<std::pair<int, int>> keys;
+    std::vector<std::string> chosen;
+    const char *enabled;
+    int exportSide;
+  } steps[] = {
+      {"b.bmp", {{WXK_DOWN, wxMOD_SHIFT}}, {"b.bmp", "c.bmp"}, "10010", 0},
+      // Ranges run from the item started from: upward past it, c.bmp leaves the selection,
+      // and the last item changed is the first in the list.
+      {nullptr,
+       {{WXK_UP, wxMOD_SHIFT}, {WXK_UP, wxMOD_SHIFT}, {WXK_UP, wxMOD_SHIFT}},
+       {"a.kdt", "a.txt", "b.bmp"},
+       "00000",
+       1},
+      // Home selects the first item, a folder, and clears every other.
+      {nullptr, {{WXK_HOME, 0}}, {}, "00000", 1},
+      {"MA.QVEL_001.KDT", {{WXK_UP, wxMOD_SHIFT}}, {"damaged.kdt", "MA.QVEL_001.KDT"}, "01000", 1},
+      // One key selects three items and deselects one.
+      {nullptr,
+       {{WXK_END, wxMOD_SHIFT}},
+       {"MA.QVEL_001.KDT", "small.bmp", "x.kd", "x.kdt2"},
+       "00000",
+       1},
+      {"small.bmp", {{WXK_UP, wxMOD_SHIFT}}, {"MA.QVEL_001.KDT", "small.bmp"}, "00000", 1},
+      {"c.bmp", {{WXK_UP, wxMOD_SHIFT}}, {"b.bmp", "c.bmp"}, "10010", 0},
+  };
+  for (const auto &step : steps) {
+    if (step.start != nullptr) startAt(step.start);
+    for (const auto &[key, modifiers] : step.keys) press(key, modifiers);
+    Pump(150ms);
+    const std::string where = step.start ? step.start : "then";
+    EXPECT_EQ(pane.m_sfilesInChoose, Paths(step.chosen)) << where;
+    EXPECT_EQ(enabled(), step.enabled) << where;
+    EXPECT_EQ(pane.IsExport(), step.exportSide) << where;
+  }
+  pane.m_cmbDirectory->UpdateFolderAgain();
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp", "c.bmp"}));
+  EXPECT_EQ(enabled(), "00000");
+  SelectOnly(pane, {});
+  ChooseFilter(pane, "*.KDT");
 }
 
 // One selected file is previewed, two clear the preview, a damaged file is reported with its
