@@ -4,6 +4,7 @@
 
 #include "app/DialogTemplate.h"
 #include "app/QuendaView.h"
+#include "app/common/FileNameText.h"
 #include "app/res/Resource.h"
 #include "engine/TaskBasic.h"
 
@@ -43,7 +44,7 @@ CDlgReview::~CDlgReview() = default;
 
 bool CDlgReview::OnInitDialog() {
   DialogBase::OnInitDialog();
-  SetTitle(wxString::FromUTF8(m_sfileName + " in reviewing"));
+  SetTitle(FileNameText(m_sfileName + " in reviewing"));
   m_pRgbInfo = nullptr;
   pTaskToReview = std::make_unique<CTaskBasic>(m_imgEngine);
   int result = 0;

@@ -5,6 +5,7 @@
 #include "app/DialogTemplate.h"
 #include "app/SystemFontForEdit.h"
 #include "app/TargetFolder.h"
+#include "app/common/FileNameText.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
 #include "codec/TargetName.h"
@@ -151,7 +152,7 @@ int CDlgSetting::OnUpdateFilesList(const std::vector<std::string> &files) {
   // comes from the list, whole: a record's name field holds no more than 259 characters.
   for (size_t i = 0; record != nullptr && i < files.size(); record = record->next, ++i) {
     const long row = m_fView->InsertItem(static_cast<long>(i), std::to_string(i + 1));
-    m_fView->SetItem(row, 1, wxString::FromUTF8(files[i]));
+    m_fView->SetItem(row, 1, FileNameText(files[i]));
     m_fView->SetItem(row, 2,
                      std::to_string(static_cast<int>(record->rgbInfo.width)) + "*" +
                          std::to_string(static_cast<int>(record->rgbInfo.height)));

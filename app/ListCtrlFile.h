@@ -15,7 +15,7 @@
 
 class CFilesView;
 class wxMenu;
-class wxTreeCtrl;
+class CTreeCtrlFolder;
 
 namespace platform {
 struct ITEMIDLIST;
@@ -29,7 +29,7 @@ class CListCtrlFile : public wxListCtrl {
   ~CListCtrlFile() override;
 
   // Keeps the folder tree and the pane; the pane calls it once, in its first update.
-  void Initilize(wxTreeCtrl *pTreeCtrl, CFilesView *pwndParent);
+  void Initilize(CTreeCtrlFolder *pTreeCtrl, CFilesView *pwndParent);
 
   // Inserts an item at index for record, which the list owns from then on, with the record's
   // name as its text and its icon; folder is the absolute list of the listed folder. The index
@@ -55,6 +55,8 @@ class CListCtrlFile : public wxListCtrl {
   void OnItemchanged(wxListEvent &event);
   void OnDeleteItem(wxListEvent &event);
   void OnMouseUp(wxMouseEvent &event);
+  void OnRightDown(wxMouseEvent &event);
+  void OnUpdateMenuEntry(wxUpdateUIEvent &event);
   void OnMouseDblClk(wxMouseEvent &event);
   void OnContextMenu(wxContextMenuEvent &event);
   void OnClick(const wxPoint &point);
@@ -71,7 +73,7 @@ class CListCtrlFile : public wxListCtrl {
   // The full path of item when it names an existing file that is not a folder.
   bool FilePathOf(long item, std::string &path) const;
 
-  wxTreeCtrl *m_pTreeCtrl = nullptr;
+  CTreeCtrlFolder *m_pTreeCtrl = nullptr;
   CFilesView *m_pwndParent = nullptr;
   std::unique_ptr<wxMenu> m_hMenu;
   // A menu whose command has run, kept until the popup that showed it has returned.

@@ -6,6 +6,7 @@
 #include "app/FrameSizing.h"
 #include "app/MainFrame.h"
 #include "app/QuendaDoc.h"
+#include "app/common/FileNameText.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
 #include "platform/MessageBox.h"
@@ -24,7 +25,7 @@ constexpr char kFailedToOpenDocument[] = "Failed to open document.";
 
 }  // namespace
 
-CQuendaApp::CQuendaApp() : m_messageBoxes(res::LoadString(res::IDS_APP_TITLE)) {}
+CQuendaApp::CQuendaApp() : m_messageBoxes(res::LoadString(res::IDS_APP_TITLE), &FileNameText) {}
 
 CQuendaApp::~CQuendaApp() = default;
 
