@@ -1,6 +1,7 @@
 #include "app/DlgSetting.h"
 
 #include <wx/listctrl.h>
+#include <wx/textctrl.h>
 
 #include "app/DialogTemplate.h"
 #include "app/SystemFontForEdit.h"
@@ -54,12 +55,12 @@ bool CDlgSetting::DoDataExchange(bool save) {
   if (save) {
     const int checked = GetCheckedRadioButton(IDC_RDO_SIZE_720_487, IDC_RDO_SIZE_1920_1080);
     m_iImgSize = checked == 0 ? -1 : checked - IDC_RDO_SIZE_720_487;
-    m_sTarget = GetDlgItemText(IDC_EDIT_TARGET);
+    m_sTarget = FileNameBehind(GetDlgItemText(IDC_EDIT_TARGET), m_sShownTarget);
     m_sImageSize = GetDlgItemText(IDC_STATIC_IMAGESIZE);
   } else {
     CheckRadioButton(IDC_RDO_SIZE_720_487, IDC_RDO_SIZE_1920_1080,
                      IDC_RDO_SIZE_720_487 + m_iImgSize);
-    SetDlgItemText(IDC_EDIT_TARGET, m_sTarget);
+    ShowTarget(m_sTarget);
     SetDlgItemText(IDC_STATIC_IMAGESIZE, m_sImageSize);
   }
   return true;
@@ -184,5 +185,6 @@ std::string CDlgSetting::CompositeTarget() const {
 
 void CDlgSetting::ShowTarget(const std::string &target) {
   m_sTarget = target;
-  SetDlgItemText(IDC_EDIT_TARGET, m_sTarget);
+  m_sShownTarget = target;
+  if (auto *edit = GetDlgItem<wxTextCtrl>(IDC_EDIT_TARGET)) edit->ChangeValue(FileNameText(target));
 }

@@ -1,11 +1,14 @@
 #include "app/DlgYCConvertSet.h"
 
+#include <wx/textctrl.h>
+
 #include <filesystem>
 #include <system_error>
 
 #include "app/DialogTemplate.h"
 #include "app/SystemFontForEdit.h"
 #include "app/TargetFolder.h"
+#include "app/common/FileNameText.h"
 #include "app/res/Resource.h"
 #include "platform/MessageBox.h"
 
@@ -28,9 +31,9 @@ CDlgYCConvertSet::CDlgYCConvertSet(wxWindow *pParent) : DialogBase(pParent, "Dia
 
 bool CDlgYCConvertSet::DoDataExchange(bool save) {
   if (save) {
-    m_sTarget = GetDlgItemText(IDC_EDIT_YCTARGET);
+    m_sTarget = FileNameBehind(GetDlgItemText(IDC_EDIT_YCTARGET), m_sShownTarget);
   } else {
-    SetDlgItemText(IDC_EDIT_YCTARGET, m_sTarget);
+    ShowTarget(m_sTarget);
   }
   return true;
 }
@@ -39,8 +42,7 @@ bool CDlgYCConvertSet::OnInitDialog() {
   DialogBase::OnInitDialog();
   SetSystemFontForEdit(this, IDC_EDIT_YCTARGET);
   sPathName = SourceFolderOf(m_sTarget);
-  m_sTarget = sPathName;
-  SetDlgItemText(IDC_EDIT_YCTARGET, m_sTarget);
+  ShowTarget(sPathName);
   m_dstPath = sPathName;
   CheckRadioButton(IDC_RDO_Y, IDC_RDO_YC, IDC_RDO_YC);
   SetTitle(m_bStill ? "Still Mode Convert" : "Animation Mode Convert");
@@ -51,8 +53,14 @@ void CDlgYCConvertSet::OnButtonBrowse() {
   const std::optional<std::string> folder = BrowseForFolder(this, m_dstPath);
   if (!folder) return;
   m_dstPath = WithTrailingSeparator(*folder);
-  m_sTarget = m_dstPath;
-  SetDlgItemText(IDC_EDIT_YCTARGET, m_sTarget);
+  ShowTarget(m_dstPath);
+}
+
+void CDlgYCConvertSet::ShowTarget(const std::string &target) {
+  m_sTarget = target;
+  m_sShownTarget = target;
+  if (auto *edit = GetDlgItem<wxTextCtrl>(IDC_EDIT_YCTARGET))
+    edit->ChangeValue(FileNameText(target));
 }
 
 void CDlgYCConvertSet::OnOK() {

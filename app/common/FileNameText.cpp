@@ -59,3 +59,7 @@ std::string ShownFileName(std::string_view name) {
 wxString FileNameText(std::string_view name) {
   return wxString::FromUTF8(ShownFileName(name));
 }
+
+std::string FileNameBehind(const std::string &shown, const std::string &name) {
+  return shown == ShownFileName(name) ? name : shown;
+}

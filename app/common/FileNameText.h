@@ -16,3 +16,7 @@ std::string ShownFileName(std::string_view name);
 
 // The shown text of name for the toolkit.
 wxString FileNameText(std::string_view name);
+
+// The name behind shown, the UTF-8 text of a field that was given ShownFileName(name): name's
+// own bytes while the field still shows it, else the text that was put there since.
+std::string FileNameBehind(const std::string &shown, const std::string &name);
