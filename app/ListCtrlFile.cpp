@@ -47,6 +47,12 @@ CListCtrlFile::CListCtrlFile(wxWindow *parent, wxWindowID id, const wxPoint &pos
   ItemsWindow()->Bind(wxEVT_LEFT_UP, &CListCtrlFile::OnMouseUp, this);
   ItemsWindow()->Bind(wxEVT_LEFT_DCLICK, &CListCtrlFile::OnMouseDblClk, this);
   ItemsWindow()->Bind(wxEVT_RIGHT_DOWN, &CListCtrlFile::OnRightDown, this);
+  if (ItemsWindow() != this) {
+    Bind(wxEVT_RIGHT_DOWN, [this](wxMouseEvent &event) {
+      m_bPressHadMenu = false;
+      event.Skip();
+    });
+  }
 }
 
 wxWindow *CListCtrlFile::ItemsWindow() {
@@ -156,6 +162,7 @@ void CListCtrlFile::OnMouseUp(wxMouseEvent &event) {
 
 void CListCtrlFile::OnRightDown(wxMouseEvent &event) {
   event.Skip();
+  m_bPressHadMenu = false;
   // A right click on an item that is not selected selects it alone, before the menu is built
   // for the selection. The toolkit's list would do so itself only once some item has been
   // current, and before that would show the menu for no selection.
@@ -248,7 +255,15 @@ wxMenu *CListCtrlFile::LoadContextMenu() {
 
 void CListCtrlFile::OnContextMenu(wxContextMenuEvent &event) {
   wxPoint screen = event.GetPosition();
-  if (screen == wxDefaultPosition) screen = wxGetMousePosition();
+  if (screen == wxDefaultPosition) {
+    screen = wxGetMousePosition();  // from the keyboard
+  } else if (m_bPressHadMenu) {
+    // The toolkit's list sends its own request for a right click beside an item, or before any
+    // item has been current, and the toolkit sends one more: one press, one menu.
+    return;
+  } else {
+    m_bPressHadMenu = true;
+  }
   // The item under the mouse is reported first, as a click would.
   OnClick(ItemsWindow()->ScreenToClient(screen));
   if (wxMenu *menu = LoadContextMenu()) PopupMenu(menu, ScreenToClient(screen));

@@ -81,4 +81,6 @@ class CListCtrlFile : public wxListCtrl {
   // The export format of each entry of the loaded menu, kept when the entries are built.
   ExportFormats m_exportFormats;
   long m_iSelectItem = -1;
+  // The menu of the last right button press has been shown.
+  bool m_bPressHadMenu = false;
 };

@@ -584,14 +584,20 @@ TEST(FilePane, ContextMenuCommandRunsOnce) {
 }
 
 // The entries, with their states as shown, of each context menu that a real right click on the
-// item shown as name opens; each menu is left with Esc.
+// item shown as name (or below the items) opens; each menu is left with Esc.
 std::vector<std::vector<std::string>> RightClickMenus(CFilesView &pane, const std::string &name) {
   CListCtrlFile &list = *pane.m_lstFiles;
   std::vector<std::vector<std::string>> menus;
   wxRect r;
-  EXPECT_TRUE(list.GetItemRect(IndexOf(pane, name), r)) << name;
+  wxPoint at(8, list.GetClientSize().y - 3);  // no name: the bottom of the list, below the items
+  if (!name.empty()) {
+    EXPECT_TRUE(list.GetItemRect(IndexOf(pane, name), r)) << name;
+    at = r.GetPosition() + wxPoint(8, r.height / 2);
+  }
+  int flags = 0;
+  EXPECT_EQ(list.HitTest(at, flags) != wxNOT_FOUND, !name.empty()) << name;
   wxUIActionSimulator sim;
-  sim.MouseMove(list.ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
+  sim.MouseMove(list.ClientToScreen(at));
   Pump(50ms);
   // The states are read while the menu is open, after the updates the toolkit sends it.
   wxMenu *open = nullptr;
@@ -945,9 +951,12 @@ TEST(FilePane, WithOnlyTheKdtPlugIn) {
   CFilesView &pane = *frame->GetLeftPane();
   EXPECT_EQ(FilterEntries(pane), (std::vector<std::string>{"*.KDT", "*.*"}));
   OpenFolder(pane, Folder());
-  // The window's first right click, with no click before it: the file is selected and reported
-  // first, and one menu shows the list's own states (the frame's rule for the menu bar's
-  // "Property" asks for no pattern).
+  // The window's first right clicks, with no click before them, beside the items and then on a
+  // file: each opens one menu; the file is selected and reported first, and the menu shows the
+  // list's own states (the frame's rule for the menu bar's "Property" asks for no pattern).
+  EXPECT_EQ(RightClickMenus(pane, ""), (std::vector<std::vector<std::string>>{
+                                           {"Export To (gray) []", "Reverse Field Dominance (gray)",
+                                            "-", "&Property (gray)", "&Rename (gray)"}}));
   EXPECT_EQ(
       RightClickMenus(pane, "MA.QVEL_001.KDT"),
       (std::vector<std::vector<std::string>>{{"Export To (gray) []", "Reverse Field Dominance", "-",
