@@ -1,8 +1,10 @@
 #include "app/convert/DlgSetting.h"
 
 #include <wx/listctrl.h>
+#include <wx/textctrl.h>
 
 #include "app/common/DialogTemplate.h"
+#include "app/common/FileNameText.h"
 #include "app/common/SystemFontForEdit.h"
 #include "app/convert/TargetFolder.h"
 #include "app/res/Resource.h"
@@ -51,12 +53,12 @@ bool CDlgSetting::DoDataExchange(bool save) {
   if (save) {
     const int checked = GetCheckedRadioButton(IDC_RDO_SIZE_720_487, IDC_RDO_SIZE_1920_1080);
     m_iImgSize = checked == 0 ? -1 : checked - IDC_RDO_SIZE_720_487;
-    m_sTarget = GetDlgItemText(IDC_EDIT_TARGET);
+    m_sTarget = FileNameBehind(GetDlgItemText(IDC_EDIT_TARGET), m_sShownTarget);
     m_sImageSize = GetDlgItemText(IDC_STATIC_IMAGESIZE);
   } else {
     CheckRadioButton(IDC_RDO_SIZE_720_487, IDC_RDO_SIZE_1920_1080,
                      IDC_RDO_SIZE_720_487 + m_iImgSize);
-    SetDlgItemText(IDC_EDIT_TARGET, m_sTarget);
+    ShowTarget(m_sTarget);
     SetDlgItemText(IDC_STATIC_IMAGESIZE, m_sImageSize);
   }
   return true;
@@ -150,7 +152,7 @@ int CDlgSetting::OnUpdateFilesList(const std::vector<std::string> &files) {
   // comes from the list, whole: a record's name field holds no more than 259 characters.
   for (size_t i = 0; record != nullptr && i < files.size(); record = record->next, ++i) {
     const long row = m_fView->InsertItem(static_cast<long>(i), std::to_string(i + 1));
-    m_fView->SetItem(row, 1, wxString::FromUTF8(files[i]));
+    m_fView->SetItem(row, 1, FileNameText(files[i]));
     m_fView->SetItem(row, 2,
                      std::to_string(static_cast<int>(record->rgbInfo.width)) + "*" +
                          std::to_string(static_cast<int>(record->rgbInfo.height)));
@@ -182,5 +184,6 @@ std::string CDlgSetting::CompositeTarget() const {
 
 void CDlgSetting::ShowTarget(const std::string &target) {
   m_sTarget = target;
-  SetDlgItemText(IDC_EDIT_TARGET, m_sTarget);
+  m_sShownTarget = target;
+  if (auto *edit = GetDlgItem<wxTextCtrl>(IDC_EDIT_TARGET)) edit->ChangeValue(FileNameText(target));
 }

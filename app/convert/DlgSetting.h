@@ -54,8 +54,11 @@ class CDlgSetting : public platform::gui::DialogBase {
   void OnRdoComposite4();
   // The target folder followed by the first source's name as a target of the run's format.
   std::string CompositeTarget() const;
+  // Makes target the target and shows it in the target edit.
   void ShowTarget(const std::string &target);
 
+  // The target last put in the edit, by its own bytes: the edit holds only its shown form.
+  std::string m_sShownTarget;
   CImageFileEngine &m_imgEngine;
   const std::vector<std::string> &m_sfilesInChoose;
 };

@@ -1,9 +1,12 @@
 #include "app/convert/DlgYCConvertSet.h"
 
+#include <wx/textctrl.h>
+
 #include <filesystem>
 #include <system_error>
 
 #include "app/common/DialogTemplate.h"
+#include "app/common/FileNameText.h"
 #include "app/common/SystemFontForEdit.h"
 #include "app/convert/TargetFolder.h"
 #include "app/res/Resource.h"
@@ -26,9 +29,9 @@ CDlgYCConvertSet::CDlgYCConvertSet(wxWindow *pParent) : DialogBase(pParent) {
 
 bool CDlgYCConvertSet::DoDataExchange(bool save) {
   if (save) {
-    m_sTarget = GetDlgItemText(IDC_EDIT_YCTARGET);
+    m_sTarget = FileNameBehind(GetDlgItemText(IDC_EDIT_YCTARGET), m_sShownTarget);
   } else {
-    SetDlgItemText(IDC_EDIT_YCTARGET, m_sTarget);
+    ShowTarget(m_sTarget);
   }
   return true;
 }
@@ -37,8 +40,7 @@ bool CDlgYCConvertSet::OnInitDialog() {
   DialogBase::OnInitDialog();
   SetSystemFontForEdit(this, IDC_EDIT_YCTARGET);
   sPathName = SourceFolderOf(m_sTarget);
-  m_sTarget = sPathName;
-  SetDlgItemText(IDC_EDIT_YCTARGET, m_sTarget);
+  ShowTarget(sPathName);
   m_dstPath = sPathName;
   CheckRadioButton(IDC_RDO_Y, IDC_RDO_YC, IDC_RDO_YC);
   SetTitle(m_bStill ? "Still Mode Convert" : "Animation Mode Convert");
@@ -51,8 +53,14 @@ void CDlgYCConvertSet::OnButtonBrowse() {
   const std::optional<std::string> folder = BrowseForFolder(this, m_dstPath);
   if (!folder) return;
   m_dstPath = WithTrailingSeparator(*folder);
-  m_sTarget = m_dstPath;
-  SetDlgItemText(IDC_EDIT_YCTARGET, m_sTarget);
+  ShowTarget(m_dstPath);
+}
+
+void CDlgYCConvertSet::ShowTarget(const std::string &target) {
+  m_sTarget = target;
+  m_sShownTarget = target;
+  if (auto *edit = GetDlgItem<wxTextCtrl>(IDC_EDIT_YCTARGET))
+    edit->ChangeValue(FileNameText(target));
 }
 
 void CDlgYCConvertSet::OnOK() {

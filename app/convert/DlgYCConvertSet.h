@@ -31,4 +31,9 @@ class CDlgYCConvertSet : public platform::gui::DialogBase {
  private:
   void OnButtonBrowse();
   bool IsSourceFolder(const std::string &folder) const;
+  // Makes target the target and shows it in the target edit.
+  void ShowTarget(const std::string &target);
+
+  // The target last put in the edit, by its own bytes: the edit holds only its shown form.
+  std::string m_sShownTarget;
 };

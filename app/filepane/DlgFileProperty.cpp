@@ -4,6 +4,7 @@
 #include <wx/textctrl.h>
 
 #include "app/common/DialogTemplate.h"
+#include "app/common/FileNameText.h"
 #include "app/common/SystemFontForEdit.h"
 #include "app/res/Resource.h"
 
@@ -18,7 +19,8 @@ bool CDlgFileProperty::OnInitDialog() {
 }
 
 bool CDlgFileProperty::DoDataExchange(bool save) {
-  // The dialog only shows its members; nothing is read back.
+  // The dialog only shows its members; nothing is read back. The format is part of the name, and
+  // shown as the name is.
   if (save) return true;
   const std::pair<unsigned, const std::string *> texts[] = {
       {res::IDC_STC_SIZE, &m_sBits},
@@ -28,9 +30,9 @@ bool CDlgFileProperty::DoDataExchange(bool save) {
   };
   for (const auto &[id, text] : texts) {
     if (auto *label = GetDlgItem<wxStaticText>(static_cast<int>(id)))
-      label->SetLabelText(wxString::FromUTF8(*text));
+      label->SetLabelText(FileNameText(*text));
   }
   if (auto *path = GetDlgItem<wxTextCtrl>(res::IDC_EDT_FILE_NAME))
-    path->ChangeValue(wxString::FromUTF8(m_sFileName));
+    path->ChangeValue(FileNameText(m_sFileName));
   return true;
 }

@@ -3,6 +3,7 @@
 #include <wx/textctrl.h>
 
 #include "app/common/DialogTemplate.h"
+#include "app/common/FileNameText.h"
 #include "app/common/SystemFontForEdit.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
@@ -50,11 +51,11 @@ bool CDlgRename::DoDataExchange(bool save) {
   auto *number = GetDlgItem<wxTextCtrl>(res::IDC_EDT_NUMBER);
   if (source == nullptr || head == nullptr || number == nullptr) return false;
   if (save) {
-    m_srcName = source->GetValue().utf8_string();
+    // The current name is shown only; its own bytes stay in m_srcName.
     m_sHead = head->GetValue().utf8_string();
     m_sNum = number->GetValue().utf8_string();
   } else {
-    source->ChangeValue(wxString::FromUTF8(m_srcName));
+    source->ChangeValue(FileNameText(m_srcName));
     head->SetMaxLength(kMaxHead);
     head->ChangeValue(wxString::FromUTF8(m_sHead));
     number->SetMaxLength(kNumDigits);

@@ -216,8 +216,9 @@ void CFilesView::ViewProperty() {
       dlg.m_sUpdateTime = text;
     }
   }
-  dlg.m_sWidth =
-      std::to_string(record->rgbInfo.width) + "*" + std::to_string(record->rgbInfo.height);
+  // Both are signed: a bitmap stored top row first records a negative height.
+  dlg.m_sWidth = std::to_string(static_cast<int32_t>(record->rgbInfo.width)) + "*" +
+                 std::to_string(static_cast<int32_t>(record->rgbInfo.height));
   dlg.m_sBits = std::to_string(kilobytes);
   if (std::string extension; ExtensionOf(path, extension))
     dlg.m_sFormat = platform::ToUpper(extension);

@@ -5,10 +5,12 @@
 
 #include <filesystem>
 
+#include "app/common/FileNameText.h"
 #include "app/common/MenuResources.h"
 #include "app/core/ExportEntries.h"
 #include "app/core/PaneOperation.h"
 #include "app/filepane/PaneInterfaces.h"
+#include "app/filepane/TreeCtrlFolder.h"
 #include "app/res/Menus.h"
 #include "app/res/Resource.h"
 #include "platform/ShellItemList.h"
@@ -39,9 +41,19 @@ CListCtrlFile::CListCtrlFile(wxWindow *parent, wxWindowID id, const wxPoint &pos
   Bind(wxEVT_MENU, &CListCtrlFile::OnConvertClick, this, res::ID_CONVERT_RANGE_FIRST,
        res::ID_CONVERT_RANGE_LAST);
   Bind(wxEVT_MENU, &CListCtrlFile::OnRenameFile, this, res::ID_LIST_RENAME);
+  // The context menu's entries keep the states the list gave them; the frame's rules for the
+  // same commands on the menu bar never reach them.
+  Bind(wxEVT_UPDATE_UI, &CListCtrlFile::OnUpdateMenuEntry, this);
   // The items are drawn in an inner window of the list, which gets the mouse.
   ItemsWindow()->Bind(wxEVT_LEFT_UP, &CListCtrlFile::OnMouseUp, this);
   ItemsWindow()->Bind(wxEVT_LEFT_DCLICK, &CListCtrlFile::OnMouseDblClk, this);
+  ItemsWindow()->Bind(wxEVT_RIGHT_DOWN, &CListCtrlFile::OnRightDown, this);
+  if (ItemsWindow() != this) {
+    Bind(wxEVT_RIGHT_DOWN, [this](wxMouseEvent &event) {
+      m_bPressHadMenu = false;
+      event.Skip();
+    });
+  }
 }
 
 wxWindow *CListCtrlFile::ItemsWindow() {
@@ -53,7 +65,7 @@ CListCtrlFile::~CListCtrlFile() {
   DeleteAllItems();
 }
 
-void CListCtrlFile::Initilize(wxTreeCtrl *pTreeCtrl, FileListOwner *pwndParent) {
+void CListCtrlFile::Initilize(CTreeCtrlFolder *pTreeCtrl, FileListOwner *pwndParent) {
   m_pTreeCtrl = pTreeCtrl;
   m_pwndParent = pwndParent;
 }
@@ -74,7 +86,7 @@ long CListCtrlFile::InsertRecord(long index, LVITEMDATA *record,
   item.SetMask(wxLIST_MASK_TEXT | wxLIST_MASK_IMAGE | wxLIST_MASK_DATA | wxLIST_MASK_STATE);
   item.SetState(0);
   item.SetStateMask(wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-  item.SetText(wxString::FromUTF8(name));
+  item.SetText(FileNameText(name));
   item.SetImage(image);
   item.SetData(record);
   SelectionChanged();
@@ -174,6 +186,34 @@ void CListCtrlFile::OnMouseUp(wxMouseEvent &event) {
   CallAfter([this, point] { OnClick(point); });
 }
 
+void CListCtrlFile::OnRightDown(wxMouseEvent &event) {
+  event.Skip();
+  m_bPressHadMenu = false;
+  // A right click on an item that is not selected selects it alone, before the menu is built
+  // for the selection. The toolkit's list would do so itself only once some item has been
+  // current, and before that would show the menu for no selection.
+  const long item = ItemAt(event.GetPosition());
+  if (item < 0 || GetItemState(item, wxLIST_STATE_SELECTED) != 0) return;
+  for (long other = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); other != -1;
+       other = GetNextItem(other, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
+    SetItemState(other, 0, wxLIST_STATE_SELECTED);
+  }
+  SetItemState(item, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+               wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+}
+
+void CListCtrlFile::OnUpdateMenuEntry(wxUpdateUIEvent &event) {
+  // Update events from a menu carry the program's command ids.
+  const int id = event.GetId();
+  const int itemId = id >= 0x8000 ? platform::gui::MenuItemId(unsigned(id)) : id;
+  const wxMenuItem *entry = m_hMenu ? m_hMenu->FindItem(itemId) : nullptr;
+  if (entry == nullptr) {
+    event.Skip();
+    return;
+  }
+  event.Enable(entry->IsEnabled());
+}
+
 void CListCtrlFile::OnClick(const wxPoint &point) {
   // The pane knows the selection the click made before anything is decided on it.
   ReportPendingChange();
@@ -198,16 +238,10 @@ void CListCtrlFile::OnDblclk(const wxPoint &point) {
     return;
   const wxTreeItemId folder = m_pTreeCtrl->GetSelection();
   if (!folder.IsOk()) return;
-  // The tree holds folders only, so a file finds no child of its name.
-  const wxString wanted = wxString::FromUTF8(name);
-  wxTreeItemIdValue cookie;
-  for (wxTreeItemId child = m_pTreeCtrl->GetFirstChild(folder, cookie); child.IsOk();
-       child = m_pTreeCtrl->GetNextChild(folder, cookie)) {
-    if (m_pTreeCtrl->GetItemText(child) == wanted) {
-      m_pTreeCtrl->SelectItem(child);
-      return;
-    }
-  }
+  // The tree holds folders only, so a file finds no child of its name. Names are compared as
+  // their bytes: the shown text of a name that is not UTF-8 would lead nowhere.
+  if (const wxTreeItemId child = m_pTreeCtrl->ChildNamed(folder, name); child.IsOk())
+    m_pTreeCtrl->SelectItem(child);
 }
 
 wxMenu *CListCtrlFile::LoadContextMenu() {
@@ -249,7 +283,15 @@ wxMenu *CListCtrlFile::LoadContextMenu() {
 
 void CListCtrlFile::OnContextMenu(wxContextMenuEvent &event) {
   wxPoint screen = event.GetPosition();
-  if (screen == wxDefaultPosition) screen = wxGetMousePosition();
+  if (screen == wxDefaultPosition) {
+    screen = wxGetMousePosition();  // from the keyboard
+  } else if (m_bPressHadMenu) {
+    // The toolkit's list sends its own request for a right click beside an item, or before any
+    // item has been current, and the toolkit sends one more: one press, one menu.
+    return;
+  } else {
+    m_bPressHadMenu = true;
+  }
   // The item under the mouse is reported first, as a click would.
   OnClick(ItemsWindow()->ScreenToClient(screen));
   if (wxMenu *menu = LoadContextMenu()) PopupMenu(menu, ScreenToClient(screen));

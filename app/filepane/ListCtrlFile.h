@@ -15,7 +15,7 @@
 
 class FileListOwner;
 class wxMenu;
-class wxTreeCtrl;
+class CTreeCtrlFolder;
 
 namespace platform {
 struct ITEMIDLIST;
@@ -29,7 +29,7 @@ class CListCtrlFile : public wxListCtrl {
   ~CListCtrlFile() override;
 
   // Keeps the folder tree and the pane; the pane calls it once, in its first update.
-  void Initilize(wxTreeCtrl *pTreeCtrl, FileListOwner *pwndParent);
+  void Initilize(CTreeCtrlFolder *pTreeCtrl, FileListOwner *pwndParent);
 
   // Inserts an item at index for record, which the list owns from then on, with the record's
   // name as its text and its icon; folder is the absolute list of the listed folder. The index
@@ -65,6 +65,8 @@ class CListCtrlFile : public wxListCtrl {
   void OnItemchanged(wxListEvent &event);
   void OnDeleteItem(wxListEvent &event);
   void OnMouseUp(wxMouseEvent &event);
+  void OnRightDown(wxMouseEvent &event);
+  void OnUpdateMenuEntry(wxUpdateUIEvent &event);
   void OnMouseDblClk(wxMouseEvent &event);
   void OnContextMenu(wxContextMenuEvent &event);
   void OnClick(const wxPoint &point);
@@ -86,7 +88,7 @@ class CListCtrlFile : public wxListCtrl {
   // The selection or the items changed: what was worked out from them is stale.
   void SelectionChanged();
 
-  wxTreeCtrl *m_pTreeCtrl = nullptr;
+  CTreeCtrlFolder *m_pTreeCtrl = nullptr;
   FileListOwner *m_pwndParent = nullptr;
   std::unique_ptr<wxMenu> m_hMenu;
   // A menu whose command has run, kept until the popup that showed it has returned.
@@ -101,4 +103,6 @@ class CListCtrlFile : public wxListCtrl {
   mutable std::vector<std::string> m_chosenFiles;
   mutable bool m_chosenStale = true;
   unsigned long m_selectionGeneration = 1;
+  // The menu of the last right button press has been shown.
+  bool m_bPressHadMenu = false;
 };

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "app/common/FileNameText.h"
 #include "app/filepane/ComboBoxFolder.h"
 #include "app/filepane/PaneInterfaces.h"
 #include "app/filepane/ShellImageList.h"
@@ -31,13 +32,6 @@ class FolderItemData : public wxTreeItemData {
   bool filled = false;
 };
 
-// A name as the tree shows it. Names are UTF-8 on this system; a name that is not (a file from
-// elsewhere) shows its bytes one character each rather than nothing.
-wxString Shown(const std::string &name) {
-  const wxString text = wxString::FromUTF8(name);
-  return text.empty() && !name.empty() ? wxString::From8BitData(name.data(), name.size()) : text;
-}
-
 }  // namespace
 
 bool CTreeCtrlFolder::Create(wxWindow *parent) {
@@ -53,7 +47,7 @@ bool CTreeCtrlFolder::Create(wxWindow *parent) {
 }
 
 wxString CTreeCtrlFolder::GetStringValue() const {
-  return Shown(m_selPath);
+  return FileNameText(m_selPath);
 }
 
 wxSize CTreeCtrlFolder::GetAdjustedSize(int, int, int) {
@@ -92,7 +86,7 @@ void CTreeCtrlFolder::Initilize(CComboBoxFolder *pComboBoxFolder, FolderTreeOwne
   const int icon = GetItemIcon(empty.get(), kIconFlags);
   auto *data = new FolderItemData(record);
   data->filled = true;  // the desktop's children are inserted here, once
-  const wxTreeItemId root = AddRoot(Shown(name), icon, icon, data);
+  const wxTreeItemId root = AddRoot(FileNameText(name), icon, icon, data);
   SetItemHasChildren(root, true);
   m_hPreItem = root;
   FillTreeView(desktop, empty.get(), root, "");
@@ -117,11 +111,29 @@ wxTreeItemId CTreeCtrlFolder::FindChild(const wxTreeItemId &parent, const std::s
   wxTreeItemIdValue cookie;
   for (wxTreeItemId child = GetFirstChild(parent, cookie); child.IsOk();
        child = GetNextChild(parent, cookie)) {
-    const std::string text = GetItemText(child).utf8_string();
+    const std::string text = NameOf(child);
     if (text == name) return child;
     if (!firstNoCase.IsOk() && EqualsNoCase(text, name)) firstNoCase = child;
   }
   return firstNoCase;
+}
+
+std::string CTreeCtrlFolder::NameOf(const wxTreeItemId &item) const {
+  // The name's own bytes, never the shown text, which need not lead back to the folder.
+  const TVITEMDATA *record = GetItemRecord(item);
+  std::string name;
+  if (record != nullptr) platform::GetName(record->lpsfParent, record->lpi, SHGDN_NORMAL, name);
+  return name;
+}
+
+wxTreeItemId CTreeCtrlFolder::ChildNamed(const wxTreeItemId &parent,
+                                         const std::string &name) const {
+  wxTreeItemIdValue cookie;
+  for (wxTreeItemId child = GetFirstChild(parent, cookie); child.IsOk();
+       child = GetNextChild(parent, cookie)) {
+    if (NameOf(child) == name) return child;
+  }
+  return {};
 }
 
 wxTreeItemId CTreeCtrlFolder::FillTreeView(ShellFolder *lpsf, const ITEMIDLIST *lpifq,
@@ -147,7 +159,8 @@ wxTreeItemId CTreeCtrlFolder::FillTreeView(ShellFolder *lpsf, const ITEMIDLIST *
       FreeItemData(record);
       break;
     }
-    const wxTreeItemId child = AppendItem(hParent, Shown(name), -1, -1, new FolderItemData(record));
+    const wxTreeItemId child =
+        AppendItem(hParent, FileNameText(name), -1, -1, new FolderItemData(record));
     GetNormalAndSelectedIcons(record->lpifq, child);
     if (attributes & SFGAO_HASSUBFOLDER) SetItemHasChildren(child, true);
     if (EqualsNoCase(name, sObj)) found = child;
@@ -210,7 +223,7 @@ void CTreeCtrlFolder::OnSelChanged(wxTreeEvent &event) {
   platform::GetName(record->lpsfParent, record->lpi,
                     (attributes & SFGAO_FILESYSTEM) ? SHGDN_FORPARSING : SHGDN_NORMAL, name);
   m_selPath = name;
-  m_pComboBoxFolder->SetText(Shown(m_selPath));
+  m_pComboBoxFolder->SetText(FileNameText(m_selPath));
   m_pComboBoxFolder->Refresh();
   if (m_pComboBoxFolder->IsPopupShown()) Dismiss();
 }
@@ -233,7 +246,7 @@ std::string CTreeCtrlFolder::GetFullPath() const {
   const wxTreeItemId root = GetRootItem();
   for (wxTreeItemId item = GetSelection(); item.IsOk() && item != root;
        item = GetItemParent(item)) {
-    std::string text = GetItemText(item).utf8_string();
+    std::string text = NameOf(item);
     if (!path.empty()) text += kPathSeparator;
     path.insert(0, text);
   }
@@ -255,7 +268,7 @@ void CTreeCtrlFolder::PaintComboControl(wxDC &dc, const wxRect &rect) {
   const int clientHeight = m_combo->GetClientSize().y;
   images->Draw(GetItemImage(item, wxTreeItemIcon_Normal), dc, 4, (clientHeight - iconWidth) / 2,
                wxIMAGELIST_DRAW_TRANSPARENT);
-  const wxString text = Shown(m_selPath);
+  const wxString text = FileNameText(m_selPath);
   const int textX = 4 + iconWidth + 4;
   dc.DrawText(text, textX, rect.y + (rect.height - dc.GetCharHeight()) / 2);
 }

@@ -37,6 +37,10 @@ class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
 
   // The record of a tree item; owned by the item and freed with it.
   platform::TVITEMDATA *GetItemRecord(const wxTreeItemId &item) const;
+  // The name of a folder item as its own bytes ("" for an item without a record).
+  std::string NameOf(const wxTreeItemId &item) const;
+  // The first child of `parent` whose name is exactly `name`; an invalid id when none is.
+  wxTreeItemId ChildNamed(const wxTreeItemId &parent, const std::string &name) const;
 
   // The popup's side of the combo.
   bool Create(wxWindow *parent) override;
@@ -54,8 +58,8 @@ class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
   void GetNormalAndSelectedIcons(const platform::ITEMIDLIST *lpifq, const wxTreeItemId &item);
   static int TreeViewCompareProc(const platform::TVITEMDATA *lparam1,
                                  const platform::TVITEMDATA *lparam2);
-  // The child of `parent` named `name`: the first whose text equals it, else the first whose
-  // text equals it without regard to case; an invalid id when none does.
+  // The child of `parent` named `name`: the first whose name equals it, else the first whose
+  // name equals it without regard to case; an invalid id when none does.
   wxTreeItemId FindChild(const wxTreeItemId &parent, const std::string &name) const;
   void ReturnToPrevious(const wxTreeItemId &failed);
 

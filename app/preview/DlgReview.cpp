@@ -3,6 +3,7 @@
 #include <wx/dcclient.h>
 
 #include "app/common/DialogTemplate.h"
+#include "app/common/FileNameText.h"
 #include "app/preview/QuendaView.h"
 #include "app/res/Resource.h"
 #include "engine/TaskBasic.h"
@@ -41,7 +42,7 @@ CDlgReview::~CDlgReview() = default;
 
 bool CDlgReview::OnInitDialog() {
   DialogBase::OnInitDialog();
-  SetTitle(wxString::FromUTF8(m_sfileName + " in reviewing"));
+  SetTitle(FileNameText(m_sfileName + " in reviewing"));
   m_pRgbInfo = nullptr;
   pTaskToReview = std::make_unique<CTaskBasic>(m_imgEngine);
   int result = 0;

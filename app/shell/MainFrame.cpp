@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/common/FileNameText.h"
 #include "app/common/MenuResources.h"
 #include "app/core/ExportEntries.h"
 #include "app/core/FrameSizing.h"
@@ -128,16 +129,10 @@ bool CMainFrame::OnCreateClient() {
     m_wndSplitter = nullptr;
     return false;
   }
-  // A click in a pane makes it the active view, as focus moving into it does.
-  for (wxWindow *pane : {static_cast<wxWindow *>(left), static_cast<wxWindow *>(right)}) {
-    const auto activate = [this, pane](wxMouseEvent &event) {
-      SetActiveView(pane);
-      event.Skip();
-    };
-    pane->Bind(wxEVT_LEFT_DOWN, activate);
-    pane->Bind(wxEVT_RIGHT_DOWN, activate);
-    pane->Bind(wxEVT_MIDDLE_DOWN, activate);
-  }
+  // A click in a pane makes it the active view, as focus moving into it does; a click on a
+  // control that has the focus already moves no focus.
+  ActivateOnClick(left, left);
+  ActivateOnClick(right, right);
   m_pActiveView = left;
   return true;
 }
@@ -218,7 +213,7 @@ bool CMainFrame::Show(bool show) {
 }
 
 void CMainFrame::OnUpdateFrameTitle() {
-  SetTitle(Text(m_document.GetTitle() + " - " + ProgramTitle()));
+  SetTitle(FileNameText(m_document.GetTitle() + " - " + ProgramTitle()));
 }
 
 void CMainFrame::InitialUpdateFrame() {
@@ -318,6 +313,19 @@ void CMainFrame::OnChildFocus(wxChildFocusEvent &event) {
     }
   }
   event.Skip();
+}
+
+void CMainFrame::ActivateOnClick(wxWindow *window, wxWindow *pane) {
+  const auto activate = [this, pane](wxMouseEvent &event) {
+    SetActiveView(pane);
+    event.Skip();
+  };
+  window->Bind(wxEVT_LEFT_DOWN, activate);
+  window->Bind(wxEVT_RIGHT_DOWN, activate);
+  window->Bind(wxEVT_MIDDLE_DOWN, activate);
+  for (wxWindow *child : window->GetChildren()) {
+    if (!child->IsTopLevel()) ActivateOnClick(child, pane);
+  }
 }
 
 void CMainFrame::OnNextPane(wxCommandEvent &) {

@@ -58,6 +58,8 @@ class CMainFrame : public wxFrame, public PreviewHost {
   void OnUpdateIndicatorScale();
   void UpdateLockIndicators();
   void OnChildFocus(wxChildFocusEvent &event);
+  // A mouse button pressed on window or on any control inside it makes pane the active view.
+  void ActivateOnClick(wxWindow *window, wxWindow *pane);
   void OnNextPane(wxCommandEvent &event);
   // The window does not close while a conversion runs on a worker thread.
   void OnClose(wxCloseEvent &event);

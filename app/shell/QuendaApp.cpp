@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/common/FileNameText.h"
 #include "app/core/FrameSizing.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
@@ -43,7 +44,7 @@ void AskForPlaceOnceShown(wxTopLevelWindow &frame, wxPoint place) {
 
 }  // namespace
 
-CQuendaApp::CQuendaApp() : m_messageBoxes(res::LoadString(res::IDS_APP_TITLE)) {}
+CQuendaApp::CQuendaApp() : m_messageBoxes(res::LoadString(res::IDS_APP_TITLE), &FileNameText) {}
 
 CQuendaApp::~CQuendaApp() = default;
 

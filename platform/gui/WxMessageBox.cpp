@@ -44,8 +44,8 @@ MessageAnswer WxMessageBoxService::ShowHere(const std::string &text, MessageButt
   WrapLongWordsInMessageBoxes();
   const bool question = buttons == MessageButtons::YesNo;
   const long style = question ? wxYES_NO | wxICON_QUESTION : wxOK | wxICON_EXCLAMATION;
-  wxMessageDialog box(ActiveOwner(), wxString::FromUTF8(text), wxString::FromUTF8(m_caption),
-                      style);
+  const wxString message = m_textOf != nullptr ? m_textOf(text) : wxString::FromUTF8(text);
+  wxMessageDialog box(ActiveOwner(), message, wxString::FromUTF8(m_caption), style);
   const int id = box.ShowModal();
   if (!question) return MessageAnswer::Ok;
   return id == wxID_YES ? MessageAnswer::Yes : MessageAnswer::No;

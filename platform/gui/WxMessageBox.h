@@ -3,7 +3,10 @@
 // user-interface thread, and the worker waits there for the operator's answer.
 #pragma once
 
+#include <wx/string.h>
+
 #include <string>
+#include <string_view>
 
 #include "platform/MessageBox.h"
 
@@ -11,13 +14,19 @@ namespace platform::gui {
 
 class WxMessageBoxService final : public MessageBoxService {
  public:
-  explicit WxMessageBoxService(std::string caption) : m_caption(std::move(caption)) {}
+  // How a message's bytes become the text of the box; a message may hold a file's name, which
+  // need not be UTF-8. Without one, the bytes are taken as UTF-8.
+  using TextOf = wxString (*)(std::string_view bytes);
+
+  explicit WxMessageBoxService(std::string caption, TextOf textOf = nullptr)
+      : m_caption(std::move(caption)), m_textOf(textOf) {}
   MessageAnswer Show(const std::string &text, MessageButtons buttons) override;
 
  private:
   MessageAnswer ShowHere(const std::string &text, MessageButtons buttons) const;
 
   std::string m_caption;
+  TextOf m_textOf;
 };
 
 // Installs a service for the lifetime of this object and restores the default afterwards.

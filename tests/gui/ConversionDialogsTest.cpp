@@ -194,12 +194,13 @@ TEST_F(SettingDialog, CompositeAndBrowseSetTheTarget) {
 }
 
 // A source without a folder leaves the target empty: OK shows the message and the dialog
-// stays until a folder is chosen.
+// stays until a folder is chosen; a folder whose name is not UTF-8 is shown by its bytes and
+// handed back as its own bytes.
 TEST_F(SettingDialog, AnEmptyTargetIsRefused) {
   const std::vector<std::string> files = {"PIC0.bmp"};
   CDlgSetting dialog(nullptr, files, engine_);
   Prepare(dialog, 0, files);
-  browser_.answers = {"/tmp"};
+  browser_.answers = {"/tmp/caf\xE9"};
   int step = 0;
   const int result = RunModal(dialog, [&] {
     if (step++ == 0) {
@@ -210,12 +211,13 @@ TEST_F(SettingDialog, AnEmptyTargetIsRefused) {
     EXPECT_TRUE(dialog.IsShown());
     EXPECT_EQ(messages_.Texts(), std::vector<std::string>{LoadString(IDS_INVALID_PATH)});
     Click(dialog, IDC_BTN_BROWSE);
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_TARGET), "/tmp/caf\\xE9/");
     Click(dialog, kIdOk);
     return true;
   });
   EXPECT_EQ(result, kIdOk);
   EXPECT_EQ(LoadString(IDS_INVALID_PATH), "Please input valid path to save target file.");
-  EXPECT_EQ(dialog.m_sTarget, "/tmp/");
+  EXPECT_EQ(dialog.m_sTarget, "/tmp/caf\xE9/");
 }
 
 // Export of one file shows its size and its folder, however long; export of several lists
@@ -302,12 +304,12 @@ class YCConvertSetDialog : public testing::Test {
   ScriptedFolderBrowser browser_;
 };
 
-// The caption tells the mode; the source folder is refused however it is reached (as shown
-// at first, through a link, with "/./"), and the folder checked is the one handed back; another
-// folder is taken with the Y/C mode.
+// The caption tells the mode; the source folder, named not in UTF-8, is refused however it is
+// reached (as shown at first, through a link, with "/./"), and the folder checked is the one
+// handed back; another folder is taken with the Y/C mode.
 TEST_F(YCConvertSetDialog, RefusesTheSourceFolderHoweverItIsNamed) {
   test_support::TempFolder temp;
-  const std::string source = temp.File("src");
+  const std::string source = temp.File("src\xE9");
   const std::string other = temp.File("other");
   std::filesystem::create_directories(source);
   std::filesystem::create_directories(other);
@@ -331,7 +333,7 @@ TEST_F(YCConvertSetDialog, RefusesTheSourceFolderHoweverItIsNamed) {
   size_t refusals = 0;
   const int result = RunModal(still, [&] {
     EXPECT_EQ(still.GetTitle(), "Still Mode Convert");
-    EXPECT_EQ(still.GetDlgItemText(IDC_EDIT_YCTARGET), source + "/");
+    EXPECT_EQ(still.GetDlgItemText(IDC_EDIT_YCTARGET), temp.File("src\\xE9/"));
     EXPECT_FALSE(Shown(still, IDC_RDO_YC));
     for (int browse = 0; browse <= 3; ++browse) {
       // A target member that the edit does not show is not what the dialog hands back.

@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <wx/menu.h>
 #include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/settings.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -29,6 +30,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
+#include "app/common/FileNameText.h"
 #include "app/convert/DlgSetting.h"
 #include "app/filepane/ComboBoxColor.h"
 #include "app/filepane/ComboBoxFolder.h"
@@ -48,6 +50,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Path.h"
 #include "platform/gui/MenuCommandIds.h"
+#include "platform/gui/WxMessageBox.h"
 #include "tests/support/BmpFileBuilder.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempFolder.h"
@@ -119,7 +122,10 @@ void MakeFolder() {
   test_support::WriteWholeFile(InFolder("damaged.kdt"), std::vector<unsigned char>(1023, 0x5A));
   test_support::WriteWholeFile(InFolder("a.txt"), {'t', 'e', 'x', 't'});
   ASSERT_EQ(mkfifo(InFolder("fifo.kdt").c_str(), 0600), 0);
-  for (const char *folder : {"sub", "Zdir", "line\nbreak"}) fs::create_directory(InFolder(folder));
+  // A folder whose name is not UTF-8, known to the tree from the start.
+  for (const char *folder : {"sub", "Zdir", "line\nbreak", "dir\xFF\xFE"})
+    fs::create_directory(InFolder(folder));
+  fs::copy_file(kdt, InFolder("dir\xFF\xFE/inner.kdt"));
   // Pairs for the side of a selection under "*.*".
   for (const char *copy : {"a.kdt", "b.kd", "b.kdt"})
     fs::copy_file(kdt, InFolder(std::string("sub/") + copy));
@@ -328,7 +334,7 @@ TEST(FilePane, ListsTheSavedFolderUnderEachFilter) {
   EXPECT_EQ(FilterEntries(pane), (std::vector<std::string>{"*.KDT", "*.BMP", "*.*"}));
   EXPECT_EQ(pane.m_cmbFilter->GetStringSelection(), "*.KDT");
 
-  const std::vector<std::string> folders = {"line\nbreak", "sub", "Zdir"};
+  const std::vector<std::string> folders = {"dir\\xFF\\xFE", "line\nbreak", "sub", "Zdir"};
   const struct {
     const char *filter;
     std::vector<std::string> files;
@@ -468,7 +474,15 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
   };
   clickOn("b.bmp", false);
   EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp"}));
+  // A click in a pane makes it the active view, also a click on a control that holds the focus
+  // already: the preview's picture, then a file of the list again.
+  EXPECT_EQ(Frame().GetActiveView(), &pane);
+  sim.MouseMove(Frame().GetRightPane()->GetScreenRect().GetPosition() + wxPoint(40, 40));
+  sim.MouseClick();
+  Pump(100ms);
+  EXPECT_EQ(Frame().GetActiveView(), Frame().GetRightPane());
   clickOn("c.bmp", true);
+  EXPECT_EQ(Frame().GetActiveView(), &pane);
   EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp", "c.bmp"}));
   clickOn("b.bmp", true);
   EXPECT_EQ(pane.m_sfilesInChoose, Paths({"c.bmp"}));
@@ -497,18 +511,22 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
 
 // A double-click on a folder opens it in the tree, which lists it; on a file it does nothing.
 // The filter combo takes Up and Down only: Tab leaves the focus on it and Enter opens nothing.
+// A double-click with the mouse on the item shown as name.
+void DoubleClick(CFilesView &pane, const std::string &name) {
+  wxRect r;
+  ASSERT_TRUE(pane.m_lstFiles->GetItemRect(IndexOf(pane, name), r)) << name;
+  wxUIActionSimulator sim;
+  sim.MouseMove(pane.m_lstFiles->ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
+  Pump(50ms);
+  sim.MouseDblClick();
+  Pump(200ms);
+}
+
 TEST(FilePane, DoubleClickOpensAFolderAndTheFilterTakesUpAndDownOnly) {
   CFilesView &pane = Pane();
   ChooseFilter(pane, "*.*");
   wxUIActionSimulator sim;
-  const auto doubleClick = [&](const char *name) {
-    wxRect r;
-    ASSERT_TRUE(pane.m_lstFiles->GetItemRect(IndexOf(pane, name), r));
-    sim.MouseMove(pane.m_lstFiles->ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
-    Pump(50ms);
-    sim.MouseDblClick();
-    Pump(200ms);
-  };
+  const auto doubleClick = [&](const char *name) { DoubleClick(pane, name); };
   doubleClick("a.txt");
   EXPECT_EQ(pane.m_cmbDirectory->GetFullPath(), TreePath(Folder()));
   doubleClick("sub");
@@ -656,6 +674,49 @@ TEST(FilePane, ContextMenuCommandRunsOnce) {
   EXPECT_EQ(pane.m_sfilesInChoose, Paths({"MA.QVEL_001.KDT"}));
 }
 
+// The entries, with their states as shown, of each context menu that a real right click on the
+// item shown as name (or below the items) opens; each menu is left with Esc.
+std::vector<std::vector<std::string>> RightClickMenus(CFilesView &pane, const std::string &name) {
+  CListCtrlFile &list = *pane.m_lstFiles;
+  std::vector<std::vector<std::string>> menus;
+  wxRect r;
+  wxPoint at(8, list.GetClientSize().y - 3);  // no name: the bottom of the list, below the items
+  if (!name.empty()) {
+    EXPECT_TRUE(list.GetItemRect(IndexOf(pane, name), r)) << name;
+    at = r.GetPosition() + wxPoint(8, r.height / 2);
+  }
+  int flags = 0;
+  EXPECT_EQ(list.HitTest(at, flags) != wxNOT_FOUND, !name.empty()) << name;
+  wxUIActionSimulator sim;
+  sim.MouseMove(list.ClientToScreen(at));
+  Pump(50ms);
+  // The states are read while the menu is open, after the updates the toolkit sends it.
+  wxMenu *open = nullptr;
+  const auto noteOpen = [&](wxMenuEvent &event) {
+    if (event.GetMenu() != nullptr && event.GetMenu() == list.GetLoadedMenu())
+      open = event.GetMenu();
+    event.Skip();
+  };
+  const auto noteClose = [&](wxMenuEvent &event) {
+    open = nullptr;
+    event.Skip();
+  };
+  list.Bind(wxEVT_MENU_OPEN, noteOpen);
+  list.Bind(wxEVT_MENU_CLOSE, noteClose);
+  int polls = 0;
+  Poll escape([&] {
+    if (open == nullptr || ++polls % 4 != 0) return false;
+    menus.push_back(Entries(*open));
+    sim.Char(WXK_ESCAPE);
+    return false;
+  });
+  sim.MouseClick(wxMOUSE_BTN_RIGHT);
+  Pump(1000ms);
+  list.Unbind(wxEVT_MENU_OPEN, noteOpen);
+  list.Unbind(wxEVT_MENU_CLOSE, noteClose);
+  return menus;
+}
+
 // Runs the pane's rename command; step is called with the open dialog at each poll until it
 // returns true (the dialog must be closed by then). A dialog left open fails the test.
 void RunRename(CFilesView &pane, const std::function<bool(CDlgRename &)> &step) {
@@ -793,7 +854,15 @@ TEST(FilePane, PropertiesOfThePreviewedFile) {
   // Beyond what 32 bits count: the bitmap's rows come first, the rest is a hole in the file.
   fs::copy_file(InFolder("small.bmp"), InFolder("huge.bmp"));
   fs::resize_file(InFolder("huge.bmp"), (uint64_t{4} << 30) + 2048);
-  for (const char *name : {"MA.QVEL_001.KDT", "small.bmp", "huge.bmp"})
+  // A bitmap stored top row first: its header records the height negative.
+  WriteBmp(InFolder("topdown.bmp"), 250, 150, kBmpColour);
+  {
+    std::fstream file(InFolder("topdown.bmp"), std::ios::in | std::ios::out | std::ios::binary);
+    const int32_t height = -150;
+    file.seekp(22);
+    file.write(reinterpret_cast<const char *>(&height), sizeof height);
+  }
+  for (const char *name : {"MA.QVEL_001.KDT", "small.bmp", "huge.bmp", "topdown.bmp"})
     ASSERT_EQ(utimes(InFolder(name).c_str(), when), 0);
 
   const struct {
@@ -814,6 +883,10 @@ TEST(FilePane, PropertiesOfThePreviewedFile) {
        "huge.bmp",
        false,
        {InFolder("huge.bmp"), "BMP", "8*8", "4194306", "03/07/2004 14:05:09"}},
+      {"*.BMP",
+       "topdown.bmp",
+       false,
+       {InFolder("topdown.bmp"), "BMP", "250*-150", "110", "03/07/2004 14:05:09"}},
   };
   for (const auto &c : cases) {
     ChooseFilter(pane, c.filter);
@@ -836,8 +909,86 @@ TEST(FilePane, PropertiesOfThePreviewedFile) {
   }
   SelectOnly(pane, {});
   fs::remove(InFolder("huge.bmp"));
+  fs::remove(InFolder("topdown.bmp"));
   unsetenv("TZ");
   tzset();
+}
+
+// Records the text of each message box and answers it at once.
+class MessageTexts : public wxModalDialogHook {
+ public:
+  MessageTexts() { Register(); }
+  ~MessageTexts() override { Unregister(); }
+  int Enter(wxDialog *dialog) override {
+    auto *box = dynamic_cast<wxMessageDialog *>(dialog);
+    if (box == nullptr) return wxID_NONE;
+    texts.push_back(box->GetMessage().utf8_string());
+    return wxID_OK;
+  }
+  void Exit(wxDialog *) override {}
+  std::vector<std::string> texts;
+};
+
+// Names that are not UTF-8 are shown by their bytes, the same way in the list, the tree, the
+// combo, the dialogs and the message boxes, and every way back to the file takes the name's own
+// bytes: the selection, the preview, a double-click on a folder and the rename.
+TEST(FilePane, NamesThatAreNotUtf8ShowTheirBytesAndLeadBackToTheirFiles) {
+  CFilesView &pane = Pane();
+  const std::string cafe = "caf\xE9.KDT", folder = "dir\xFF\xFE", damaged = "bad\xE9.kdt";
+  fs::copy_file(InFolder("MA.QVEL_001.KDT"), InFolder(cafe));
+  test_support::WriteWholeFile(InFolder(damaged), std::vector<unsigned char>(100, 0x5A));
+  ChooseFilter(pane, "*.BMP");
+  ChooseFilter(pane, "*.KDT");
+  const std::vector<std::string> listed = Listed(pane);
+  for (const char *shown : {"caf\\xE9.KDT", "dir\\xFF\\xFE", "bad\\xE9.kdt"})
+    EXPECT_NE(std::find(listed.begin(), listed.end(), shown), listed.end()) << shown;
+
+  SelectOnly(pane, {"caf\\xE9.KDT"});
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({cafe}));
+  EXPECT_TRUE(Near(PreviewCentre(), kKdtColour, 4));
+  std::string shownPath;
+  Poll property([&] {
+    CDlgFileProperty *dialog = ShownDialog<CDlgFileProperty>();
+    if (dialog == nullptr) return false;
+    shownPath = TextOf(*dialog, res::IDC_EDT_FILE_NAME);
+    Click(*dialog, res::IDOK);
+    return true;
+  });
+  pane.ViewProperty();
+  EXPECT_EQ(shownPath, Folder() + "/caf\\xE9.KDT");
+
+  // The load failure names the file as the list does.
+  {
+    platform::gui::WxMessageBoxService service("Quenda", &FileNameText);
+    platform::gui::ScopedMessageBoxService installed(service);
+    MessageTexts boxes;
+    SelectOnly(pane, {"bad\\xE9.kdt"});
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{Folder() + "/bad\\xE9.kdt" +
+                                                    res::LoadString(res::IDS_CANNOT_LOAD)});
+  }
+
+  // The folder opens in the tree, which shows it as the list did; the combo shows its path.
+  DoubleClick(pane, "dir\\xFF\\xFE");
+  EXPECT_EQ(pane.m_cmbDirectory->GetFullPath(), TreePath(InFolder(folder)));
+  EXPECT_EQ(Listed(pane), std::vector<std::string>{"inner.kdt"});
+  const CTreeCtrlFolder &tree = *pane.m_cmbDirectory->GetTreeCtrl();
+  EXPECT_EQ(tree.GetItemText(tree.GetSelection()).utf8_string(), "dir\\xFF\\xFE");
+  EXPECT_EQ(pane.m_cmbDirectory->GetValue().utf8_string(), Folder() + "/dir\\xFF\\xFE");
+  OpenFolder(pane, Folder());
+
+  SelectOnly(pane, {"caf\\xE9.KDT"});
+  RunRename(pane, [&](CDlgRename &dialog) {
+    EXPECT_EQ(TextOf(dialog, res::IDC_EDT_SRC_NAME), "caf\\xE9.KDT");
+    dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_HEAD))->ChangeValue("CAFE");
+    dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_NUMBER))->ChangeValue("009");
+    Click(dialog, res::IDOK);
+    return true;
+  });
+  EXPECT_FALSE(fs::exists(InFolder(cafe)));
+  EXPECT_TRUE(fs::exists(InFolder("MCAFE.QVEL_009.KDT")));
+  SelectOnly(pane, {});
+  for (const std::string &name : {std::string("MCAFE.QVEL_009.KDT"), damaged})
+    fs::remove(InFolder(name));
 }
 
 // A second main window stands for the next start of the program: it reads the settings file
@@ -917,10 +1068,17 @@ TEST(FilePane, WithOnlyTheKdtPlugIn) {
   CFilesView &pane = *frame->GetLeftPane();
   EXPECT_EQ(FilterEntries(pane), (std::vector<std::string>{"*.KDT", "*.*"}));
   OpenFolder(pane, Folder());
-  SelectOnly(pane, {"MA.QVEL_001.KDT"});
-  EXPECT_EQ(Entries(*pane.m_lstFiles->LoadContextMenu()),
-            (std::vector<std::string>{"Export To (gray) []", "Reverse Field Dominance", "-",
-                                      "&Property (gray)", "&Rename (gray)"}));
+  // The window's first right clicks, with no click before them, beside the items and then on a
+  // file: each opens one menu; the file is selected and reported first, and the menu shows the
+  // list's own states (the frame's rule for the menu bar's "Property" asks for no pattern).
+  EXPECT_EQ(RightClickMenus(pane, ""), (std::vector<std::vector<std::string>>{
+                                           {"Export To (gray) []", "Reverse Field Dominance (gray)",
+                                            "-", "&Property (gray)", "&Rename (gray)"}}));
+  EXPECT_EQ(
+      RightClickMenus(pane, "MA.QVEL_001.KDT"),
+      (std::vector<std::vector<std::string>>{{"Export To (gray) []", "Reverse Field Dominance", "-",
+                                              "&Property (gray)", "&Rename (gray)"}}));
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"MA.QVEL_001.KDT"}));
   CloseWindow(frame);
 }
 

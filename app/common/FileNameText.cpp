@@ -1,0 +1,65 @@
+#include "app/common/FileNameText.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+// The length of the well-formed UTF-8 character at the start of bytes, or 0 when there is none
+// (a stray continuation byte, a truncated sequence, an overlong form, a surrogate, or a value
+// beyond U+10FFFF).
+std::size_t CharacterLength(std::string_view bytes) {
+  const auto at = [&bytes](std::size_t i) { return static_cast<uint8_t>(bytes[i]); };
+  const uint8_t lead = at(0);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  uint8_t low = 0x80, high = 0xBF;  // the range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;   // overlong
+    if (lead == 0xED) high = 0x9F;  // surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;   // overlong
+    if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
+  } else {
+    return 0;
+  }
+  if (bytes.size() < length || at(1) < low || at(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (at(i) < 0x80 || at(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
+std::string ShownFileName(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string shown;
+  shown.reserve(name.size());
+  while (!name.empty()) {
+    std::size_t length = CharacterLength(name);
+    if (length > 0) {
+      shown.append(name.substr(0, length));
+    } else {
+      const auto byte = static_cast<uint8_t>(name.front());
+      shown += "\\x";
+      shown += kHex[byte >> 4];
+      shown += kHex[byte & 0x0F];
+      length = 1;
+    }
+    name.remove_prefix(length);
+  }
+  return shown;
+}
+
+wxString FileNameText(std::string_view name) {
+  return wxString::FromUTF8(ShownFileName(name));
+}
+
+std::string FileNameBehind(const std::string &shown, const std::string &name) {
+  return shown == ShownFileName(name) ? name : shown;
+}
