@@ -6,10 +6,11 @@
 
 #include <string>
 
-class FolderTreeOwner;
+#include "app/filepane/PaneInterfaces.h"
+
 class CTreeCtrlFolder;
 
-class CComboBoxFolder : public wxComboCtrl {
+class CComboBoxFolder : public wxComboCtrl, public FolderTreeCombo {
  public:
   CComboBoxFolder(wxWindow *parent, wxWindowID id);
 
@@ -22,11 +23,11 @@ class CComboBoxFolder : public wxComboCtrl {
   // Shows the tree below the combo.
   void DisplayTree();
 
-  int GetDroppedHeight() const { return m_droppedHeight; }
+  int GetDroppedHeight() const override { return m_droppedHeight; }
   void SetDroppedHeight(int height) { m_droppedHeight = height; }
   int GetDroppedWidth() const { return m_droppedWidth; }
   void SetDroppedWidth(int width) { m_droppedWidth = width; }
-  int GetIconWidth() const { return m_iconWidth; }
+  int GetIconWidth() const override { return m_iconWidth; }
 
   std::string GetFullPath() const;
   std::string GetSelPath() const;

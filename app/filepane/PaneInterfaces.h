@@ -1,7 +1,8 @@
 // What the file pane's controls and the main frame ask of the file pane, and what the pane asks
 // of the main frame. The list and the tree hold the pane through these and include no header of
 // the pane; the frame, which makes the pane, runs the same commands on it; and the pane finds the
-// preview through its top-level window, without the frame's header.
+// preview through its top-level window, without the frame's header. The folder tree likewise
+// holds the combo that owns it through the one interface below, without the combo's header.
 #pragma once
 
 #include <string>
@@ -71,6 +72,19 @@ class FolderTreeOwner {
 
  protected:
   ~FolderTreeOwner() = default;
+};
+
+// What the folder tree asks of the combo it drops down from, beyond the toolkit's combo that the
+// tree reaches as its popup.
+class FolderTreeCombo {
+ public:
+  // The height of the dropped-down tree in pixels.
+  virtual int GetDroppedHeight() const = 0;
+  // The width of the folder icon drawn in the combo's field.
+  virtual int GetIconWidth() const = 0;
+
+ protected:
+  ~FolderTreeCombo() = default;
 };
 
 // The window that holds the preview pane beside the file pane.

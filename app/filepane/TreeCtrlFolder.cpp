@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/common/FileNameText.h"
-#include "app/filepane/ComboBoxFolder.h"
 #include "app/filepane/PaneInterfaces.h"
 #include "app/filepane/ShellImageList.h"
 #include "platform/Path.h"
@@ -60,7 +59,7 @@ TVITEMDATA *CTreeCtrlFolder::GetItemRecord(const wxTreeItemId &item) const {
   return data == nullptr ? nullptr : data->record;
 }
 
-void CTreeCtrlFolder::Initilize(CComboBoxFolder *pComboBoxFolder, FolderTreeOwner *wndParent,
+void CTreeCtrlFolder::Initilize(FolderTreeCombo *pComboBoxFolder, FolderTreeOwner *wndParent,
                                 const std::string &sInitFolder) {
   m_wndParent = wndParent;
   m_pComboBoxFolder = pComboBoxFolder;
@@ -223,9 +222,9 @@ void CTreeCtrlFolder::OnSelChanged(wxTreeEvent &event) {
   platform::GetName(record->lpsfParent, record->lpi,
                     (attributes & SFGAO_FILESYSTEM) ? SHGDN_FORPARSING : SHGDN_NORMAL, name);
   m_selPath = name;
-  m_pComboBoxFolder->SetText(FileNameText(m_selPath));
-  m_pComboBoxFolder->Refresh();
-  if (m_pComboBoxFolder->IsPopupShown()) Dismiss();
+  m_combo->SetText(FileNameText(m_selPath));
+  m_combo->Refresh();
+  if (m_combo->IsPopupShown()) Dismiss();
 }
 
 void CTreeCtrlFolder::ReturnToPrevious(const wxTreeItemId &failed) {
@@ -237,7 +236,7 @@ void CTreeCtrlFolder::ReturnToPrevious(const wxTreeItemId &failed) {
 }
 
 void CTreeCtrlFolder::OnLButtonDblClk(wxMouseEvent &event) {
-  if (m_pComboBoxFolder != nullptr && m_pComboBoxFolder->IsPopupShown()) Dismiss();
+  if (m_combo != nullptr && m_combo->IsPopupShown()) Dismiss();
   event.Skip();
 }
 

@@ -11,7 +11,7 @@
 
 #include "platform/ShellItemList.h"
 
-class CComboBoxFolder;
+class FolderTreeCombo;
 class FolderTreeOwner;
 
 class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
@@ -21,7 +21,8 @@ class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
   // Fills the desktop's level, selects the desktop (which lists it) and then walks the saved
   // path `sInitFolder` (display names below the desktop, each followed by the separator, as
   // GetFullPath gives them) down to the folder it names, listing each folder on the way.
-  void Initilize(CComboBoxFolder *pComboBoxFolder, FolderTreeOwner *wndParent,
+  // `pComboBoxFolder` is the combo this tree is the popup of.
+  void Initilize(FolderTreeCombo *pComboBoxFolder, FolderTreeOwner *wndParent,
                  const std::string &sInitFolder);
 
   // The display names from below the desktop down to the selected folder, each followed by the
@@ -67,7 +68,7 @@ class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
   void OnSelChanged(wxTreeEvent &event);
   void OnLButtonDblClk(wxMouseEvent &event);
 
-  CComboBoxFolder *m_pComboBoxFolder = nullptr;
+  FolderTreeCombo *m_pComboBoxFolder = nullptr;
   FolderTreeOwner *m_wndParent = nullptr;
   std::string m_selPath;
   wxTreeItemId m_hPreItem;   // the last item whose listing succeeded
