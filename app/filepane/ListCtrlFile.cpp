@@ -1,5 +1,6 @@
 #include "app/filepane/ListCtrlFile.h"
 
+#include <wx/frame.h>
 #include <wx/menu.h>
 #include <wx/treectrl.h>
 
@@ -14,6 +15,7 @@
 #include "app/res/Menus.h"
 #include "app/res/Resource.h"
 #include "platform/ShellItemList.h"
+#include "platform/gui/DisabledItemPrompts.h"
 #include "platform/gui/MenuCommandIds.h"
 
 using platform::LVITEMDATA;
@@ -294,7 +296,12 @@ void CListCtrlFile::OnContextMenu(wxContextMenuEvent &event) {
   }
   // The item under the mouse is reported first, as a click would.
   OnClick(ItemsWindow()->ScreenToClient(screen));
-  if (wxMenu *menu = LoadContextMenu()) PopupMenu(menu, ScreenToClient(screen));
+  if (wxMenu *menu = LoadContextMenu()) {
+    // Its greyed entries show their prompts as the enabled ones do.
+    if (auto *frame = dynamic_cast<wxFrame *>(wxGetTopLevelParent(this)))
+      platform::gui::ShowPromptsOfDisabledItems(*frame, *menu);
+    PopupMenu(menu, ScreenToClient(screen));
+  }
   m_retiredMenu.reset();
 }
 

@@ -108,4 +108,8 @@ void ShowPromptsOfDisabledItems(wxFrame &frame) {
   }
 }
 
+void ShowPromptsOfDisabledItems(wxFrame &frame, wxMenu &menu) {
+  WatchMenu(frame, menu);
+}
+
 }  // namespace platform::gui

@@ -4,11 +4,16 @@
 #pragma once
 
 class wxFrame;
+class wxMenu;
 
 namespace platform::gui {
 
 // Watches frame's toolbar and the menus of its menu bar (submenus included) as they are now;
 // call once they are built.
 void ShowPromptsOfDisabledItems(wxFrame &frame);
+
+// Watches menu (submenus included) as it is now, a popup menu built after the frame, whose
+// prompts go to frame's status bar; call once it is built and before it is shown.
+void ShowPromptsOfDisabledItems(wxFrame &frame, wxMenu &menu);
 
 }  // namespace platform::gui

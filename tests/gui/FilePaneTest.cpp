@@ -8,11 +8,13 @@
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
+#include <wx/frame.h>
 #include <wx/menu.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/settings.h>
 #include <wx/stattext.h>
+#include <wx/statusbr.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 #include <wx/treectrl.h>
@@ -675,8 +677,11 @@ TEST(FilePane, ContextMenuCommandRunsOnce) {
 }
 
 // The entries, with their states as shown, of each context menu that a real right click on the
-// item shown as name (or below the items) opens; each menu is left with Esc.
-std::vector<std::vector<std::string>> RightClickMenus(CFilesView &pane, const std::string &name) {
+// item shown as name (or below the items) opens; each menu is left with Esc. With prompts, the
+// pointer first rests on each entry of the menu in turn, and prompts gets what the status bar
+// shows then, and what it shows once the menu is gone.
+std::vector<std::vector<std::string>> RightClickMenus(CFilesView &pane, const std::string &name,
+                                                      std::vector<std::string> *prompts = nullptr) {
   CListCtrlFile &list = *pane.m_lstFiles;
   std::vector<std::vector<std::string>> menus;
   wxRect r;
@@ -703,17 +708,28 @@ std::vector<std::vector<std::string>> RightClickMenus(CFilesView &pane, const st
   };
   list.Bind(wxEVT_MENU_OPEN, noteOpen);
   list.Bind(wxEVT_MENU_CLOSE, noteClose);
+  const wxStatusBar &status = *dynamic_cast<wxFrame &>(*wxGetTopLevelParent(&list)).GetStatusBar();
   int polls = 0;
+  size_t pointed = 0;  // entries the pointer has rested on
   Poll escape([&] {
     if (open == nullptr || ++polls % 4 != 0) return false;
+    const wxMenuItemList &items = open->GetMenuItems();
+    if (prompts != nullptr && pointed < items.size()) {
+      if (pointed > 0) prompts->push_back(status.GetStatusText(0).utf8_string());
+      while (items[pointed]->IsSeparator()) ++pointed;
+      sim.MouseMove(MiddleOnScreen(items[pointed++]->GetMenuItem()));
+      return false;
+    }
+    if (prompts != nullptr) prompts->push_back(status.GetStatusText(0).utf8_string());
     menus.push_back(Entries(*open));
     sim.Char(WXK_ESCAPE);
     return false;
   });
   sim.MouseClick(wxMOUSE_BTN_RIGHT);
-  Pump(1000ms);
+  Pump(prompts != nullptr ? 2500ms : 1000ms);
   list.Unbind(wxEVT_MENU_OPEN, noteOpen);
   list.Unbind(wxEVT_MENU_CLOSE, noteClose);
+  if (prompts != nullptr) prompts->push_back(status.GetStatusText(0).utf8_string());
   return menus;
 }
 
@@ -1074,11 +1090,17 @@ TEST(FilePane, WithOnlyTheKdtPlugIn) {
   EXPECT_EQ(RightClickMenus(pane, ""), (std::vector<std::vector<std::string>>{
                                            {"Export To (gray) []", "Reverse Field Dominance (gray)",
                                             "-", "&Property (gray)", "&Rename (gray)"}}));
+  // The status bar shows the prompt of the entry under the pointer, greyed or not, and its
+  // idle text once the menu is gone ("Export To" has none).
+  std::vector<std::string> prompts;
   EXPECT_EQ(
-      RightClickMenus(pane, "MA.QVEL_001.KDT"),
+      RightClickMenus(pane, "MA.QVEL_001.KDT", &prompts),
       (std::vector<std::vector<std::string>>{{"Export To (gray) []", "Reverse Field Dominance", "-",
                                               "&Property (gray)", "&Rename (gray)"}}));
   EXPECT_EQ(pane.m_sfilesInChoose, Paths({"MA.QVEL_001.KDT"}));
+  EXPECT_EQ(prompts, (std::vector<std::string>{
+                         "", "Convert files with Y/C data only in NELVOR format(*.KDT)",
+                         "Display the property of file in choose", "Rename the file", "Status"}));
   CloseWindow(frame);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <gtk/gtk.h>
 // clang-format on
 #include <stdlib.h>
 #include <wx/app.h>
@@ -217,4 +218,16 @@ class AnchorApp : public wxApp {
 int RunTestsWithAnchorWindow(int argc, char **argv) {
   auto *app = new AnchorApp;
   return RunTestsInEventLoop(argc, argv, *app, [app] { return app->anchor->Destroy(); });
+}
+
+wxPoint MiddleOnScreen(GtkWidget *widget) {
+  int x = 0, y = 0;
+  gdk_window_get_origin(gtk_widget_get_window(widget), &x, &y);
+  GtkAllocation area;
+  gtk_widget_get_allocation(widget, &area);
+  if (!gtk_widget_get_has_window(widget)) {
+    x += area.x;
+    y += area.y;
+  }
+  return {x + area.width / 2, y + area.height / 2};
 }

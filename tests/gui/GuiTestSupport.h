@@ -1,6 +1,7 @@
 // Helpers for tests that run the toolkit's windows in the test program itself.
 #pragma once
 
+#include <wx/gdicmn.h>
 #include <wx/timer.h>
 
 #include <chrono>
@@ -12,6 +13,7 @@
 class wxApp;
 class wxDialog;
 class wxWindow;
+typedef struct _GtkWidget GtkWidget;
 namespace platform::gui {
 class DialogBase;
 }
@@ -48,6 +50,9 @@ void Click(wxWindow &window, int id);
 
 // The pixels (0xRRGGBB) of a rectangle of the screen, rows top to bottom; empty on failure.
 std::vector<uint32_t> GrabScreen(int x, int y, int width, int height);
+
+// The middle of a toolkit widget on the screen.
+wxPoint MiddleOnScreen(GtkWidget *widget);
 
 // The titles of the shown children of the root window, bottom to top of the stacking order.
 std::vector<std::string> ShownTitlesBottomToTop();

@@ -46,19 +46,6 @@ void SendCommand(unsigned id) {
   Frame().ProcessWindowEvent(event);
 }
 
-// The middle of a widget on the screen.
-wxPoint MiddleOnScreen(GtkWidget *widget) {
-  int x = 0, y = 0;
-  gdk_window_get_origin(gtk_widget_get_window(widget), &x, &y);
-  GtkAllocation area;
-  gtk_widget_get_allocation(widget, &area);
-  if (!gtk_widget_get_has_window(widget)) {
-    x += area.x;
-    y += area.y;
-  }
-  return {x + area.width / 2, y + area.height / 2};
-}
-
 // The start-up's place, size and title are checked from outside in ProgramTest.cpp.
 TEST(MainWindow, MenusComeFromTheResourcesWithExportEntriesFromThePlugins) {
   wxMenuBar *bar = Frame().GetMenuBar();
