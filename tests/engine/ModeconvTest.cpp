@@ -11,7 +11,6 @@
 #include <future>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/res/Strings.h"
@@ -22,6 +21,7 @@
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/SmallDisk.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WorkerWithDeadline.h"
 
 namespace fs = std::filesystem;
 using test_support::TempFolder;
@@ -459,11 +459,13 @@ TEST_F(ModeConvTest, CancelFromAnotherThreadStopsBeforeTheNextFile) {
   PausingTask task(engine);
   std::future<void> inFirstSave = task.inFirstSave.get_future();
   Outcome run;
-  std::thread worker([&] { run = RunSequence(files, targets.Folder(), 2, &task); });
-  inFirstSave.wait();
+  test_support::WorkerWithDeadline worker(
+      [&] { run = RunSequence(files, targets.Folder(), 2, &task); });
+  const bool saving = test_support::ReadyWithin(inFirstSave, "the first save");
   task.m_cancelFlag = 1;
   task.flagRaised.set_value();
-  worker.join();
+  worker.Join();
+  if (!saving) return;
 
   EXPECT_EQ(run.result, 0);
   EXPECT_EQ(run.progress, 100u);
