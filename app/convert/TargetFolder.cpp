@@ -4,6 +4,7 @@
 
 #include "app/common/FileNameText.h"
 #include "platform/Path.h"
+#include "platform/gui/FileDialogChoice.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ std::optional<std::string> NativeBrowser(wxWindow *owner, const std::string &sta
   wxDirDialog dialog(owner, "Please select a folder", ToolkitFileName(startFolder),
                      wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
-  const std::string chosen = FileNameFromToolkit(dialog.GetPath());
+  const std::string chosen = platform::gui::FileDialogChoice(dialog);
   // A choice that is no file-system folder changes nothing.
   if (chosen.empty()) return std::nullopt;
   return chosen;

@@ -13,6 +13,7 @@
 #include "app/shell/MainFrame.h"
 #include "app/shell/QuendaDoc.h"
 #include "platform/MessageBox.h"
+#include "platform/gui/FileDialogChoice.h"
 #include "platform/gui/Profile.h"
 #include "platform/gui/SingleInstance.h"
 
@@ -184,7 +185,7 @@ void CQuendaApp::OnFileOpen() {
   wxFileDialog dialog(GetMainFrame(), "Open", wxEmptyString, wxEmptyString, "All Files (*.*)|*",
                       wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return;
-  OpenDocumentFile(FileNameFromToolkit(dialog.GetPath()));
+  OpenDocumentFile(platform::gui::FileDialogChoice(dialog));
 }
 
 bool CQuendaApp::OpenDocumentFile(const std::string &path) {
