@@ -34,6 +34,10 @@ std::size_t CharacterLength(std::string_view bytes) {
   return length;
 }
 
+// The toolkit keeps a byte that is no part of a UTF-8 character as this private character plus
+// the byte.
+constexpr uint32_t kToolkitRawByte = 0x100000;
+
 }  // namespace
 
 std::string ShownFileName(std::string_view name) {
@@ -62,4 +66,47 @@ wxString FileNameText(std::string_view name) {
 
 std::string FileNameBehind(const std::string &shown, const std::string &name) {
   return shown == ShownFileName(name) ? name : shown;
+}
+
+wxString ToolkitFileName(std::string_view name) {
+  wxString path;
+  while (!name.empty()) {
+    std::size_t length = CharacterLength(name);
+    if (length > 0) {
+      path += wxString::FromUTF8(name.data(), length);
+    } else {
+      path += wxUniChar(kToolkitRawByte + static_cast<uint8_t>(name.front()));
+      length = 1;
+    }
+    name.remove_prefix(length);
+  }
+  return path;
+}
+
+std::string FileNameFromToolkit(const wxString &path) {
+  std::string name;
+  name.reserve(path.length());
+  for (const wxUniChar character : path) {
+    const uint32_t value = character.GetValue();
+    // Encoded by hand: the toolkit may also hold an encoded surrogate it read from a name as the
+    // surrogate itself, which goes back to the same three bytes.
+    if (value >= kToolkitRawByte && value <= kToolkitRawByte + 0xFF) {
+      name += static_cast<char>(value - kToolkitRawByte);
+    } else if (value < 0x80) {
+      name += static_cast<char>(value);
+    } else if (value < 0x800) {
+      name += static_cast<char>(0xC0 | (value >> 6));
+      name += static_cast<char>(0x80 | (value & 0x3F));
+    } else if (value < 0x10000) {
+      name += static_cast<char>(0xE0 | (value >> 12));
+      name += static_cast<char>(0x80 | ((value >> 6) & 0x3F));
+      name += static_cast<char>(0x80 | (value & 0x3F));
+    } else {
+      name += static_cast<char>(0xF0 | (value >> 18));
+      name += static_cast<char>(0x80 | ((value >> 12) & 0x3F));
+      name += static_cast<char>(0x80 | ((value >> 6) & 0x3F));
+      name += static_cast<char>(0x80 | (value & 0x3F));
+    }
+  }
+  return name;
 }

@@ -17,6 +17,15 @@ std::string ShownFileName(std::string_view name);
 // The shown text of name for the toolkit.
 wxString FileNameText(std::string_view name);
 
+// A file-system path as the toolkit's file dialogs and file functions take and give it: the
+// well-formed UTF-8 characters as themselves, each other byte b as the private character
+// U+100000 + b. The same whatever the locale or the environment says of file-name encodings.
+wxString ToolkitFileName(std::string_view name);
+
+// The bytes of the path the toolkit gave in that form (a dialog's choice, a command-line
+// argument): the exact inverse of ToolkitFileName.
+std::string FileNameFromToolkit(const wxString &path);
+
 // The name behind shown, the UTF-8 text of a field that was given ShownFileName(name): name's
 // own bytes while the field still shows it, else the text that was put there since.
 std::string FileNameBehind(const std::string &shown, const std::string &name);

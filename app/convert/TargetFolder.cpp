@@ -2,7 +2,9 @@
 
 #include <wx/dirdlg.h>
 
+#include "app/common/FileNameText.h"
 #include "platform/Path.h"
+#include "platform/gui/FileDialogChoice.h"
 
 namespace {
 
@@ -12,10 +14,10 @@ FolderBrowser &ReplacedBrowser() {
 }
 
 std::optional<std::string> NativeBrowser(wxWindow *owner, const std::string &startFolder) {
-  wxDirDialog dialog(owner, "Please select a folder", wxString::FromUTF8(startFolder),
+  wxDirDialog dialog(owner, "Please select a folder", ToolkitFileName(startFolder),
                      wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
-  const std::string chosen = dialog.GetPath().utf8_string();
+  const std::string chosen = platform::gui::FileDialogChoice(dialog);
   // A choice that is no file-system folder changes nothing.
   if (chosen.empty()) return std::nullopt;
   return chosen;

@@ -1,6 +1,7 @@
 #include "app/shell/QuendaApp.h"
 
 #include <wx/filedlg.h>
+#include <wx/log.h>
 
 #include <memory>
 
@@ -12,6 +13,7 @@
 #include "app/shell/MainFrame.h"
 #include "app/shell/QuendaDoc.h"
 #include "platform/MessageBox.h"
+#include "platform/gui/FileDialogChoice.h"
 #include "platform/gui/Profile.h"
 #include "platform/gui/SingleInstance.h"
 
@@ -49,6 +51,7 @@ CQuendaApp::CQuendaApp() : m_messageBoxes(res::LoadString(res::IDS_APP_TITLE), &
 CQuendaApp::~CQuendaApp() = default;
 
 bool CQuendaApp::OnInit() {
+  wxLog::EnableLogging(true);
   return InitInstance();
 }
 
@@ -84,14 +87,7 @@ bool CQuendaApp::InitInstance() {
 }
 
 bool CQuendaApp::ProcessShellCommand() {
-  std::string file;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i].utf8_string();
-    if (!arg.empty() && arg[0] != '-') {
-      file = arg;
-      break;
-    }
-  }
+  const std::string file = CommandLineFile();
   m_pDocument = std::make_unique<CQuendaDoc>();
   auto *frame = new CMainFrame(*m_pDocument);
   if (!frame->LoadFrame(wxString::FromUTF8(res::LoadString(res::IDS_APP_TITLE)))) {
@@ -110,6 +106,34 @@ bool CQuendaApp::ProcessShellCommand() {
   frame->OnUpdateFrameTitle();
   frame->InitialUpdateFrame();
   return true;
+}
+
+void CQuendaApp::SetGivenArguments(int argc, char **argv) {
+  m_givenArguments.assign(argv, argv + argc);
+}
+
+std::string CQuendaApp::CommandLineFile() const {
+  // The toolkit's arguments are the given ones in order, less the toolkit's own options and
+  // less those it could not turn into text; a given argument is the program's when the toolkit
+  // kept it as the next one or dropped it untranslated. The first that is no option is the file.
+  int kept = 1;
+  for (size_t i = 1; i < m_givenArguments.size(); ++i) {
+    const std::string &given = m_givenArguments[i];
+    const wxWCharBuffer text = wxConvLocal.cMB2WC(given.c_str());
+    if (text.data() != nullptr) {
+      if (kept >= argc || argv[kept] != wxString(text)) continue;  // the toolkit's own option
+      ++kept;
+    }
+    if (!given.empty() && given[0] != '-') return given;
+  }
+  // Started without the given arguments (a test's own application object): the toolkit's.
+  if (m_givenArguments.empty()) {
+    for (int i = 1; i < argc; ++i) {
+      const std::string arg = FileNameFromToolkit(argv[i]);
+      if (!arg.empty() && arg[0] != '-') return arg;
+    }
+  }
+  return {};
 }
 
 void CQuendaApp::BindCommands() {
@@ -161,7 +185,7 @@ void CQuendaApp::OnFileOpen() {
   wxFileDialog dialog(GetMainFrame(), "Open", wxEmptyString, wxEmptyString, "All Files (*.*)|*",
                       wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return;
-  OpenDocumentFile(dialog.GetPath().utf8_string());
+  OpenDocumentFile(platform::gui::FileDialogChoice(dialog));
 }
 
 bool CQuendaApp::OpenDocumentFile(const std::string &path) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gui/MenuCommandIds.h"
 #include "platform/gui/WxMessageBox.h"
@@ -25,6 +26,10 @@ class CQuendaApp : public wxApp {
   int OnRun() override;
   int OnExit() override;
 
+  // The program's arguments as the system gave them, before the toolkit turned them into text
+  // (which loses a file name that is not UTF-8) and took its own options out.
+  void SetGivenArguments(int argc, char **argv);
+
   CMainFrame *GetMainFrame() const;
   CQuendaDoc *GetDocument() const { return m_pDocument.get(); }
 
@@ -39,6 +44,9 @@ class CQuendaApp : public wxApp {
   bool ProcessShellCommand();
   void BindCommands();
 
+  std::string CommandLineFile() const;
+
+  std::vector<std::string> m_givenArguments;
   std::unique_ptr<CQuendaDoc> m_pDocument;
   platform::gui::WxMessageBoxService m_messageBoxes;
   std::unique_ptr<platform::gui::MenuCommandIds> m_menuCommandIds;

@@ -1,5 +1,6 @@
 // The program's entry: the toolkit runs the application object theApp.
 #include <wx/init.h>
+#include <wx/log.h>
 
 #include <cstdlib>
 
@@ -12,5 +13,10 @@ int main(int argc, char **argv) {
   // toolkit is asked for its X11 back end (the user's own choice, if any, stands).
   setenv("GDK_BACKEND", "x11", 0);
   wxApp::SetInstance(&theApp);
+  // The toolkit warns of an argument it cannot turn into text (a file name that is not UTF-8)
+  // and leaves it out; the application takes its arguments by their bytes, so the warning would
+  // only be noise. Logging comes back once the application starts.
+  theApp.SetGivenArguments(argc, argv);
+  wxLog::EnableLogging(false);
   return wxEntry(argc, argv);
 }

@@ -2,6 +2,8 @@
 // temporary home folder: opening and closing, lazy filling, selection and its fall-back, and
 // the start-up walk of the saved path.
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <wx/filefn.h>
 #include <wx/frame.h>
 #include <wx/uiaction.h>
 
@@ -10,6 +12,8 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
+#include "app/common/FileNameText.h"
+#include "app/convert/TargetFolder.h"
 #include "app/filepane/ComboBoxFolder.h"
 #include "app/filepane/FilesView.h"
 #include "app/filepane/ListCtrlFile.h"
@@ -201,6 +205,54 @@ TEST_F(FolderBrowserTest, TheSavedPathIsWalkedDownToItsFolder) {
     EXPECT_EQ(combo_->GetFullPath(), c.fullPath) << c.saved;
     const std::string expected = *c.selPath ? home_ + c.selPath : "Desktop";
     EXPECT_EQ(combo_->GetSelPath(), expected) << c.saved;
+  }
+}
+
+// Answers the toolkit's folder chooser, once it shows, with Open: it chooses the folder it shows.
+gboolean OpenInTheShownChooser(gpointer) {
+  GList *windows = gtk_window_list_toplevels();
+  bool answered = false;
+  for (GList *at = windows; at != nullptr && !answered; at = at->next) {
+    auto *widget = static_cast<GtkWidget *>(at->data);
+    if (GTK_IS_FILE_CHOOSER_DIALOG(widget) && gtk_widget_get_visible(widget)) {
+      gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_ACCEPT);
+      answered = true;
+    }
+  }
+  g_list_free(windows);
+  return answered ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
+}
+
+// A folder's path goes to the toolkit's file functions and dialogs and comes back as the same
+// bytes, in the form the toolkit itself gives file-system names, whatever the locale; the
+// operator sees the one shown text.
+TEST(ToolkitFileName, ThePathComesBackByItsBytes) {
+  struct Case {
+    const char *name, *shown;
+  } cases[] = {
+      {"caf\xE9", "caf\\xE9"},
+      {"d\xC3\xA9j\xC3\xA0", "d\xC3\xA9j\xC3\xA0"},
+      {"\xFF\xC3", "\\xFF\\xC3"},             // a truncated character at the end
+      {"s\xED\xA0\x80", "s\\xED\\xA0\\x80"},  // an encoded surrogate
+      {"plain", "plain"},
+  };
+  test_support::TempFolder root;
+  for (const Case &c : cases) {
+    const std::string path = root.File(c.name);
+    fs::create_directory(path);
+    const wxString asTheToolkitGivesIt(path.c_str(), *wxConvFileName);
+    const wxString forTheToolkit = ToolkitFileName(path);
+    // The toolkit takes an encoded surrogate for a character; either form leads back.
+    if (c.name[1] != '\xED') {
+      EXPECT_EQ(forTheToolkit, asTheToolkitGivesIt) << c.shown;
+    }
+    EXPECT_EQ(FileNameFromToolkit(forTheToolkit), path) << c.shown;
+    EXPECT_TRUE(wxDirExists(forTheToolkit)) << c.shown;
+    EXPECT_EQ(FileNameFromToolkit(asTheToolkitGivesIt), path) << c.shown;
+    // The real folder browser opens on the folder and gives it back whole.
+    g_timeout_add(100, OpenInTheShownChooser, nullptr);
+    EXPECT_EQ(BrowseForFolder(nullptr, path), std::optional<std::string>(path)) << c.shown;
+    EXPECT_EQ(FileNameText(path), FileNameText(root.File("")) + wxString::FromUTF8(c.shown));
   }
 }
 
