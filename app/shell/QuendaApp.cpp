@@ -27,23 +27,6 @@ constexpr char kProfileVendor[] = "Local AppWizard-Generated Applications";
 constexpr char kFailedToCreateDocument[] = "Failed to create empty document.";
 constexpr char kFailedToOpenDocument[] = "Failed to open document.";
 
-// A window manager places a new window itself when the place set before the window showed does
-// not reach it (the toolkit maps the window first and moves it after), so the place is asked
-// for again once the window is on the screen: a window manager honours a shown window's request
-// to move. The toolkit skips a move to where it believes the window already is, hence the step
-// aside first; both requests go out together. Without a window manager the window is there
-// already and nothing changes.
-void AskForPlaceOnceShown(wxTopLevelWindow &frame, wxPoint place) {
-  auto asked = std::make_shared<bool>(false);
-  frame.Bind(wxEVT_SHOW, [&frame, place, asked](wxShowEvent &event) {
-    event.Skip();
-    if (!event.IsShown() || *asked) return;
-    *asked = true;
-    frame.Move(place.x + 1, place.y);
-    frame.Move(place);
-  });
-}
-
 }  // namespace
 
 CQuendaApp::CQuendaApp() : m_messageBoxes(res::LoadString(res::IDS_APP_TITLE), &FileNameText) {}
@@ -80,7 +63,6 @@ bool CQuendaApp::InitInstance() {
                         CentredOrigin(screen.y, kFrameMinHeight));
   frame->SetSize(centred.x, centred.y, kFrameMinWidth, kFrameMinHeight);
   frame->SetTitle(kMainWindowTitle);
-  AskForPlaceOnceShown(*frame, centred);
   frame->Show();
   frame->Update();
   return true;

@@ -25,8 +25,10 @@ void UseNarrowEditMargins(wxTextCtrl &edit);
 void WrapLongWordsInMessageBoxes();
 
 // Call before the window is first shown. Under a window manager the toolkit realizes the window
-// with a placeholder width of two pixels and lays its bars out at that width (warnings on the
-// terminal at every start); the window's own size is given to it first instead.
+// with a placeholder size of two pixels by one and lays its bars out at that width (warnings on
+// the terminal at every start), and the window manager, handed the placeholder, places the
+// window itself at the top left. The window's own size is given to it first instead, so the bars
+// are laid out at their width and the place set before showing holds.
 void GiveInitialLayoutSize(wxTopLevelWindow &window);
 
 }  // namespace platform::gui
