@@ -1,64 +1,21 @@
 #include "platform/AtomicFile.h"
 
 #include <fcntl.h>
-#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
+
+#include "platform/HiddenSibling.h"
 
 namespace platform {
 namespace {
-
-// Links followed at most, as the system's own path lookup does.
-constexpr int kMaxLinks = 40;
-
-// The file `path` names once symbolic links are followed; a link that names nothing yet gives
-// the path it names, so the file is created there. Empty when the links go round in a loop.
-std::string ResolveLinks(std::string path) {
-  for (int hops = 0; hops < kMaxLinks; ++hops) {
-    struct stat info;
-    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-    std::string target(PATH_MAX, '\0');
-    const ssize_t length = readlink(path.c_str(), target.data(), target.size());
-    if (length <= 0 || static_cast<size_t>(length) >= target.size()) return {};
-    target.resize(static_cast<size_t>(length));
-    if (target.front() != '/') {
-      const size_t slash = path.rfind('/');
-      target = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + target;
-    }
-    path = std::move(target);
-  }
-  return {};
-}
 
 // Whether an existing file may be replaced: the system would let root write over a read-only
 // file, but a file that grants writing to nobody is read-only for this program too.
 bool MayReplace(const std::string &path, const struct stat &info) {
   if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
   return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
-}
-
-// A name for the temporary file beside `target`: hidden, after the target's own name, cut so
-// that it stays within the longest name a folder takes.
-std::string TemporaryName(const std::string &target, unsigned serial) {
-  static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-  const size_t slash = target.rfind('/');
-  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  std::string suffix = ".";
-  for (int i = 0; i < 6; ++i, serial /= 36) suffix += kDigits[serial % 36];
-  const size_t room = NAME_MAX - 1 - suffix.size();
-  return target.substr(0, nameStart) + "." + target.substr(nameStart, room) + suffix;
-}
-
-// A different number on each call, in every thread and process.
-unsigned NextSerial() {
-  static std::atomic<unsigned> counter{0};
-  const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-  return static_cast<unsigned>(now) * 2654435761u + static_cast<unsigned>(getpid()) * 40503u +
-         counter.fetch_add(1);
 }
 
 }  // namespace
@@ -78,7 +35,7 @@ AtomicFile::AtomicFile(const std::string &path) {
 
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    m_temporary = TemporaryName(m_target, NextSerial());
+    m_temporary = HiddenSiblingName(m_target);
     fd = open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0 && errno != EEXIST) break;
   }

@@ -34,6 +34,21 @@ std::size_t CharacterLength(std::string_view bytes) {
   return length;
 }
 
+// Walks name as its well-formed UTF-8 characters and the bytes that are no part of one, in
+// order: character for each of the first, byte for each of the others.
+template <typename Character, typename Byte>
+void ForEachPiece(std::string_view name, Character character, Byte byte) {
+  while (!name.empty()) {
+    const std::size_t length = CharacterLength(name);
+    if (length > 0) {
+      character(name.substr(0, length));
+    } else {
+      byte(static_cast<uint8_t>(name.front()));
+    }
+    name.remove_prefix(length > 0 ? length : 1);
+  }
+}
+
 // The toolkit keeps a byte that is no part of a UTF-8 character as this private character plus
 // the byte.
 constexpr uint32_t kToolkitRawByte = 0x100000;
@@ -44,19 +59,13 @@ std::string ShownFileName(std::string_view name) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string shown;
   shown.reserve(name.size());
-  while (!name.empty()) {
-    std::size_t length = CharacterLength(name);
-    if (length > 0) {
-      shown.append(name.substr(0, length));
-    } else {
-      const auto byte = static_cast<uint8_t>(name.front());
-      shown += "\\x";
-      shown += kHex[byte >> 4];
-      shown += kHex[byte & 0x0F];
-      length = 1;
-    }
-    name.remove_prefix(length);
-  }
+  ForEachPiece(
+      name, [&shown](std::string_view character) { shown.append(character); },
+      [&shown](uint8_t byte) {
+        shown += "\\x";
+        shown += kHex[byte >> 4];
+        shown += kHex[byte & 0x0F];
+      });
   return shown;
 }
 
@@ -70,16 +79,12 @@ std::string FileNameBehind(const std::string &shown, const std::string &name) {
 
 wxString ToolkitFileName(std::string_view name) {
   wxString path;
-  while (!name.empty()) {
-    std::size_t length = CharacterLength(name);
-    if (length > 0) {
-      path += wxString::FromUTF8(name.data(), length);
-    } else {
-      path += wxUniChar(kToolkitRawByte + static_cast<uint8_t>(name.front()));
-      length = 1;
-    }
-    name.remove_prefix(length);
-  }
+  ForEachPiece(
+      name,
+      [&path](std::string_view character) {
+        path += wxString::FromUTF8(character.data(), character.size());
+      },
+      [&path](uint8_t byte) { path += wxUniChar(kToolkitRawByte + byte); });
   return path;
 }
 

@@ -109,7 +109,6 @@ bool CListCtrlFile::DeleteAllItems() {
 }
 
 void CListCtrlFile::SelectionChanged() {
-  m_chosenStale = true;
   ++m_selectionGeneration;
 }
 
@@ -135,13 +134,13 @@ bool CListCtrlFile::FilePathOf(long item, std::string &path) const {
 }
 
 const std::vector<std::string> &CListCtrlFile::ChosenFiles() const {
-  if (!m_chosenStale) return m_chosenFiles;
+  if (m_chosenFor == m_selectionGeneration) return m_chosenFiles;
   m_chosenFiles.clear();
   for (long item = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); item != -1;
        item = GetNextItem(item, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
     if (std::string path; FilePathOf(item, path)) m_chosenFiles.push_back(std::move(path));
   }
-  m_chosenStale = false;
+  m_chosenFor = m_selectionGeneration;
   return m_chosenFiles;
 }
 

@@ -99,9 +99,10 @@ class CListCtrlFile : public wxListCtrl {
   // The item of the last change event, to be reported once the events of one change are in.
   long m_pendingItem = -1;
   bool m_reportPending = false;
-  // The paths of ChosenFiles, worked out again when stale.
+  // The paths of ChosenFiles as of selection generation m_chosenFor; worked out again when the
+  // generation has moved on.
   mutable std::vector<std::string> m_chosenFiles;
-  mutable bool m_chosenStale = true;
+  mutable unsigned long m_chosenFor = 0;
   unsigned long m_selectionGeneration = 1;
   // The menu of the last right button press has been shown.
   bool m_bPressHadMenu = false;

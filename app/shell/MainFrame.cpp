@@ -386,6 +386,10 @@ void CMainFrame::OnFileRename(wxCommandEvent &) {
 
 void CMainFrame::OnUpdateConvert(wxUpdateUIEvent &event) {
   const auto operation = PaneOperationOf(static_cast<unsigned>(event.GetId()), m_exportFormats);
+  if (operation && operation->command == ConvertCommand::ReverseFieldDominance) {
+    OnUpdateYcConvert(event);
+    return;
+  }
   if (operation && operation->command != ConvertCommand::ExportTo) {
     event.Enable(Allows(operation->command));
     return;
