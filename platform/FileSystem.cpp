@@ -32,6 +32,11 @@ bool IsFolder(const std::string &path) {
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool IsFile(const std::string &path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
 bool DeleteFile(const std::string &path) {
   return !IsFolder(path) && unlink(path.c_str()) == 0;
 }

@@ -37,6 +37,10 @@ bool PathExists(const std::string &path);
 // True when `path` names an existing folder (or a link to one).
 bool IsFolder(const std::string &path);
 
+// True when `path` names an existing entry that is not a folder, links followed: a link that
+// leads nowhere names none, nor does a path that cannot be looked up.
+bool IsFile(const std::string &path);
+
 // Deletes the file `path`; false when it could not be deleted (folders are not deleted).
 bool DeleteFile(const std::string &path);
 

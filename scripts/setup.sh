@@ -2,7 +2,7 @@
 # Installs the Debian packages that building and testing Quenda need, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  libwxgtk3.2-dev libgtk-3-dev libx11-dev xvfb openbox x11-utils imagemagick clang-14
+  libwxgtk3.2-dev libgtk-3-dev libx11-dev libxtst-dev xvfb openbox x11-utils imagemagick clang-14
   libclang-rt-14-dev clang-format)
 missing=()
 for p in "${packages[@]}"; do

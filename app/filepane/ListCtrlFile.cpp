@@ -14,6 +14,7 @@
 #include "app/filepane/TreeCtrlFolder.h"
 #include "app/res/Menus.h"
 #include "app/res/Resource.h"
+#include "platform/FileSystem.h"
 #include "platform/ShellItemList.h"
 #include "platform/gui/DisabledItemPrompts.h"
 #include "platform/gui/MenuCommandIds.h"
@@ -136,10 +137,17 @@ bool CListCtrlFile::FilePathOf(long item, std::string &path) const {
 const std::vector<std::string> &CListCtrlFile::ChosenFiles() const {
   if (m_chosenFor == m_selectionGeneration) return m_chosenFiles;
   m_chosenFiles.clear();
+  size_t selected = 0;
   for (long item = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); item != -1;
        item = GetNextItem(item, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
+    ++selected;
     if (std::string path; FilePathOf(item, path)) m_chosenFiles.push_back(std::move(path));
   }
+  // Since it was listed, a file may have gone or given its name to a folder. An item chosen
+  // alone, the one that is previewed, is looked up on the disk; a range keeps what the listing
+  // found, so choosing thousands of items asks the disk nothing.
+  if (selected == 1 && !m_chosenFiles.empty() && !platform::IsFile(m_chosenFiles.front()))
+    m_chosenFiles.clear();
   m_chosenFor = m_selectionGeneration;
   return m_chosenFiles;
 }

@@ -44,7 +44,7 @@ class CListCtrlFile : public wxListCtrl {
   // returns how many it appended.
   int GetFilesInChoose(std::vector<std::string> &files) const;
   // The same paths, worked out once per change of the selection from what each item's record
-  // says about it since it was listed: the disk is not asked again.
+  // says about it since it was listed; only an item chosen alone is looked up on the disk again.
   const std::vector<std::string> &ChosenFiles() const;
   // Changes whenever the selection or the listing changes, so that what a caller works out from
   // ChosenFiles can be kept until then.

@@ -2,7 +2,9 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -192,6 +194,35 @@ void Raise(Display *display, Window client) {
   if (top != client) XRaiseWindow(display, top);
 }
 
+// How many steps of "transient for" lead from window to owner: 1 for a dialog or message box
+// of owner's, 2 for one opened from that dialog, and so on; 0 when they lead elsewhere or
+// nowhere. A chain longer than limit is a loop and leads nowhere.
+size_t StepsToOwner(Display *display, Window window, Window owner, size_t limit) {
+  Window step = window;
+  for (size_t steps = 1; steps <= limit; ++steps) {
+    Window next = None;
+    if (!XGetTransientForHint(display, step, &next) || next == None) return 0;
+    if (next == owner) return steps;
+    step = next;
+  }
+  return 0;
+}
+
+// Raises the dialogs and message boxes shown for owner above it, each above the one it was
+// opened from. A modal one takes the program's input while the window under it takes none, so
+// it must stay in sight; without a window manager nothing else would put it back on top.
+void RaiseDialogsOf(Display *display, Window owner, const std::vector<Window> &clients) {
+  std::vector<std::pair<size_t, Window>> dialogs;
+  for (Window client : clients) {
+    if (client == owner || !IsUsersWindow(display, client)) continue;
+    if (const size_t steps = StepsToOwner(display, client, owner, clients.size()))
+      dialogs.emplace_back(steps, client);
+  }
+  std::stable_sort(dialogs.begin(), dialogs.end(),
+                   [](const auto &a, const auto &b) { return a.first < b.first; });
+  for (const auto &dialog : dialogs) Raise(display, dialog.second);
+}
+
 }  // namespace
 
 bool BringExistingWindowToTop(const std::string &title) {
@@ -199,9 +230,11 @@ bool BringExistingWindowToTop(const std::string &title) {
   if (!display) return false;
   Display *d = display.get();
   const IgnoreXErrors ignore(d);
-  for (Window client : ClientWindows(d)) {
+  const std::vector<Window> clients = ClientWindows(d);
+  for (Window client : clients) {
     if (IsUsersWindow(d, client) && HasTitle(d, client, title)) {
       Raise(d, client);
+      RaiseDialogsOf(d, client, clients);
       return true;
     }
   }

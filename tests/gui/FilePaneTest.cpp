@@ -447,7 +447,8 @@ TEST(FilePane, KeyboardRangesKeepTheListOrderAndTheEnabling) {
 }
 
 // One selected file is previewed, two clear the preview, a damaged file is reported with its
-// path, and the preview follows the selection list, not the item clicked last.
+// path, one that is gone since it was listed is not loaded, and the preview follows the
+// selection list, not the item clicked last.
 TEST(FilePane, PreviewShowsTheOneSelectedFile) {
   CFilesView &pane = Pane();
   ChooseFilter(pane, "*.BMP");
@@ -508,7 +509,24 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
                                      "supported or the file was crashed."});
   EXPECT_EQ(PreviewCentre(), kGround);
   EXPECT_EQ(pane.GetFilesNum(), 1);
+
+  // Listed stills that have since gone, or given their name to a folder, are no files when
+  // chosen alone: nothing is loaded, no message shows, nothing is left to convert.
+  const char *const stale[] = {"gone.kdt", "now-a-folder.kdt"};
+  for (const char *name : stale) fs::copy_file(InFolder("a.kdt"), InFolder(name));
+  pane.m_cmbDirectory->UpdateFolderAgain();
+  for (const char *name : stale) fs::remove(InFolder(name));
+  fs::create_directory(InFolder("now-a-folder.kdt"));
+  for (const char *name : stale) {
+    ASSERT_GE(IndexOf(pane, name), 0) << name;
+    SelectOnly(pane, {name});
+    EXPECT_TRUE(pane.m_sfilesInChoose.empty()) << name;
+    EXPECT_EQ(pane.m_pTaskOfPreview, nullptr) << name;
+  }
+  EXPECT_EQ(boxes.Texts().size(), 1u);  // the damaged still's only
   SelectOnly(pane, {});
+  fs::remove(InFolder("now-a-folder.kdt"));
+  pane.m_cmbDirectory->UpdateFolderAgain();
 }
 
 // A double-click on a folder opens it in the tree, which lists it; on a file it does nothing.

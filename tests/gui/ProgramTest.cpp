@@ -1,21 +1,26 @@
 // Starts the real program on a private display and looks at it from outside, as a user's
 // display sees it: the main window's place, size, minimum size and title, the preview's grey,
-// the second start that finds the first (also framed as a window manager frames it), and the end
-// of the program when its window is closed, and a start that leaves no toolkit warning on the
-// terminal.
+// the second start that finds the first (also framed as a window manager frames it) and keeps
+// the dialog or message box the user is answering above it, the end of the program when its
+// window is closed, and a start that leaves no toolkit warning on the terminal.
 // clang-format off
 // gtest before Xlib, whose macros (None, Bool) clash with gtest's names.
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 // clang-format on
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <optional>
@@ -26,6 +31,7 @@
 
 #include "PrivateDisplay.h"
 #include "tests/support/ExitCleanup.h"
+#include "tests/support/TempFolder.h"
 
 extern char **environ;
 
@@ -178,6 +184,108 @@ TEST(Program, MainWindowIsCentredGreySingleAndClosesCleanly) {
   XSendEvent(x11, window, False, NoEventMask, &close);
   XFlush(x11);
   EXPECT_EQ(first.ExitCode(), 0);
+  XCloseDisplay(x11);
+}
+
+// Keys as the keyboard sends them; with no window manager they go to the window under the
+// pointer. Each character of text is typed, shifted where the keyboard needs it.
+void PressKey(Display *d, KeySym key, bool control = false) {
+  const KeyCode code = XKeysymToKeycode(d, key);
+  const bool shift = XkbKeycodeToKeysym(d, code, 0, 0) != key;
+  const KeyCode ctrlKey = XKeysymToKeycode(d, XK_Control_L);
+  const KeyCode shiftKey = XKeysymToKeycode(d, XK_Shift_L);
+  if (control) XTestFakeKeyEvent(d, ctrlKey, True, CurrentTime);
+  if (shift) XTestFakeKeyEvent(d, shiftKey, True, CurrentTime);
+  XTestFakeKeyEvent(d, code, True, CurrentTime);
+  XTestFakeKeyEvent(d, code, False, CurrentTime);
+  if (shift) XTestFakeKeyEvent(d, shiftKey, False, CurrentTime);
+  if (control) XTestFakeKeyEvent(d, ctrlKey, False, CurrentTime);
+  XSync(d, False);
+}
+void TypeText(Display *d, const std::string &text) {
+  for (const unsigned char c : text) PressKey(d, c);  // Latin-1 keysyms are the characters
+}
+
+// A shown window, not a pop-up, that is none of known, once there is one (up to 15 s); None
+// when none appeared.
+Window WaitForNewWindow(Display *d, const std::vector<Window> &known) {
+  for (int i = 0; i < 300; ++i) {
+    for (Window w : ShownWindows(d)) {
+      XWindowAttributes a;
+      if (std::find(known.begin(), known.end(), w) == known.end() &&
+          XGetWindowAttributes(d, w, &a) && !a.override_redirect) {
+        return w;
+      }
+    }
+    std::this_thread::sleep_for(50ms);
+  }
+  return None;
+}
+
+// The first instance shows the Open dialog, then the message that the chosen pipe opens no
+// document. A second start meanwhile brings the main window above a stranger's window, and the
+// modal window the user is answering above the main window: under it the main window takes no
+// input, and with no window manager nothing else would bring it back.
+TEST(Program, SecondStartKeepsTheOpenDialogOrMessageAboveTheMainWindow) {
+  PrivateDisplay display;
+  ASSERT_FALSE(display.Name().empty()) << "Xvfb could not be started";
+  Display *x11 = XOpenDisplay(display.Name().c_str());
+  ASSERT_NE(x11, nullptr);
+  test_support::TempFolder folder;
+  const std::string pipe = folder.Path() + "/pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  Process first(display.Name());
+  ASSERT_TRUE(first.Started());
+  const std::vector<Window> found = WaitForShownWindows(x11, "Quenda");
+  ASSERT_EQ(found.size(), 1u) << "no window titled Quenda appeared";
+  const Window main = found.front();
+
+  // The pointer over window, so that the keyboard reaches it.
+  const auto pointAt = [&](Window window) {
+    XWindowAttributes a;
+    ASSERT_TRUE(XGetWindowAttributes(x11, window, &a));
+    XTestFakeMotionEvent(x11, 0, a.x + a.width / 2, a.y + a.height / 2, CurrentTime);
+    XSync(x11, False);
+  };
+  const auto secondStartLeavesOnTop = [&](Window modal) {
+    const Window cover =
+        XCreateSimpleWindow(x11, DefaultRootWindow(x11), 0, 0, 1280, 1024, 0, 0, 0);
+    XMapRaised(x11, cover);
+    XSync(x11, False);
+    {
+      Process second(display.Name());
+      ASSERT_TRUE(second.Started());
+      EXPECT_EQ(second.ExitCode(), 0);
+    }
+    const std::vector<Window> stack = ShownWindows(x11);  // bottom to top
+    const auto at = [&](Window w) {
+      return std::find(stack.begin(), stack.end(), w) - stack.begin();
+    };
+    EXPECT_LT(at(cover), at(main));
+    EXPECT_LT(at(main), at(modal));
+    EXPECT_LT(at(modal), static_cast<long>(stack.size()));
+    XDestroyWindow(x11, cover);
+    XSync(x11, False);
+  };
+
+  pointAt(main);
+  PressKey(x11, XK_o, true);
+  const Window chooser = WaitForNewWindow(x11, {main});
+  ASSERT_NE(chooser, None) << "Ctrl+O showed no Open dialog";
+  {
+    SCOPED_TRACE("Open dialog");
+    secondStartLeavesOnTop(chooser);
+  }
+
+  pointAt(chooser);
+  TypeText(x11, pipe);
+  PressKey(x11, XK_Return);
+  const Window message = WaitForNewWindow(x11, {main, chooser});
+  ASSERT_NE(message, None) << "no message that the pipe opens no document";
+  {
+    SCOPED_TRACE("message box");
+    secondStartLeavesOnTop(message);
+  }
   XCloseDisplay(x11);
 }
 
