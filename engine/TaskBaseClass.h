@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DurableTargets.h"
 #include "platform/KeptFile.h"
 #include "plugins/PluginInterface.h"
 
@@ -99,6 +100,11 @@ class CTaskBaseClass {
   void KeepFailure(int code);
   // Saving target failed with code: KeepFailure, and the error text names the target.
   void FailTarget(const std::string &target, int code);
+  // The end of a run that wrote its targets: every target written and every folder written into
+  // reach the disk, before the run reports its success. False when one did not: the run has
+  // failed with failureCode (FailTarget on the first target that could not be synced), and its
+  // targets go as on any failure.
+  bool MakeTargetsDurable(int failureCode);
   // No memory for a picture made from source: the result becomes ERR_NO_MEMORY and the error
   // text names the source and the want of memory.
   void FailForMemory(const std::string &source);
@@ -139,6 +145,8 @@ class CTaskBaseClass {
   std::vector<std::string> m_sfilesInSave;
   // Old content of the files this run replaced, until the run has ended.
   std::vector<platform::KeptFile> m_keptFiles;
+  // Every target this run has written in full, until the run makes them durable.
+  platform::DurableTargets m_writtenTargets;
   bool m_bCancelled = false;
   CImageFileEngine &m_imgEngine;
   uint32_t m_uiObjectWidth = 0;

@@ -185,7 +185,7 @@ int CTaskModeConv::ExchangeStill(bool luma, bool chroma) {
 }
 
 void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsigned, int &ret,
-                               const std::string &sObj, const std::string &sExt, int Opt) {
+                               const std::string &sObj, const std::string &, int Opt) {
   ret = 0;
   m_ifilesNum = static_cast<uint32_t>(filesName.size());
   if (m_ifilesNum == 0) {
@@ -219,15 +219,17 @@ void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsign
     if (picture == nullptr) return FailWithoutTarget();
     if (picture->width != width || picture->height != height) {
       platform::ShowMessageBox(task_text::kSizesDiffer);
+      MakeTargetsDurable(ERR_CODEC);  // the targets written so far stay
       m_iProgress = 100;
       return;
     }
     GetAllYUVDataSrc(Opt);
     // A target that cannot be written ends the run: the failure stays the task's result
     // instead of being overwritten by the next file's load.
-    if (SaveRGB(sObj, sExt) != 0) break;
+    if (WriteTarget(sObj) != 0) break;
     m_iProgress += 70 / n;
   }
+  if (m_iRetCode == 0) MakeTargetsDurable(ERR_CODEC);
   m_iProgress = 100;
 }
 
@@ -292,6 +294,13 @@ int CTaskModeConv::ExchangeSequence(bool luma, bool chroma) {
 }
 
 int CTaskModeConv::SaveRGB(const std::string &sObj, const std::string &) {
+  // The still's one target is the run's last: it reaches the disk before the run's result.
+  const int result = WriteTarget(sObj);
+  if (result == 0 && !MakeTargetsDurable(ERR_CODEC)) return ERR_CODEC;
+  return result;
+}
+
+int CTaskModeConv::WriteTarget(const std::string &sObj) {
   if (!m_bExchanged) return 0;
   const std::string target = sObj + getFileName(m_objFileName.c_str());
   int result = ERR_CODEC;
@@ -301,6 +310,7 @@ int CTaskModeConv::SaveRGB(const std::string &sObj, const std::string &) {
     result = writeKDT(file.Stream(), &kdtHeader, m_pYUVDst, lenYUV, form);
     if (result == 0 && !file.Commit()) result = ERR_CODEC;
   }
+  if (result == 0) m_writtenTargets.Add(target);
   if (result != 0) {
     m_iRetCode = ERR_CODEC;
     m_sErrorInfo = target + task_text::kCannotWrite;

@@ -25,7 +25,8 @@ class CTaskModeConv : public CTaskBaseClass {
   unsigned GetProgressStatus() override;
   // Writes the exchanged body of the file loaded last into the folder sObj (ending with the
   // separator) under that file's name. Writes nothing and returns 0 when no exchange completed
-  // since that file was loaded. sExt is not read.
+  // since that file was loaded. The target reaches the disk before this returns; a failure to
+  // get it there is a failed write. sExt is not read.
   int SaveRGB(const std::string &sObj, const std::string &sExt) override;
   // Animation mode, the whole run: reads every file, exchanges and writes the targets, and
   // stops before the next file once m_cancelFlag is raised.
@@ -56,6 +57,8 @@ class CTaskModeConv : public CTaskBaseClass {
  private:
   // Releases every buffer, the task's picture and the plug-in record.
   void SetFreeMemo();
+  // SaveRGB's write without the run's final sync: a sequence syncs its targets once, at its end.
+  int WriteTarget(const std::string &sObj);
 
   // Makes `file` the file loaded last: loads its record through the host; nothing is ready to
   // save until its exchange completes.

@@ -18,6 +18,13 @@ bool MayReplace(const std::string &path, const struct stat &info) {
   return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
+// Puts the new content of fd on its way to the disk without waiting for it. A file system that
+// has no such request writes it back in its own time, which is no failure of the write.
+bool StartWriteback(int fd) {
+  if (sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE) == 0) return true;
+  return errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
+}
+
 }  // namespace
 
 AtomicFile::AtomicFile(const std::string &path) {
@@ -31,6 +38,7 @@ AtomicFile::AtomicFile(const std::string &path) {
   if (replacing) {
     if (!S_ISREG(old.st_mode) || !MayReplace(m_target, old)) return;
     mode = old.st_mode & 07777;
+    m_replacesContent = old.st_size > 0;
   }
 
   int fd = -1;
@@ -69,8 +77,9 @@ void AtomicFile::Discard() {
 
 bool AtomicFile::Close() {
   if (m_stream == nullptr) return m_closedWhole;
-  m_closedWhole =
-      std::fflush(m_stream) == 0 && std::ferror(m_stream) == 0 && fsync(fileno(m_stream)) == 0;
+  const int fd = fileno(m_stream);
+  m_closedWhole = std::fflush(m_stream) == 0 && std::ferror(m_stream) == 0 &&
+                  (m_replacesContent ? fsync(fd) == 0 : StartWriteback(fd));
   // Closing reports the last failure of a write still under way.
   m_closedWhole = std::fclose(m_stream) == 0 && m_closedWhole;
   m_stream = nullptr;
