@@ -185,7 +185,8 @@ int CTaskModeConv::ExchangeStill(bool luma, bool chroma) {
 }
 
 void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsigned, int &ret,
-                               const std::string &sObj, const std::string &, int Opt) {
+                               const std::string &sObj, const std::string &sExt, int Opt) {
+  m_bInSequence = true;  // its targets reach the disk together, at its end
   ret = 0;
   m_ifilesNum = static_cast<uint32_t>(filesName.size());
   if (m_ifilesNum == 0) {
@@ -226,7 +227,7 @@ void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsign
     GetAllYUVDataSrc(Opt);
     // A target that cannot be written ends the run: the failure stays the task's result
     // instead of being overwritten by the next file's load.
-    if (WriteTarget(sObj) != 0) break;
+    if (SaveRGB(sObj, sExt) != 0) break;
     m_iProgress += 70 / n;
   }
   if (m_iRetCode == 0) MakeTargetsDurable(ERR_CODEC);
@@ -294,13 +295,6 @@ int CTaskModeConv::ExchangeSequence(bool luma, bool chroma) {
 }
 
 int CTaskModeConv::SaveRGB(const std::string &sObj, const std::string &) {
-  // The still's one target is the run's last: it reaches the disk before the run's result.
-  const int result = WriteTarget(sObj);
-  if (result == 0 && !MakeTargetsDurable(ERR_CODEC)) return ERR_CODEC;
-  return result;
-}
-
-int CTaskModeConv::WriteTarget(const std::string &sObj) {
   if (!m_bExchanged) return 0;
   const std::string target = sObj + getFileName(m_objFileName.c_str());
   int result = ERR_CODEC;
@@ -311,6 +305,8 @@ int CTaskModeConv::WriteTarget(const std::string &sObj) {
     if (result == 0 && !file.Commit()) result = ERR_CODEC;
   }
   if (result == 0) m_writtenTargets.Add(target);
+  // A still's one target is the run's last: it reaches the disk before the run's result.
+  if (result == 0 && !m_bInSequence && !MakeTargetsDurable(ERR_CODEC)) result = ERR_CODEC;
   if (result != 0) {
     m_iRetCode = ERR_CODEC;
     m_sErrorInfo = target + task_text::kCannotWrite;
