@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "platform/DurableTargets.h"
 #include "platform/HiddenSibling.h"
 
 namespace platform {
@@ -101,7 +102,11 @@ bool WriteFileAtomically(const std::string &path, const std::string &bytes) {
   if (file.Stream() == nullptr) return false;
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.Stream()) != bytes.size())
     return false;
-  return file.Commit();
+  if (!file.Commit()) return false;
+  // A file written on its own is the whole of its run: it reaches the disk before this returns.
+  DurableTargets written;
+  written.Add(path);
+  return !written.SyncAll();
 }
 
 }  // namespace platform

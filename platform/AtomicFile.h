@@ -48,7 +48,8 @@ class AtomicFile {
   bool m_closedWhole = false;      // Close() succeeded and nothing is committed yet
 };
 
-// Writes `bytes` as the whole content of `path` through an AtomicFile; false when it failed.
+// Writes `bytes` as the whole content of `path` through an AtomicFile and makes it durable, file
+// and folder; false when it failed.
 bool WriteFileAtomically(const std::string &path, const std::string &bytes);
 
 }  // namespace platform
