@@ -91,9 +91,10 @@ class CTaskBaseClass {
   // Saves rgbInfo as sObj in format sExt: asks once per task before overwriting a file it did
   // not write itself (never once the run has failed), renumbers every other collision, records
   // the name (and its key companion) for Cancel, and keeps the old content of a file it is
-  // about to replace until the run has ended. A failed save keeps on record only what it
-  // created or changed; its code stays the task's result to the end of the run, and the error
-  // text of the run's first failed target names it. Returns the save's code.
+  // about to replace until the run has ended. What a save wrote is recorded for the run's final
+  // sync (MakeTargetsDurable). A failed save keeps on record only what it created or changed;
+  // its code stays the task's result to the end of the run, and the error text of the run's
+  // first failed target names it. Returns the save's code.
   int SaveRgb(const std::string &sObj, const std::string &sExt, tagRGBInfo *rgbInfo);
   // A target of the run failed with code: the task's result keeps it from now on, whatever
   // later loads and saves give, so the operator learns of it whenever the result is read.
