@@ -89,6 +89,12 @@ void CTaskBaseClass::FailTarget(const std::string &target, int code) {
   KeepFailure(code);
 }
 
+bool CTaskBaseClass::MakeTargetsDurable(int failureCode) {
+  const std::optional<std::string> unsynced = m_writtenTargets.SyncAll();
+  if (unsynced) FailTarget(*unsynced, failureCode);
+  return !unsynced;
+}
+
 void CTaskBaseClass::SetResult(int code) {
   m_iRetCode = code != 0 ? code : m_iFailedTarget;
 }
@@ -202,7 +208,13 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
     m_sfilesInSave.push_back(name);
   }
   const int result = m_imgEngine.SaveRGB(candidate, sExt, rgbInfo);
-  if (result == 0) return 0;
+  if (result == 0) {
+    // The files the plug-in wrote: the picture, and the key companion where its format has one.
+    for (const std::string &name : names) {
+      if (name == candidate || platform::PathExists(name)) m_writtenTargets.Add(name);
+    }
+    return 0;
+  }
   // A save that fails may have done so before touching its files (a refused name): what it
   // neither created nor changed is not this task's to delete.
   m_sfilesInSave.resize(firstName);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DurableTargets.h"
 #include "platform/KeptFile.h"
 #include "plugins/PluginInterface.h"
 
@@ -90,15 +91,21 @@ class CTaskBaseClass {
   // Saves rgbInfo as sObj in format sExt: asks once per task before overwriting a file it did
   // not write itself (never once the run has failed), renumbers every other collision, records
   // the name (and its key companion) for Cancel, and keeps the old content of a file it is
-  // about to replace until the run has ended. A failed save keeps on record only what it
-  // created or changed; its code stays the task's result to the end of the run, and the error
-  // text of the run's first failed target names it. Returns the save's code.
+  // about to replace until the run has ended. What a save wrote is recorded for the run's final
+  // sync (MakeTargetsDurable). A failed save keeps on record only what it created or changed;
+  // its code stays the task's result to the end of the run, and the error text of the run's
+  // first failed target names it. Returns the save's code.
   int SaveRgb(const std::string &sObj, const std::string &sExt, tagRGBInfo *rgbInfo);
   // A target of the run failed with code: the task's result keeps it from now on, whatever
   // later loads and saves give, so the operator learns of it whenever the result is read.
   void KeepFailure(int code);
   // Saving target failed with code: KeepFailure, and the error text names the target.
   void FailTarget(const std::string &target, int code);
+  // The end of a run that wrote its targets: every target written and every folder written into
+  // reach the disk, before the run reports its success. False when one did not: the run has
+  // failed with failureCode (FailTarget on the first target that could not be synced), and its
+  // targets go as on any failure.
+  bool MakeTargetsDurable(int failureCode);
   // No memory for a picture made from source: the result becomes ERR_NO_MEMORY and the error
   // text names the source and the want of memory.
   void FailForMemory(const std::string &source);
@@ -139,6 +146,8 @@ class CTaskBaseClass {
   std::vector<std::string> m_sfilesInSave;
   // Old content of the files this run replaced, until the run has ended.
   std::vector<platform::KeptFile> m_keptFiles;
+  // Every target this run has written in full, until the run makes them durable.
+  platform::DurableTargets m_writtenTargets;
   bool m_bCancelled = false;
   CImageFileEngine &m_imgEngine;
   uint32_t m_uiObjectWidth = 0;

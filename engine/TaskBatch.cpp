@@ -116,6 +116,12 @@ int CTaskBatch::SaveRGB(const std::string &sObj, const std::string &sExt) {
       FailForMemory(sourceName);
       KeepFailure(ERR_NO_MEMORY);
     }
+    // The targets of a run that went well reach the disk before its last step of progress,
+    // which may already make 100.
+    const bool last = done + 1 == k || record->next == nullptr;
+    if (last && result == 0 && m_iFailedTarget == 0 && !MakeTargetsDurable(ERR_FILE_WRITE)) {
+      result = ERR_FILE_WRITE;
+    }
     m_iProgress += step;
     PluginFreeFileInfo(loaded);
     DeletePicture(built);

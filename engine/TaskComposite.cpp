@@ -50,7 +50,8 @@ unsigned CTaskComposite::GetProgressStatus() {
 }
 
 int CTaskComposite::SaveRGB(const std::string &sObj, const std::string &sExt) {
-  const int result = SaveRgb(sObj, sExt, m_ptRGBInfo);
+  int result = SaveRgb(sObj, sExt, m_ptRGBInfo);
+  if (result == 0 && !MakeTargetsDurable(ERR_FILE_WRITE)) result = ERR_FILE_WRITE;
   if (result == 0) m_iProgress = 100;
   return result;
 }

@@ -186,6 +186,7 @@ int CTaskModeConv::ExchangeStill(bool luma, bool chroma) {
 
 void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsigned, int &ret,
                                const std::string &sObj, const std::string &sExt, int Opt) {
+  m_bInSequence = true;  // its targets reach the disk together, at its end
   ret = 0;
   m_ifilesNum = static_cast<uint32_t>(filesName.size());
   if (m_ifilesNum == 0) {
@@ -219,6 +220,7 @@ void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsign
     if (picture == nullptr) return FailWithoutTarget();
     if (picture->width != width || picture->height != height) {
       platform::ShowMessageBox(task_text::kSizesDiffer);
+      MakeTargetsDurable(ERR_CODEC);  // the targets written so far stay
       m_iProgress = 100;
       return;
     }
@@ -228,6 +230,7 @@ void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsign
     if (SaveRGB(sObj, sExt) != 0) break;
     m_iProgress += 70 / n;
   }
+  if (m_iRetCode == 0) MakeTargetsDurable(ERR_CODEC);
   m_iProgress = 100;
 }
 
@@ -301,6 +304,9 @@ int CTaskModeConv::SaveRGB(const std::string &sObj, const std::string &) {
     result = writeKDT(file.Stream(), &kdtHeader, m_pYUVDst, lenYUV, form);
     if (result == 0 && !file.Commit()) result = ERR_CODEC;
   }
+  if (result == 0) m_writtenTargets.Add(target);
+  // A still's one target is the run's last: it reaches the disk before the run's result.
+  if (result == 0 && !m_bInSequence && !MakeTargetsDurable(ERR_CODEC)) result = ERR_CODEC;
   if (result != 0) {
     m_iRetCode = ERR_CODEC;
     m_sErrorInfo = target + task_text::kCannotWrite;

@@ -25,7 +25,9 @@ class CTaskModeConv : public CTaskBaseClass {
   unsigned GetProgressStatus() override;
   // Writes the exchanged body of the file loaded last into the folder sObj (ending with the
   // separator) under that file's name. Writes nothing and returns 0 when no exchange completed
-  // since that file was loaded. sExt is not read.
+  // since that file was loaded. A still's target reaches the disk before this returns (a
+  // sequence's, at the sequence's end); a failure to get it there is a failed write. sExt is not
+  // read.
   int SaveRGB(const std::string &sObj, const std::string &sExt) override;
   // Animation mode, the whole run: reads every file, exchanges and writes the targets, and
   // stops before the next file once m_cancelFlag is raised.
@@ -93,4 +95,5 @@ class CTaskModeConv : public CTaskBaseClass {
   int lenRGB = 0;                         // length of m_pRGBDst
   unsigned length = 0;                    // body length of the format
   bool m_bExchanged = false;              // an exchange completed for the file loaded last
+  bool m_bInSequence = false;  // a sequence runs: SaveRGB leaves the sync to the sequence's end
 };

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "platform/DurableTargets.h"
 #include "platform/HiddenSibling.h"
 
 namespace platform {
@@ -16,6 +17,13 @@ namespace {
 bool MayReplace(const std::string &path, const struct stat &info) {
   if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
   return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// Puts the new content of fd on its way to the disk without waiting for it. A file system that
+// has no such request writes it back in its own time, which is no failure of the write.
+bool StartWriteback(int fd) {
+  if (sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE) == 0) return true;
+  return errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
 }
 
 }  // namespace
@@ -31,6 +39,7 @@ AtomicFile::AtomicFile(const std::string &path) {
   if (replacing) {
     if (!S_ISREG(old.st_mode) || !MayReplace(m_target, old)) return;
     mode = old.st_mode & 07777;
+    m_replacesContent = old.st_size > 0;
   }
 
   int fd = -1;
@@ -69,8 +78,9 @@ void AtomicFile::Discard() {
 
 bool AtomicFile::Close() {
   if (m_stream == nullptr) return m_closedWhole;
-  m_closedWhole =
-      std::fflush(m_stream) == 0 && std::ferror(m_stream) == 0 && fsync(fileno(m_stream)) == 0;
+  const int fd = fileno(m_stream);
+  m_closedWhole = std::fflush(m_stream) == 0 && std::ferror(m_stream) == 0 &&
+                  (m_replacesContent ? fsync(fd) == 0 : StartWriteback(fd));
   // Closing reports the last failure of a write still under way.
   m_closedWhole = std::fclose(m_stream) == 0 && m_closedWhole;
   m_stream = nullptr;
@@ -92,7 +102,11 @@ bool WriteFileAtomically(const std::string &path, const std::string &bytes) {
   if (file.Stream() == nullptr) return false;
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.Stream()) != bytes.size())
     return false;
-  return file.Commit();
+  if (!file.Commit()) return false;
+  // A file written on its own is the whole of its run: it reaches the disk before this returns.
+  DurableTargets written;
+  written.Add(path);
+  return !written.SyncAll();
 }
 
 }  // namespace platform

@@ -1,8 +1,12 @@
 // Writing a file so that it appears whole or not at all. The bytes go to a hidden temporary file
 // in the target's folder, which replaces the target by a rename only once every byte has been
-// written, flushed to the disk and the file closed without error. Until then, and whenever
-// anything fails, the folder holds what it held before: the old file of that name untouched, no
-// partial file left behind.
+// written and the file closed without error. Until then, and whenever anything fails, the folder
+// holds what it held before: the old file of that name untouched, no partial file left behind.
+//
+// The wait for the disk is paid only where a crash could cost the operator something: new
+// content that replaces a non-empty file is on the disk before the rename, so a crash leaves the
+// old file or the new one, never an empty one. A new file only has its writeback started; whoever
+// wrote a set of new files makes them durable together afterwards (see DurableTargets.h).
 #pragma once
 
 #include <cstdio>
@@ -25,9 +29,9 @@ class AtomicFile {
   // The stream to write the new content to, binary, or null when the file could not be opened.
   FILE *Stream() const { return m_stream; }
 
-  // Flushes, syncs and closes the stream: true when every byte is on the disk. The target is
-  // not touched yet, so files that replace others together are all closed before the first is
-  // committed.
+  // Flushes and closes the stream: true when every byte has been handed to the system, and, for
+  // content that replaces a non-empty file, is on the disk. The target is not touched yet, so
+  // files that replace others together are all closed before the first is committed.
   bool Close();
 
   // Closes the stream, if still open, and renames the temporary file over the target. False
@@ -40,10 +44,12 @@ class AtomicFile {
   std::string m_target;     // the file replaced, links resolved
   std::string m_temporary;  // empty once renamed or removed
   FILE *m_stream = nullptr;
-  bool m_closedWhole = false;  // Close() succeeded and nothing is committed yet
+  bool m_replacesContent = false;  // the target holds bytes a crash must not turn into none
+  bool m_closedWhole = false;      // Close() succeeded and nothing is committed yet
 };
 
-// Writes `bytes` as the whole content of `path` through an AtomicFile; false when it failed.
+// Writes `bytes` as the whole content of `path` through an AtomicFile and makes it durable, file
+// and folder; false when it failed.
 bool WriteFileAtomically(const std::string &path, const std::string &bytes);
 
 }  // namespace platform

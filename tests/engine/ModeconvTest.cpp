@@ -20,6 +20,7 @@
 #include "engine/TaskModeConv.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/SmallDisk.h"
+#include "tests/support/SyncLog.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WorkerWithDeadline.h"
 
@@ -355,6 +356,38 @@ TEST_F(ModeConvTest, SequenceProgressAndAFileOfAnotherSize) {
   EXPECT_EQ(messages.Texts(), std::vector<std::string>{kSizesDiffer});
   EXPECT_EQ(run.progress, 100u);
   EXPECT_EQ(run.result, 0);
+}
+
+// A sequence's targets reach the disk together at its end, before its progress makes 100: each
+// new target only has its writeback started before its rename. A still's one target reaches it
+// before SaveRGB returns, its content before the rename when it replaces a still; a target that
+// cannot be synced fails the run as a write that failed, naming it.
+TEST_F(ModeConvTest, TargetsReachTheDiskOnceAtTheEndOfTheRun) {
+  const std::vector<std::string> files = WriteSequence({1, 1, 1});
+  CTaskModeConv task(engine);
+  {
+    test_support::SyncLog log(targets.Path(), [&task] { return int(task.GetProgressStatus()); });
+    EXPECT_EQ(RunSequence(files, targets.Folder(), 2, &task).result, 0);
+    EXPECT_EQ(log.Events(), (std::vector<std::string>{"start tmp 30", "rename Mseq.QVEL_002.KDT 30",
+                                                      "start tmp 53", "rename Mseq.QVEL_003.KDT 53",
+                                                      "sync Mseq.QVEL_002.KDT 76",
+                                                      "sync Mseq.QVEL_003.KDT 76", "sync . 76"}));
+  }
+  const std::string still = "Mseq.QVEL_002.KDT";
+  for (const char *failing : {"", "Mseq.QVEL_002.KDT"}) {
+    test_support::SyncLog log(targets.Path());
+    log.FailSyncOf(failing);
+    const Outcome run = RunStill(files[1], targets.Folder(), 2);
+    EXPECT_EQ(run.saved, *failing ? ERR_CODEC : 0);
+    EXPECT_EQ(run.result, run.saved);
+    std::vector<std::string> events = {"sync tmp 0", "rename " + still + " 0",
+                                       "sync " + still + " 0", "sync . 0"};
+    if (*failing) {
+      events.pop_back();
+      EXPECT_EQ(run.error, targets.File(still) + " can not be written.");
+    }
+    EXPECT_EQ(log.Events(), events);
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <future>
 #include <memory>
 
@@ -12,6 +13,7 @@
 #include "engine/TaskBatch.h"
 #include "tests/engine/TasksTestSupport.h"
 #include "tests/support/SmallDisk.h"
+#include "tests/support/SyncLog.h"
 #include "tests/support/WorkerWithDeadline.h"
 
 namespace {
@@ -255,6 +257,65 @@ TEST_F(BatchProgressTest, ReplacedFileComesBackUnlessTheRunSucceeds) {
       EXPECT_EQ(test_support::ReadWholeFile(keeper) == old, c.cancel || c.failedTarget != nullptr);
     }
     EXPECT_EQ(std::filesystem::is_symlink(Path("out/" + existing)), link);
+  }
+}
+
+// The run's targets reach the disk together, once, before its progress can show it done: a new
+// file (or one that replaces an empty file) only has its writeback started before its rename,
+// content that replaces an operator's file is synced before its rename, and the end of the run
+// syncs each target and then the folder. A target whose sync fails fails the run, naming it, and
+// the run's Cancel leaves the folder as it was before.
+TEST_F(BatchProgressTest, TargetsReachTheDiskOnceBeforeTheRunEnds) {
+  for (const char *name : {"b0.bmp", "b1.bmp"}) Write(name, Picture::Pattern(32, 16));
+  const std::vector<std::string> second = {"start tmp 76", "rename b1.BMP 76", "sync b0.BMP 76"};
+  auto events = [&second](const char *firstWrite, std::vector<std::string> end) {
+    std::vector<std::string> all = {firstWrite, "rename b0.BMP 32"};
+    all.insert(all.end(), second.begin(), second.end());
+    all.insert(all.end(), end.begin(), end.end());
+    return all;
+  };
+  struct Case {
+    const char *old;      // content of an out/b0.BMP replaced after Yes, or none
+    const char *failing;  // the target whose sync fails, or none
+    std::vector<std::string> events;
+  } const cases[] = {
+      {nullptr, nullptr, events("start tmp 32", {"sync b1.BMP 76", "sync . 76"})},
+      {"", nullptr, events("start tmp 32", {"sync b1.BMP 76", "sync . 76"})},
+      {"old", nullptr, events("sync tmp 32", {"sync b1.BMP 76", "sync . 76"})},
+      {"old", "b1.BMP", events("sync tmp 32", {"sync b1.BMP 76"})},
+      {nullptr, "b0.BMP", events("start tmp 32", {})},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(std::string(c.old ? c.old : "(new)") + " failing " + (c.failing ? c.failing : ""));
+    std::filesystem::remove_all(Path("out"));
+    std::filesystem::create_directory(Path("out"));
+    const std::vector<unsigned char> old(c.old, c.old + (c.old ? std::strlen(c.old) : 0));
+    if (c.old != nullptr) test_support::WriteWholeFile(Path("out/b0.BMP"), old);
+    tasks_test::ScriptedMessageBox box({tasks_test::MessageAnswer::Yes});
+    auto task = std::make_unique<CTaskBatch>(m_engine);
+    Watch(*task);
+    int ret = 0;
+    task->LoadRGB({Path("b0.bmp"), Path("b1.bmp")}, 0, ret);
+    test_support::SyncLog log(Path("out"), [] { return int(s_task->GetProgressStatus()); });
+    if (c.failing != nullptr) log.FailSyncOf(c.failing);
+    const int result = task->SaveRGB(Path("out/"), "BMP");
+    EXPECT_EQ(log.Events(), c.events);
+    if (c.failing == nullptr) {
+      EXPECT_EQ(result, 0);
+      EXPECT_EQ(task->GetProgressStatus(), 100u);
+      continue;
+    }
+    EXPECT_EQ(result, ERR_FILE_WRITE);
+    EXPECT_EQ(task->GetConvertResult(), ERR_FILE_WRITE);
+    EXPECT_EQ(task->GetErrorInfo(), Path("out/") + c.failing + " can not be written.");
+    EXPECT_LT(task->GetProgressStatus(), 100u);
+    task->Cancel();
+    task.reset();
+    EXPECT_EQ(tasks_test::FilesIn(Path("out")),
+              c.old ? std::vector<std::string>{"b0.BMP"} : std::vector<std::string>{});
+    if (c.old != nullptr) {
+      EXPECT_EQ(test_support::ReadWholeFile(Path("out/b0.BMP")), old);
+    }
   }
 }
 

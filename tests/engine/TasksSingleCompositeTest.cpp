@@ -6,6 +6,7 @@
 #include "app/res/Strings.h"
 #include "engine/TaskComposite.h"
 #include "tests/engine/TasksTestSupport.h"
+#include "tests/support/SyncLog.h"
 
 namespace {
 
@@ -166,7 +167,13 @@ TEST_F(CompositeProgressTest, RisesPerSourceThenTenTwentyHundred) {
     EXPECT_EQ(task.GetProgressStatus(), 10u);
     ASSERT_NE(task.GetRGB(0), nullptr);
     EXPECT_EQ(task.GetProgressStatus(), 20u);
-    const int result = task.SaveRGB(Path("grid" + std::to_string(failingSave) + ".bmp"), "BMP");
+    // The target reaches the disk, and then its folder, before the progress shows it done.
+    test_support::SyncLog log(m_folder.Path(), [&task] { return int(task.GetProgressStatus()); });
+    const std::string grid = "grid" + std::to_string(failingSave) + ".bmp";
+    const int result = task.SaveRGB(Path(grid), "BMP");
+    const std::vector<std::string> written = {"start tmp 20", "rename " + grid + " 20",
+                                              "sync " + grid + " 20", "sync . 20"};
+    EXPECT_EQ(log.Events(), failingSave ? std::vector<std::string>{} : written);
     // A failed save leaves the progress at 20 and its code as the result.
     EXPECT_EQ(result, failingSave ? ERR_FILE_WRITE : 0);
     EXPECT_EQ(task.GetConvertResult(), result);
