@@ -13,6 +13,33 @@ size_t InnerSeparator(const std::string &path) {
   return position != std::string::npos && position > 0 ? position : std::string::npos;
 }
 
+bool IsContinuationByte(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The length of the UTF-8 sequence that lead begins, judged by the lead alone; 0 for a byte
+// that begins none.
+size_t SequenceLength(char lead) {
+  const auto byte = static_cast<unsigned char>(lead);
+  if (byte >= 0xC2 && byte <= 0xDF) return 2;
+  if (byte >= 0xE0 && byte <= 0xEF) return 3;
+  if (byte >= 0xF0 && byte <= 0xF4) return 4;
+  return 0;
+}
+
+// The first `limit` bytes of stem, shortened to the start of a character that the cut would
+// split: the device shows the register name as text, and half a character is none. Bytes that
+// form no character are cut as they come.
+std::string StemWithin(const std::string &stem, size_t limit) {
+  if (stem.size() <= limit) return stem;
+  size_t lead = limit;
+  while (lead > 0 && limit - lead < 3 && IsContinuationByte(stem[lead])) --lead;
+  const size_t length = SequenceLength(stem[lead]);
+  bool split = lead < limit && lead + length > limit && lead + length <= stem.size();
+  for (size_t i = lead + 1; split && i < lead + length; ++i) split = IsContinuationByte(stem[i]);
+  return stem.substr(0, split ? lead : limit);
+}
+
 }  // namespace
 
 std::string GetFileName(const std::string &sFullPath) {
@@ -40,5 +67,5 @@ std::string MakeTargetName(const std::string &srcName, const std::string &objExt
   const size_t firstDot = name.find('.');
   const std::string stem = firstDot == std::string::npos ? name : name.substr(0, firstDot);
   constexpr size_t kStemKept = 7;
-  return head + stem.substr(0, kStemKept) + ".QVEL_000.KDT";
+  return head + StemWithin(stem, kStemKept) + ".QVEL_000.KDT";
 }

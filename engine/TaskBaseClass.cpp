@@ -111,6 +111,11 @@ void CTaskBaseClass::FailForMemory(const std::string &source) {
 
 tagFileInfo *CTaskBaseClass::LoadRgb(const std::string &sfileName, int isRGBReadIn, int &ret) {
   tagFileInfo *info = m_imgEngine.LoadRGB(sfileName, isRGBReadIn, ret);
+  // A plug-in hands back the record of a file it cannot open without the file's name; the
+  // record still stands for that file in a chain, and a later load of it by the name it holds
+  // must name the file in its message too.
+  if (info != nullptr && info->filename[0] == '\0' && sfileName.size() < sizeof info->filename)
+    std::memcpy(info->filename, sfileName.c_str(), sfileName.size() + 1);
   SetResult(ret);
   if (info == nullptr) SetResult(ERR_BAD_DATA);
   // A plug-in may hand back a record together with a failure code (a KDT file that cannot be

@@ -41,10 +41,14 @@ class CDlgProgressBase : public platform::gui::DialogBase {
 
  private:
   void OnTimer(wxTimerEvent &event);
-  // Ends the dialog once: the timer stops first, so no later tick reads the task.
+  // The end of the pause on a full bar: the dialog ends with the outcome that tick fixed.
+  void OnPauseEnd(wxTimerEvent &event);
+  // Ends the dialog once: the timers stop first, so no later tick reads the task.
   void Finish(int result);
 
   wxTimer m_nTimer;
+  wxTimer m_nPause;  // one shot: the pause at 100
   const bool m_bEndsOnFailure;
   bool m_bFinished = false;
+  int m_iPausedOutcome = 0;  // during the pause, how the dialog will end; else 0
 };

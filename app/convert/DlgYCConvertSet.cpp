@@ -11,6 +11,7 @@
 #include "app/convert/TargetFolder.h"
 #include "app/res/Resource.h"
 #include "platform/MessageBox.h"
+#include "platform/Path.h"
 
 namespace {
 
@@ -40,6 +41,9 @@ bool CDlgYCConvertSet::OnInitDialog() {
   DialogBase::OnInitDialog();
   SetSystemFontForEdit(this, IDC_EDIT_YCTARGET);
   sPathName = SourceFolderOf(m_sTarget);
+  // A source directly in "/" has no folder to show, but its targets would still replace it.
+  const size_t separator = m_sTarget.rfind(platform::kPathSeparator);
+  m_sSourceFolder = separator == 0 ? m_sTarget.substr(0, 1) : sPathName;
   ShowTarget(sPathName);
   m_dstPath = sPathName;
   CheckRadioButton(IDC_RDO_Y, IDC_RDO_YC, IDC_RDO_YC);
@@ -81,5 +85,5 @@ bool CDlgYCConvertSet::IsSourceFolder(const std::string &folder) const {
   // The same folder reached another way (a link, "/./", another spelling): the targets would
   // overwrite their sources.
   std::error_code error;
-  return !sPathName.empty() && std::filesystem::equivalent(folder, sPathName, error);
+  return !m_sSourceFolder.empty() && std::filesystem::equivalent(folder, m_sSourceFolder, error);
 }

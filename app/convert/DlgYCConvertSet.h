@@ -36,4 +36,7 @@ class CDlgYCConvertSet : public platform::gui::DialogBase {
 
   // The target last put in the edit, by its own bytes: the edit holds only its shown form.
   std::string m_sShownTarget;
+  // The folder the first source lies in, as the file system names it: sPathName, or "/" for a
+  // source directly in it (whose sPathName is empty).
+  std::string m_sSourceFolder;
 };

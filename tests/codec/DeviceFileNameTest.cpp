@@ -25,6 +25,16 @@ TEST(MakeTargetName, KdtTargetsFollowTheSchemeOthersKeepTheBaseName) {
       {"D:/in/.hidden", "BMP", ".hidden.BMP"},
       {"D:/in/noext", "bmp", "noext.bmp"},
       {"photo.bmp", "KDT", "Mphoto.QVEL_000.KDT"},
+      // The stem is cut before a character that the seventh byte would split; bytes that form
+      // no character are cut where they fall.
+      {"D:/in/\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9.bmp", "KDT",
+       "M\xC3\xA9\xC3\xA9\xC3\xA9.QVEL_000.KDT"},
+      {"D:/in/\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.bmp", "KDT",
+       "M\xE6\x97\xA5\xE6\x9C\xAC.QVEL_000.KDT"},
+      {"D:/in/Sunny\xF0\x9F\x8C\x85.bmp", "KDT", "Sunny.QVEL_000.KDT"},
+      {"D:/in/abcdef\xC3\xA9.bmp", "KDT", "Mabcdef.QVEL_000.KDT"},
+      {"D:/in/abcde\xC3\xA9.bmp", "KDT", "Mabcde\xC3\xA9.QVEL_000.KDT"},
+      {"D:/in/caf\xE9\xE9\xE9\xE9\xE9.bmp", "KDT", "Mcaf\xE9\xE9\xE9\xE9.QVEL_000.KDT"},
   };
   for (const auto &c : cases) {
     EXPECT_EQ(MakeTargetName(c.source, c.format), c.target) << c.source << " " << c.format;

@@ -142,18 +142,22 @@ TEST_F(BatchTaskTest, NeverReplacesATargetItWroteItself) {
 }
 
 // A source whose full load gives no picture ends the run with that load's failure, naming the
-// file, where a black target used to be written; the target before it stays recorded.
+// file, where a black target used to be written; the target before it stays recorded. A still
+// deleted after it was chosen is named too, though the plug-in's record of it has no name.
 TEST_F(BatchTaskTest, SourceWithoutPictureAtFullLoadFailsTheRun) {
   Write("one.bmp", Picture::Pattern(64, 48));
   Write("three.bmp", Picture::Pattern(64, 48));
-  for (const std::string &damaged : WriteDamagedSources()) {
+  std::vector<std::string> sources = WriteDamagedSources();
+  sources.push_back(Path("Mgone.QVEL_000.KDT"));
+  for (const std::string &damaged : sources) {
     SCOPED_TRACE(damaged);
+    const bool gone = damaged == sources.back();
     std::filesystem::remove_all(Path("out"));
     CTaskBatch task(m_engine);
     task.UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::None));
     EXPECT_EQ(Run(task, {Path("one.bmp"), damaged, Path("three.bmp")}, "out/", "KDT"),
               ERR_NO_ENGINE);
-    EXPECT_EQ(task.GetConvertResult(), ERR_BAD_DATA);
+    EXPECT_EQ(task.GetConvertResult(), gone ? ERR_FILE_OPEN : ERR_BAD_DATA);
     EXPECT_EQ(task.GetErrorInfo(), damaged + res::LoadString(res::IDS_CANNOT_LOAD));
     EXPECT_LT(task.GetProgressStatus(), 100u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("out")), {}), 1);

@@ -352,6 +352,24 @@ TEST_F(YCConvertSetDialog, RefusesTheSourceFolderHoweverItIsNamed) {
             (std::vector<std::string>{source + "/", temp.File("link") + "/", source + "/./"}));
   EXPECT_EQ(still.m_sTarget, other + "/");
   EXPECT_EQ(still.m_converMode, 2);
+
+  // A source directly in "/" shows no folder, and "/" itself is refused as its folder.
+  CDlgYCConvertSet atRoot;
+  atRoot.m_sTarget = "/M1.QVEL_001.KDT";
+  browser_.answers = {"/", other};
+  EXPECT_EQ(RunModal(atRoot,
+                     [&] {
+                       EXPECT_EQ(atRoot.GetDlgItemText(IDC_EDIT_YCTARGET), "");
+                       Click(atRoot, IDC_BTN_YCBROWSE);
+                       Click(atRoot, kIdOk);
+                       EXPECT_TRUE(atRoot.IsShown());
+                       Click(atRoot, IDC_BTN_YCBROWSE);
+                       Click(atRoot, kIdOk);
+                       return true;
+                     }),
+            kIdOk);
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>(4, refused));
+  EXPECT_EQ(atRoot.m_sTarget, other + "/");
 }
 
 // Notes each real message box as it opens and closes.

@@ -234,6 +234,7 @@ TEST(ToolkitFileName, ThePathComesBackByItsBytes) {
       {"d\xC3\xA9j\xC3\xA0", "d\xC3\xA9j\xC3\xA0"},
       {"\xFF\xC3", "\\xFF\\xC3"},             // a truncated character at the end
       {"s\xED\xA0\x80", "s\\xED\\xA0\\x80"},  // an encoded surrogate
+      {"o\xC1\x81", "o\\xC1\\x81"},           // an overlong form of "A"
       {"plain", "plain"},
   };
   test_support::TempFolder root;

@@ -260,6 +260,7 @@ TEST_F(Workflow, CancelDuringABatchDeletesWhatItWroteAndTheWindowWaitsForTheWork
   ASSERT_TRUE(Select(names));
   bool closeRefused = false;
   {
+    HeldWrites writes(Work(), 0ms);  // held for no time: counted only
     DialogScript script(
         {AcceptSettings([](CDlgSetting &d) { CheckRadio(d, res::IDC_RDO_SIZE_1920_1080); }),
          On<CDlgProgress>([&](CDlgProgress &d) {
@@ -272,6 +273,8 @@ TEST_F(Workflow, CancelDuringABatchDeletesWhatItWroteAndTheWindowWaitsForTheWork
          CancelSettings()});
     ChooseMenu(res::ID_CONVERT_IMPORT);
     EXPECT_EQ(script.Left(), 0u);
+    // The batch stopped after the target it was writing: no later source became a target.
+    EXPECT_EQ(writes.Held(), 1);
   }
   EXPECT_TRUE(closeRefused);
   ASSERT_NE(theApp.GetMainFrame(), nullptr);

@@ -3,11 +3,18 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <tuple>
+#include <vector>
 
+#include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
+#include "platform/KeptFile.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -65,6 +72,55 @@ TEST_F(FileSystemTest, SizeAndLastWriteTimeInLocalTime) {
   EXPECT_EQ(std::tuple(when->year, when->month, when->day, when->hour, when->minute, when->second),
             std::tuple(2004, 3, 5, 9, 7, 3));
   EXPECT_EQ(platform::LastWriteTime(Path("missing")), std::nullopt);
+}
+
+// The names in a folder, as a listing shows them.
+std::vector<std::string> NamesIn(const std::string &folder) {
+  std::vector<std::string> names;
+  for (const auto &entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// An operator's file replaced while its old content is kept for the end of a run: the kept copy
+// and the new content stay hidden until the rename (a listing meanwhile shows no new name), the
+// replaced file keeps the mode the umask would have cut, and the old content comes back. Names
+// as long as the system allows work too: an export keeps the source's own name.
+TEST_F(FileSystemTest, ReplacedFileHidesItsTemporariesKeepsItsModeAndComesBack) {
+  const mode_t umaskBefore = umask(022);
+  for (const std::string &name : {std::string("plain.KDT"), std::string(251, 'n') + ".bmp"}) {
+    SCOPED_TRACE(name.size());
+    std::filesystem::remove_all(Path("out"));
+    std::filesystem::create_directory(Path("out"));
+    const std::string path = dir_.File("out/" + name);
+    test_support::WriteWholeFile(path, {'o', 'l', 'd'});
+    ASSERT_EQ(chmod(path.c_str(), 0664), 0);
+
+    const std::optional<platform::KeptFile> kept = platform::KeepFile(path);
+    ASSERT_TRUE(kept.has_value());
+    {
+      platform::AtomicFile file(path);
+      ASSERT_NE(file.Stream(), nullptr);
+      ASSERT_EQ(std::fputs("new", file.Stream()), 1);
+      const std::vector<std::string> listed = NamesIn(Path("out"));
+      EXPECT_EQ(listed.size(), 3u);
+      for (const std::string &listedName : listed) {
+        EXPECT_TRUE(listedName == name || listedName.front() == '.') << listedName;
+      }
+      ASSERT_TRUE(file.Commit());
+    }
+    EXPECT_EQ(test_support::ReadWholeFile(path), (std::vector<unsigned char>{'n', 'e', 'w'}));
+    struct stat info;
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0664u);
+    EXPECT_EQ(NamesIn(Path("out")).size(), 2u);
+
+    EXPECT_TRUE(platform::PutBack(*kept));
+    EXPECT_EQ(test_support::ReadWholeFile(path), (std::vector<unsigned char>{'o', 'l', 'd'}));
+    EXPECT_EQ(NamesIn(Path("out")), std::vector<std::string>{name});
+  }
+  umask(umaskBefore);
 }
 
 }  // namespace
