@@ -184,7 +184,24 @@ void CListCtrlFile::OnMouseUp(wxMouseEvent &event) {
   event.Skip();
   // After the list has changed its selection for the click.
   const wxPoint point = event.GetPosition();
-  CallAfter([this, point] { OnClick(point); });
+  const bool plain = !event.ControlDown() && !event.ShiftDown();
+  CallAfter([this, point, plain] {
+    if (plain) SelectAlone(ItemAt(point));
+    OnClick(point);
+  });
+}
+
+void CListCtrlFile::SelectAlone(long item) {
+  // The toolkit's list decides a plain click from state it keeps between clicks, which a
+  // Ctrl+click that deselected an item leaves behind: other items could stay selected, and a
+  // conversion started next would take files the operator did not choose.
+  if (item < 0) return;
+  for (long other = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); other != -1;
+       other = GetNextItem(other, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
+    if (other != item) SetItemState(other, 0, wxLIST_STATE_SELECTED);
+  }
+  if (GetItemState(item, wxLIST_STATE_SELECTED) == 0)
+    SetItemState(item, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
 }
 
 void CListCtrlFile::OnRightDown(wxMouseEvent &event) {

@@ -81,6 +81,8 @@ class CListCtrlFile : public wxListCtrl {
   wxWindow *ItemsWindow();
   // Tells the pane about item (-1: none): its path when it is a file, else nothing.
   void ReportItem(long item);
+  // After a plain click on item: item is selected and no other is.
+  void SelectAlone(long item);
   // The item under point (the list's client coordinates), or -1.
   long ItemAt(const wxPoint &point) const;
   // The full path of item when it names a file, not a folder, as it was when listed.

@@ -53,6 +53,7 @@
 #include "platform/Path.h"
 #include "platform/gui/MenuCommandIds.h"
 #include "platform/gui/WxMessageBox.h"
+#include "plugins/PluginInterface.h"
 #include "tests/support/BmpFileBuilder.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempFolder.h"
@@ -495,6 +496,12 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
   clickOn("c.bmp", false);
   EXPECT_EQ(pane.m_pTaskOfPreview.get(), task);
   EXPECT_EQ(PreviewCentre(), kOtherBmpColour);
+  // After a Ctrl+click has deselected an item, a plain click selects its own item alone.
+  clickOn("small.bmp", true);
+  clickOn("small.bmp", true);
+  clickOn("b.bmp", false);
+  EXPECT_EQ(list.GetSelectedItemCount(), 1);
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp"}));
 
   // A KDT still, then a damaged one: its full path and the message, and an empty preview.
   ChooseFilter(pane, "*.KDT");
@@ -508,6 +515,47 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
                                      "supported or the file was crashed."});
   EXPECT_EQ(PreviewCentre(), kGround);
   EXPECT_EQ(pane.GetFilesNum(), 1);
+
+  // A still whose path is too long for a record is not called damaged; one character less
+  // previews.
+  const auto nameOfLength = [&](size_t length) {
+    return "L" + std::string(length - Folder().size() - 6, 'x') + ".kdt";
+  };
+  const std::string fits = nameOfLength(kFileNameSize - 1), tooLong = nameOfLength(kFileNameSize);
+  ASSERT_EQ(InFolder(tooLong).size(), size_t(kFileNameSize));
+  for (const std::string &name : {fits, tooLong})
+    fs::copy_file(InFolder("MA.QVEL_001.KDT"), InFolder(name));
+  pane.m_cmbDirectory->UpdateFolderAgain();
+  SelectOnly(pane, {fits});
+  EXPECT_TRUE(Near(PreviewCentre(), kKdtColour, 4));
+  SelectOnly(pane, {tooLong});
+  EXPECT_EQ(boxes.Texts().back(), InFolder(tooLong) + res::LoadString(res::IDS_PATH_TOO_LONG));
+  EXPECT_EQ(PreviewCentre(), kGround);
+  SelectOnly(pane, {});
+  for (const std::string &name : {fits, tooLong}) fs::remove(InFolder(name));
+  pane.m_cmbDirectory->UpdateFolderAgain();
+}
+
+// Choosing in the tree a folder gone since the tree showed it changes nothing else: the tree
+// goes back to the folder listed, whose list, preview and selection stay.
+TEST(FilePane, ChoosingAFolderGoneSinceItWasShownChangesNothing) {
+  CFilesView &pane = Pane();
+  ChooseFilter(pane, "*.BMP");
+  SelectOnly(pane, {"b.bmp"});
+  const std::vector<std::string> listed = Listed(pane);
+  wxTreeCtrl &tree = *pane.m_cmbDirectory->GetTreeCtrl();
+  const wxTreeItemId shown = tree.GetSelection();
+  const wxTreeItemId gone = ChildNamed(tree, shown, "Zdir");
+  ASSERT_TRUE(gone.IsOk());
+  fs::rename(InFolder("Zdir"), InFolder("Zdir.away"));
+  tree.SelectItem(gone);
+  Pump(50ms);
+  fs::rename(InFolder("Zdir.away"), InFolder("Zdir"));
+  EXPECT_EQ(tree.GetSelection(), shown);
+  EXPECT_EQ(pane.m_cmbDirectory->GetFullPath(), TreePath(Folder()));
+  EXPECT_EQ(Listed(pane), listed);
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp"}));
+  EXPECT_EQ(PreviewCentre(), kBmpColour);
   SelectOnly(pane, {});
 }
 
@@ -765,6 +813,24 @@ class FileMadeAfterTheCheck : public wxModalDialogHook {
   }
 };
 
+// What the property command's dialog shows: path, format, width*height, kilobytes, time.
+std::vector<std::string> PropertyTexts(CFilesView &pane, bool checkLook = false) {
+  std::vector<std::string> shown;
+  Poll read([&] {
+    CDlgFileProperty *dialog = ShownDialog<CDlgFileProperty>();
+    if (dialog == nullptr) return false;
+    EXPECT_EQ(dialog->GetTitle(), "File Property");
+    if (checkLook) ExpectTemplateLook(*dialog, res::IDD_FILE_PROPERTY);
+    for (int id : {res::IDC_EDT_FILE_NAME, res::IDC_STC_FORMAT, res::IDC_STC_WIDTH_HEIGHT,
+                   res::IDC_STC_SIZE, res::IDC_STC_UPDATE_TIME})
+      shown.push_back(TextOf(*dialog, id));
+    Click(*dialog, res::IDOK);
+    return true;
+  });
+  pane.ViewProperty();
+  return shown;
+}
+
 TEST(FilePane, RenameChecksTheNewNameAndNeverReplacesAFile) {
   CFilesView &pane = Pane();
   fs::copy_file(InFolder("a.kdt"), InFolder("MTITLE.QVEL_012.KDT"));
@@ -827,6 +893,12 @@ TEST(FilePane, RenameChecksTheNewNameAndNeverReplacesAFile) {
   EXPECT_TRUE(fs::exists(InFolder("Mab_1.QVEL_007.KDT")));
   EXPECT_EQ(pane.m_sfilesInChoose, Paths({"Mab_1.QVEL_007.KDT"}));
   EXPECT_NE(IndexOf(pane, "Mab_1.QVEL_007.KDT"), -1);  // listed again
+  // The preview's record names the file by its new name, so its properties are the file's.
+  const std::vector<std::string> properties = PropertyTexts(pane);
+  ASSERT_EQ(properties.size(), 5u);
+  EXPECT_EQ(properties[0], InFolder("Mab_1.QVEL_007.KDT"));
+  EXPECT_EQ(properties[3], "920");
+  EXPECT_FALSE(properties[4].empty());
 
   // An empty head.
   RunRename(pane, [&](CDlgRename &dialog) {
@@ -908,20 +980,7 @@ TEST(FilePane, PropertiesOfThePreviewedFile) {
     ChooseFilter(pane, c.filter);
     SelectOnly(pane, {c.file});
     if (c.removeFirst) fs::remove(InFolder(c.file));
-    std::vector<std::string> shown;
-    Poll read([&] {
-      CDlgFileProperty *dialog = ShownDialog<CDlgFileProperty>();
-      if (dialog == nullptr) return false;
-      EXPECT_EQ(dialog->GetTitle(), "File Property");
-      if (c.removeFirst) ExpectTemplateLook(*dialog, res::IDD_FILE_PROPERTY);
-      for (int id : {res::IDC_EDT_FILE_NAME, res::IDC_STC_FORMAT, res::IDC_STC_WIDTH_HEIGHT,
-                     res::IDC_STC_SIZE, res::IDC_STC_UPDATE_TIME})
-        shown.push_back(TextOf(*dialog, id));
-      Click(*dialog, res::IDOK);
-      return true;
-    });
-    pane.ViewProperty();
-    EXPECT_EQ(shown, c.shown) << c.file;
+    EXPECT_EQ(PropertyTexts(pane, c.removeFirst), c.shown) << c.file;
   }
   SelectOnly(pane, {});
   fs::remove(InFolder("huge.bmp"));
