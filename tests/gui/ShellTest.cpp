@@ -209,6 +209,10 @@ TEST(MainWindow, SizingBelowTheMinimumResetsAndRecentresThatDimension) {
                                      asked.height));
     Pump(300ms);
     EXPECT_EQ(Frame().GetRect(), kept);
+    // As the window system has it, not only as the toolkit believes it.
+    GdkRectangle shown{};
+    gdk_window_get_frame_extents(gtk_widget_get_window(Frame().GetHandle()), &shown);
+    EXPECT_EQ(wxRect(shown.x, shown.y, shown.width, shown.height), kept);
   }
   // The preview follows the frame's size.
   EXPECT_EQ(Frame().GetRightPane()->GetSize().y, Frame().GetLeftPane()->GetSize().y);
