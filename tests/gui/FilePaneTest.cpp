@@ -112,6 +112,11 @@ void WriteKdt(const std::string &folder, const std::string &deviceName) {
   ASSERT_EQ(engine.SaveRGB(folder + "/" + deviceName, "KDT", &info), 0);
 }
 
+// A folder whose path is 240 characters long, known to the tree from the start.
+std::string DeepFolder() {
+  return InFolder("Zdir/" + std::string(240 - Folder().size() - 6, 'd'));
+}
+
 // The browsed folder: folders first in the listing, files of every kind, a dot-file and a
 // FIFO that would pass the filter, and a damaged still.
 void MakeFolder() {
@@ -128,6 +133,7 @@ void MakeFolder() {
   // A folder whose name is not UTF-8, known to the tree from the start.
   for (const char *folder : {"sub", "Zdir", "line\nbreak", "dir\xFF\xFE"})
     fs::create_directory(InFolder(folder));
+  fs::create_directory(DeepFolder());
   fs::copy_file(kdt, InFolder("dir\xFF\xFE/inner.kdt"));
   // Pairs for the side of a selection under "*.*".
   for (const char *copy : {"a.kdt", "b.kd", "b.kdt"})
@@ -930,6 +936,23 @@ TEST(FilePane, RenameChecksTheNewNameAndNeverReplacesAFile) {
   for (const char *name :
        {"Mab_1.QVEL_007.KDT", "M.QVEL_123.KDT", "MRACE.QVEL_123.KDT", "MTAKEN.QVEL_001.KDT"})
     fs::remove(InFolder(name));
+
+  // A new name whose path a record could not hold is refused: the still could no longer be
+  // previewed or converted.
+  const std::string deep = DeepFolder();
+  fs::copy_file(InFolder("a.kdt"), deep + "/M.QVEL_123.KDT");
+  OpenFolder(pane, deep);
+  SelectOnly(pane, {"M.QVEL_123.KDT"});
+  RunRename(pane, [&](CDlgRename &dialog) {
+    dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_HEAD))->ChangeValue("ABCDEFG");
+    Click(dialog, res::IDOK);
+    return true;
+  });
+  EXPECT_EQ(boxes.Texts().back(),
+            deep + "/MABCDEFG.QVEL_123.KDT" + res::LoadString(res::IDS_PATH_TOO_LONG));
+  EXPECT_TRUE(fs::exists(deep + "/M.QVEL_123.KDT"));
+  SelectOnly(pane, {});
+  OpenFolder(pane, Folder());
 }
 
 // The property dialog of the previewed file: size in whole kilobytes, picture size, format and
