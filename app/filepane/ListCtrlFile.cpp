@@ -47,6 +47,10 @@ CListCtrlFile::CListCtrlFile(wxWindow *parent, wxWindowID id, const wxPoint &pos
   // same commands on the menu bar never reach them.
   Bind(wxEVT_UPDATE_UI, &CListCtrlFile::OnUpdateMenuEntry, this);
   // The items are drawn in an inner window of the list, which gets the mouse.
+  ItemsWindow()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent &event) {
+    m_pressedItem = ItemAt(event.GetPosition());
+    event.Skip();
+  });
   ItemsWindow()->Bind(wxEVT_LEFT_UP, &CListCtrlFile::OnMouseUp, this);
   ItemsWindow()->Bind(wxEVT_LEFT_DCLICK, &CListCtrlFile::OnMouseDblClk, this);
   ItemsWindow()->Bind(wxEVT_RIGHT_DOWN, &CListCtrlFile::OnRightDown, this);
@@ -184,7 +188,8 @@ void CListCtrlFile::OnMouseUp(wxMouseEvent &event) {
   event.Skip();
   // After the list has changed its selection for the click.
   const wxPoint point = event.GetPosition();
-  const bool plain = !event.ControlDown() && !event.ShiftDown();
+  // A plain click: pressed and released on the same item without Ctrl or Shift.
+  const bool plain = !event.ControlDown() && !event.ShiftDown() && ItemAt(point) == m_pressedItem;
   CallAfter([this, point, plain] {
     if (plain) SelectAlone(ItemAt(point));
     OnClick(point);

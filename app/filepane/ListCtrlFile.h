@@ -106,6 +106,8 @@ class CListCtrlFile : public wxListCtrl {
   mutable std::vector<std::string> m_chosenFiles;
   mutable unsigned long m_chosenFor = 0;
   unsigned long m_selectionGeneration = 1;
+  // The item under the last press of the left button, or -1.
+  long m_pressedItem = -1;
   // The menu of the last right button press has been shown.
   bool m_bPressHadMenu = false;
 };
