@@ -90,6 +90,12 @@ std::string CImageFileEngine::GetFilesSet() const {
 
 tagFileInfo *CImageFileEngine::LoadRGB(const std::string &sfileName, int isRGBReadIn,
                                        int &ret) const {
+  // A record names its file in a field of fixed length; a path that does not fit it whole is
+  // never handed to a plug-in, whose record would name another file by the cut path.
+  if (sfileName.size() >= static_cast<size_t>(kFileNameSize)) {
+    ret = ERR_FILE_OPEN;
+    return nullptr;
+  }
   ret = ERR_NO_ENGINE;
   const size_t dot = sfileName.rfind('.');
   if (dot == std::string::npos || dot == 0) return nullptr;

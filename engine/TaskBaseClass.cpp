@@ -120,7 +120,7 @@ tagFileInfo *CTaskBaseClass::LoadRgb(const std::string &sfileName, int isRGBRead
   if (info == nullptr) SetResult(ERR_BAD_DATA);
   // A plug-in may hand back a record together with a failure code (a KDT file that cannot be
   // opened): the operator is told which file failed in that case too, not shown an empty box.
-  if (info == nullptr || ret != 0) m_sErrorInfo = sfileName + task_text::kCannotLoad;
+  if (info == nullptr || ret != 0) m_sErrorInfo = sfileName + task_text::LoadFailureText(sfileName);
   return info;
 }
 
@@ -132,7 +132,7 @@ tagFileInfo *CTaskBaseClass::LoadPicture(const std::string &sfileName, int &ret)
     PluginFreeFileInfo(info);
     info = nullptr;
     SetResult(ret != 0 ? ret : ERR_BAD_DATA);
-    m_sErrorInfo = sfileName + task_text::kCannotLoad;
+    m_sErrorInfo = sfileName + task_text::LoadFailureText(sfileName);
   }
   return info;
 }

@@ -6,6 +6,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 
 #include "app/common/DialogTemplate.h"
 #include "app/core/FileTypeRules.h"
@@ -43,6 +44,15 @@ std::string SettingsFilePath() {
 // or the entry is missing.
 std::string ReadSourceKey(const std::string &path) {
   return SourceKeyOf(platform::ReadIniSection(path, kSettingsSection, kSettingsReadSize));
+}
+
+// A path that a plug-in's record holds whole, its terminating zero included.
+bool PathFitsRecord(const std::string &path) {
+  return path.size() < static_cast<size_t>(kFileNameSize);
+}
+
+std::string RecordFileName(const tagFileInfo &record) {
+  return std::string(record.filename, strnlen(record.filename, sizeof record.filename));
 }
 
 // Writes the section as the one entry SourceKey.
@@ -195,7 +205,9 @@ void CFilesView::OnUpdateFilesList(const std::vector<std::string> &files,
     return;
   }
   m_bEnableConvert = 0;
-  platform::ShowMessageBox(path + res::LoadString(res::IDS_CANNOT_LOAD));
+  // A file whose path is too long to be loaded is not called damaged.
+  platform::ShowMessageBox(
+      path + res::LoadString(PathFitsRecord(path) ? res::IDS_CANNOT_LOAD : res::IDS_PATH_TOO_LONG));
 }
 
 void CFilesView::ViewProperty() {
@@ -203,7 +215,7 @@ void CFilesView::ViewProperty() {
   int filesNum = 0;
   const tagFileInfo *record = m_pTaskOfPreview->GetFilesPropety(filesNum);
   if (record == nullptr) return;
-  const std::string path(record->filename, strnlen(record->filename, sizeof record->filename));
+  const std::string path = RecordFileName(*record);
 
   CDlgFileProperty dlg;
   uint64_t kilobytes = 0;
@@ -241,8 +253,13 @@ void CFilesView::ReName() {
   dlg.m_sNum = stem.size() > 3 ? stem.substr(stem.size() - 3) : stem;
   if (dlg.DoModal() != platform::gui::kIdOk) return;
 
-  // A file that appeared under the new name since the dialog looked is never replaced.
+  // A file that appeared under the new name since the dialog looked is never replaced. Under a
+  // name too long for a record the still could neither be previewed nor converted any more.
   const std::string target = folder + dlg.m_sNewName;
+  if (!PathFitsRecord(target)) {
+    platform::ShowMessageBox(target + res::LoadString(res::IDS_PATH_TOO_LONG));
+    return;
+  }
   if (const std::error_code error = platform::RenameFile(source, target)) {
     platform::ShowMessageBox(source + " could not be renamed to " + dlg.m_sNewName + ": " +
                              error.message());
@@ -251,6 +268,12 @@ void CFilesView::ReName() {
   for (std::string &selected : m_sfilesInChoose) {
     if (selected == source) selected = target;
   }
+  // The previewed file is the renamed one: its record names it by the new name, so that its
+  // properties are read from the file as it is now called.
+  int filesNum = 0;
+  tagFileInfo *record = m_pTaskOfPreview ? m_pTaskOfPreview->GetFilesPropety(filesNum) : nullptr;
+  if (record != nullptr && RecordFileName(*record) == source)
+    std::memcpy(record->filename, target.c_str(), target.size() + 1);
   m_cmbDirectory->UpdateFolderAgain();
 }
 

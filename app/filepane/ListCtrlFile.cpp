@@ -48,6 +48,10 @@ CListCtrlFile::CListCtrlFile(wxWindow *parent, wxWindowID id, const wxPoint &pos
   // same commands on the menu bar never reach them.
   Bind(wxEVT_UPDATE_UI, &CListCtrlFile::OnUpdateMenuEntry, this);
   // The items are drawn in an inner window of the list, which gets the mouse.
+  ItemsWindow()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent &event) {
+    m_pressedItem = ItemAt(event.GetPosition());
+    event.Skip();
+  });
   ItemsWindow()->Bind(wxEVT_LEFT_UP, &CListCtrlFile::OnMouseUp, this);
   ItemsWindow()->Bind(wxEVT_LEFT_DCLICK, &CListCtrlFile::OnMouseDblClk, this);
   ItemsWindow()->Bind(wxEVT_RIGHT_DOWN, &CListCtrlFile::OnRightDown, this);
@@ -192,7 +196,25 @@ void CListCtrlFile::OnMouseUp(wxMouseEvent &event) {
   event.Skip();
   // After the list has changed its selection for the click.
   const wxPoint point = event.GetPosition();
-  CallAfter([this, point] { OnClick(point); });
+  // A plain click: pressed and released on the same item without Ctrl or Shift.
+  const bool plain = !event.ControlDown() && !event.ShiftDown() && ItemAt(point) == m_pressedItem;
+  CallAfter([this, point, plain] {
+    if (plain) SelectAlone(ItemAt(point));
+    OnClick(point);
+  });
+}
+
+void CListCtrlFile::SelectAlone(long item) {
+  // The toolkit's list decides a plain click from state it keeps between clicks, which a
+  // Ctrl+click that deselected an item leaves behind: other items could stay selected, and a
+  // conversion started next would take files the operator did not choose.
+  if (item < 0) return;
+  for (long other = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); other != -1;
+       other = GetNextItem(other, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
+    if (other != item) SetItemState(other, 0, wxLIST_STATE_SELECTED);
+  }
+  if (GetItemState(item, wxLIST_STATE_SELECTED) == 0)
+    SetItemState(item, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
 }
 
 void CListCtrlFile::OnRightDown(wxMouseEvent &event) {

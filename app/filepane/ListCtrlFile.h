@@ -81,6 +81,8 @@ class CListCtrlFile : public wxListCtrl {
   wxWindow *ItemsWindow();
   // Tells the pane about item (-1: none): its path when it is a file, else nothing.
   void ReportItem(long item);
+  // After a plain click on item: item is selected and no other is.
+  void SelectAlone(long item);
   // The item under point (the list's client coordinates), or -1.
   long ItemAt(const wxPoint &point) const;
   // The full path of item when it names a file, not a folder, as it was when listed.
@@ -104,6 +106,8 @@ class CListCtrlFile : public wxListCtrl {
   mutable std::vector<std::string> m_chosenFiles;
   mutable unsigned long m_chosenFor = 0;
   unsigned long m_selectionGeneration = 1;
+  // The item under the last press of the left button, or -1.
+  long m_pressedItem = -1;
   // The menu of the last right button press has been shown.
   bool m_bPressHadMenu = false;
 };

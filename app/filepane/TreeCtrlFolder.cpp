@@ -195,6 +195,8 @@ void CTreeCtrlFolder::OnItemExpanding(wxTreeEvent &event) {
 }
 
 void CTreeCtrlFolder::OnSelChanged(wxTreeEvent &event) {
+  // Back on a folder that is still listed: nothing else changes.
+  if (m_returning && !m_listAgain) return;
   const wxTreeItemId item = event.GetItem();
   const TVITEMDATA *record = GetItemRecord(item);
   if (record == nullptr) return;
@@ -204,15 +206,16 @@ void CTreeCtrlFolder::OnSelChanged(wxTreeEvent &event) {
       item == GetRootItem() ? DesktopFolder() : record->lpsfParent->BindToObject(record->lpi));
   if (folder == nullptr) {
     // Otherwise the tree would show a folder that the list does not, and later commands would
-    // act on the wrong folder.
-    ReturnToPrevious(item);
+    // act on the wrong folder. The previous folder's listing, the preview and the selected
+    // files stay as they are.
+    ReturnToPrevious(item, false);
     return;
   }
   const unsigned long attributes = record->lpsfParent->GetAttributesOf(
       record->lpi, SFGAO_FOLDER | SFGAO_REMOVABLE | SFGAO_FILESYSTEM);
   const bool listed = m_wndParent != nullptr && m_wndParent->PopulateFileList(item, 1) != 0;
   if (!listed) {
-    ReturnToPrevious(item);
+    ReturnToPrevious(item, true);
     return;
   }
 
@@ -227,10 +230,11 @@ void CTreeCtrlFolder::OnSelChanged(wxTreeEvent &event) {
   if (m_combo->IsPopupShown()) Dismiss();
 }
 
-void CTreeCtrlFolder::ReturnToPrevious(const wxTreeItemId &failed) {
+void CTreeCtrlFolder::ReturnToPrevious(const wxTreeItemId &failed, bool listAgain) {
   // Going back happens once: when the previous folder fails too, the selection stays there.
   if (m_returning || failed == m_hPreItem || !m_hPreItem.IsOk()) return;
   m_returning = true;
+  m_listAgain = listAgain;
   SelectItem(m_hPreItem);
   m_returning = false;
 }

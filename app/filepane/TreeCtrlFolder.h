@@ -62,7 +62,10 @@ class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
   // The child of `parent` named `name`: the first whose name equals it, else the first whose
   // name equals it without regard to case; an invalid id when none does.
   wxTreeItemId FindChild(const wxTreeItemId &parent, const std::string &name) const;
-  void ReturnToPrevious(const wxTreeItemId &failed);
+  // Selects m_hPreItem again after the selection of failed did not list its folder; with
+  // listAgain the previous folder is listed anew, otherwise the list, the preview and the
+  // selected files are left as they are.
+  void ReturnToPrevious(const wxTreeItemId &failed, bool listAgain);
 
   void OnItemExpanding(wxTreeEvent &event);
   void OnSelChanged(wxTreeEvent &event);
@@ -73,4 +76,5 @@ class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
   std::string m_selPath;
   wxTreeItemId m_hPreItem;   // the last item whose listing succeeded
   bool m_returning = false;  // selecting m_hPreItem again after a failed selection
+  bool m_listAgain = false;  // that selection lists the previous folder anew
 };

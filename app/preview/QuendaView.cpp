@@ -86,9 +86,12 @@ void CQuendaView::OnDraw(wxDC &dc) {
 }
 
 void CQuendaView::OnPaint(wxPaintEvent & /*event*/) {
-  wxPaintDC dc(this);
-  OnEraseBkgnd(dc);
-  OnDraw(dc);
+  {
+    wxPaintDC dc(this);
+    OnEraseBkgnd(dc);
+    OnDraw(dc);
+  }
+  if (m_onPainted) m_onPainted();
 }
 
 void CQuendaView::OnCommand(wxCommandEvent &event) {

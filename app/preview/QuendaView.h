@@ -5,6 +5,7 @@
 
 #include <wx/window.h>
 
+#include <functional>
 #include <string>
 
 #include "plugins/PluginInterface.h"
@@ -23,6 +24,9 @@ class CQuendaView : public wxWindow {
 
   // "Scale=" followed by the scale of the latest drawing in per cent and "%".
   std::string GetScale() const;
+  // Called after every paint of the pane, once the scale of that drawing is known, so that
+  // whoever shows the scale shows the drawing's own and not the one before it.
+  void SetOnPainted(std::function<void()> onPainted) { m_onPainted = std::move(onPainted); }
 
   // The frame tells the pane while the operator drags its border: until the drag ends the pane
   // paints only its ground. The frame repaints the pane (Refresh) when the drag ends.
@@ -61,4 +65,5 @@ class CQuendaView : public wxWindow {
   int m_iScale = 100;
   tagRGBInfo *m_pRgbInfo = nullptr;
   bool m_bFrameSizing = false;
+  std::function<void()> m_onPainted;
 };

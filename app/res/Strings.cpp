@@ -41,6 +41,7 @@ const std::map<unsigned, std::string> &Table() {
         {IDS_NAME_EXISTS, "File with this name already exists,please enter another name."},
         {IDS_ALREADY_EXISTS, task_text::kAlreadyExists},
         {IDS_CANNOT_LOAD, task_text::kCannotLoad},
+        {IDS_PATH_TOO_LONG, task_text::kPathTooLong},
 
         // Prompts of the window menu's items.
         {IDS_SC_SIZE, "Change the window size"},

@@ -16,6 +16,7 @@ enum : unsigned {
   IDS_NAME_EXISTS = 61450,     // a new name is taken
   IDS_ALREADY_EXISTS = 61451,  // overwrite question, after the target path and a blank
   IDS_CANNOT_LOAD = 61452,     // load failure, after the file path
+  IDS_PATH_TOO_LONG = 61453,   // a file's path is too long to be loaded, after the path
 };
 
 // The text of string id, or an empty string when the table has no such id.

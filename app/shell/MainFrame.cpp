@@ -28,6 +28,7 @@
 #include "platform/gui/DisabledItemPrompts.h"
 #include "platform/gui/MenuCommandIds.h"
 #include "platform/gui/NativeLook.h"
+#include "platform/gui/WindowGeometry.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ bool CMainFrame::LoadFrame(const wxString &title) {
   }
   // The window manager learns the minimum from the window's size hints and stops a border
   // drag there; the size handler keeps the rule where no window manager honours them.
-  SetMinSize(wxSize(kFrameMinWidth, kFrameMinHeight));
+  KeepMinimumSizeHint();
   SetIcons(MainIcons());
   SetMenuBar(BuildMenuBar(res::MainMenu()));
   SetAcceleratorTable(BuildMainAccelerators());
@@ -134,6 +135,9 @@ bool CMainFrame::OnCreateClient() {
   ActivateOnClick(left, left);
   ActivateOnClick(right, right);
   m_pActiveView = left;
+  // The scale pane follows each drawing of the preview at once: an idle pass need not come
+  // after a paint (the pointer standing still), and would show the scale of the picture before.
+  right->SetOnPainted([this] { OnUpdateIndicatorScale(); });
   return true;
 }
 
@@ -237,8 +241,17 @@ bool CMainFrame::TryBefore(wxEvent &event) {
   return wxFrame::TryBefore(event);
 }
 
+void CMainFrame::KeepMinimumSizeHint() {
+  // The toolkit moves its minimum by the change of the window manager's frame whenever that
+  // frame changes while the window is exactly as large as the minimum (after maximising and
+  // restoring, when the window manager starts again): the minimum is put back each time.
+  const wxSize minimum(kFrameMinWidth, kFrameMinHeight);
+  if (GetMinSize() != minimum) SetMinSize(minimum);
+}
+
 void CMainFrame::OnSize(wxSizeEvent &event) {
   event.Skip();  // the frame lays out its bars and the splitter
+  KeepMinimumSizeHint();
   // The toolkit reports a size only after the change; the rule is applied to the new
   // rectangle. Maximising and restoring are not sized by the operator and keep their size.
   if (IsMaximized() || IsFullScreen() || IsIconized()) return;
@@ -247,7 +260,11 @@ void CMainFrame::OnSize(wxSizeEvent &event) {
   const FrameRect kept = KeepMinimumFrameSize(now, screen.x, screen.y);
   if (kept.left != now.left || kept.top != now.top || kept.right != now.right ||
       kept.bottom != now.bottom) {
-    SetSize(kept.left, kept.top, kept.right - kept.left, kept.bottom - kept.top);
+    const wxRect rect(kept.left, kept.top, kept.right - kept.left, kept.bottom - kept.top);
+    SetSize(rect);
+    // The toolkit would not ask again for a rectangle it asked for before the change came
+    // from outside (a window of 800 by 600 made smaller in place).
+    platform::gui::RequestOuterRect(*this, rect);
   }
   // While the operator drags a border (the mouse button held), the preview paints only its
   // ground; when the button comes up the preview is drawn anew.
@@ -280,6 +297,7 @@ void CMainFrame::OnCaptureChanged() {
 }
 
 void CMainFrame::OnIdle(wxIdleEvent &event) {
+  KeepMinimumSizeHint();
   OnUpdateIndicatorScale();
   UpdateLockIndicators();
   event.Skip();

@@ -50,6 +50,8 @@ class CMainFrame : public wxFrame, public PreviewHost {
   bool OnCreateClient();
   bool CreateToolBarAndStatusBar();
   void FillExportMenu();
+  // Gives the window its minimum size of 800 by 600 again when the toolkit has moved it.
+  void KeepMinimumSizeHint();
   void OnSize(wxSizeEvent &event);
   void OnSizing(wxSizeEvent &event);
   void OnSizingTimer(wxTimerEvent &event);

@@ -168,6 +168,13 @@ TEST_F(HostDispatch, LoadGoesToFirstPatternContainingTheExtension) {
   Record record = Load(engine_, "/p/a.tga", 1, ret);
   ASSERT_NE(record, nullptr);
   EXPECT_EQ(record->rgbInfo.width, 901u);
+  // A path that the record's name field cannot hold whole reaches no plug-in, whose record would
+  // name the file by the cut path; one character less still does.
+  const std::string longest = "/p/" + std::string(kFileNameSize - 8, 'x') + ".bmp";
+  ASSERT_EQ(longest.size(), size_t(kFileNameSize) - 1);
+  EXPECT_NE(Load(engine_, longest, 1, ret), nullptr);
+  EXPECT_EQ(Load(engine_, "/p/x" + longest.substr(3), 1, ret), nullptr);
+  EXPECT_EQ(ret, ERR_FILE_OPEN);
 }
 
 TEST_F(HostDispatch, LoadWithoutUsableExtensionFindsNoPlugin) {

@@ -40,6 +40,12 @@ TEST_F(TaskBaseTest, FailedLoadsNameTheFile) {
   EXPECT_EQ(ret, ERR_FILE_OPEN);
   EXPECT_EQ(m_task.GetConvertResult(), ERR_FILE_OPEN);
   EXPECT_EQ(m_task.GetErrorInfo(), Path("missing.KDT") + kCannotLoad);
+  // A path too long for a record is refused as such: the file is not called damaged.
+  const std::string tooLong = Path("M" + std::string(kFileNameSize, 'x') + ".KDT");
+  EXPECT_EQ(m_task.LoadRgb(tooLong, 1, ret), nullptr);
+  EXPECT_EQ(ret, ERR_FILE_OPEN);
+  EXPECT_EQ(m_task.GetErrorInfo(),
+            tooLong + " can not be loaded: its path is too long (259 characters at most).");
 }
 
 TEST_F(TaskBaseTest, QuestionIsAskedOncePerTaskAndYesOverwrites) {

@@ -53,6 +53,7 @@
 #include "platform/Path.h"
 #include "platform/gui/MenuCommandIds.h"
 #include "platform/gui/WxMessageBox.h"
+#include "plugins/PluginInterface.h"
 #include "tests/support/BmpFileBuilder.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempFolder.h"
@@ -111,6 +112,11 @@ void WriteKdt(const std::string &folder, const std::string &deviceName) {
   ASSERT_EQ(engine.SaveRGB(folder + "/" + deviceName, "KDT", &info), 0);
 }
 
+// A folder whose path is 240 characters long, known to the tree from the start.
+std::string DeepFolder() {
+  return InFolder("Zdir/" + std::string(240 - Folder().size() - 6, 'd'));
+}
+
 // The browsed folder: folders first in the listing, files of every kind, a dot-file and a
 // FIFO that would pass the filter, and a damaged still.
 void MakeFolder() {
@@ -127,6 +133,7 @@ void MakeFolder() {
   // A folder whose name is not UTF-8, known to the tree from the start.
   for (const char *folder : {"sub", "Zdir", "line\nbreak", "dir\xFF\xFE"})
     fs::create_directory(InFolder(folder));
+  fs::create_directory(DeepFolder());
   fs::copy_file(kdt, InFolder("dir\xFF\xFE/inner.kdt"));
   // Pairs for the side of a selection under "*.*".
   for (const char *copy : {"a.kdt", "b.kd", "b.kdt"})
@@ -496,6 +503,13 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
   clickOn("c.bmp", false);
   EXPECT_EQ(pane.m_pTaskOfPreview.get(), task);
   EXPECT_EQ(PreviewCentre(), kOtherBmpColour);
+  // After a Ctrl+click has deselected an item, a plain click selects its own item alone.
+  clickOn("small.bmp", true);
+  Pump(500ms);  // two clicks, not a double-click
+  clickOn("small.bmp", true);
+  clickOn("b.bmp", false);
+  EXPECT_EQ(list.GetSelectedItemCount(), 1);
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp"}));
 
   // A KDT still, then a damaged one: its full path and the message, and an empty preview.
   ChooseFilter(pane, "*.KDT");
@@ -524,9 +538,49 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
     EXPECT_EQ(pane.m_pTaskOfPreview, nullptr) << name;
   }
   EXPECT_EQ(boxes.Texts().size(), 1u);  // the damaged still's only
+
+  // A still whose path is too long for a record is not called damaged; one character less
+  // previews.
+  const auto nameOfLength = [&](size_t length) {
+    return "L" + std::string(length - Folder().size() - 6, 'x') + ".kdt";
+  };
+  const std::string fits = nameOfLength(kFileNameSize - 1), tooLong = nameOfLength(kFileNameSize);
+  ASSERT_EQ(InFolder(tooLong).size(), size_t(kFileNameSize));
+  for (const std::string &name : {fits, tooLong})
+    fs::copy_file(InFolder("MA.QVEL_001.KDT"), InFolder(name));
+  pane.m_cmbDirectory->UpdateFolderAgain();
+  SelectOnly(pane, {fits});
+  EXPECT_TRUE(Near(PreviewCentre(), kKdtColour, 4));
+  SelectOnly(pane, {tooLong});
+  EXPECT_EQ(boxes.Texts().back(), InFolder(tooLong) + res::LoadString(res::IDS_PATH_TOO_LONG));
+  EXPECT_EQ(PreviewCentre(), kGround);
   SelectOnly(pane, {});
+  for (const std::string &name : {fits, tooLong}) fs::remove(InFolder(name));
   fs::remove(InFolder("now-a-folder.kdt"));
   pane.m_cmbDirectory->UpdateFolderAgain();
+}
+
+// Choosing in the tree a folder gone since the tree showed it changes nothing else: the tree
+// goes back to the folder listed, whose list, preview and selection stay.
+TEST(FilePane, ChoosingAFolderGoneSinceItWasShownChangesNothing) {
+  CFilesView &pane = Pane();
+  ChooseFilter(pane, "*.BMP");
+  SelectOnly(pane, {"b.bmp"});
+  const std::vector<std::string> listed = Listed(pane);
+  wxTreeCtrl &tree = *pane.m_cmbDirectory->GetTreeCtrl();
+  const wxTreeItemId shown = tree.GetSelection();
+  const wxTreeItemId gone = ChildNamed(tree, shown, "Zdir");
+  ASSERT_TRUE(gone.IsOk());
+  fs::rename(InFolder("Zdir"), InFolder("Zdir.away"));
+  tree.SelectItem(gone);
+  Pump(50ms);
+  fs::rename(InFolder("Zdir.away"), InFolder("Zdir"));
+  EXPECT_EQ(tree.GetSelection(), shown);
+  EXPECT_EQ(pane.m_cmbDirectory->GetFullPath(), TreePath(Folder()));
+  EXPECT_EQ(Listed(pane), listed);
+  EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp"}));
+  EXPECT_EQ(PreviewCentre(), kBmpColour);
+  SelectOnly(pane, {});
 }
 
 // A double-click on a folder opens it in the tree, which lists it; on a file it does nothing.
@@ -783,6 +837,24 @@ class FileMadeAfterTheCheck : public wxModalDialogHook {
   }
 };
 
+// What the property command's dialog shows: path, format, width*height, kilobytes, time.
+std::vector<std::string> PropertyTexts(CFilesView &pane, bool checkLook = false) {
+  std::vector<std::string> shown;
+  Poll read([&] {
+    CDlgFileProperty *dialog = ShownDialog<CDlgFileProperty>();
+    if (dialog == nullptr) return false;
+    EXPECT_EQ(dialog->GetTitle(), "File Property");
+    if (checkLook) ExpectTemplateLook(*dialog, res::IDD_FILE_PROPERTY);
+    for (int id : {res::IDC_EDT_FILE_NAME, res::IDC_STC_FORMAT, res::IDC_STC_WIDTH_HEIGHT,
+                   res::IDC_STC_SIZE, res::IDC_STC_UPDATE_TIME})
+      shown.push_back(TextOf(*dialog, id));
+    Click(*dialog, res::IDOK);
+    return true;
+  });
+  pane.ViewProperty();
+  return shown;
+}
+
 TEST(FilePane, RenameChecksTheNewNameAndNeverReplacesAFile) {
   CFilesView &pane = Pane();
   fs::copy_file(InFolder("a.kdt"), InFolder("MTITLE.QVEL_012.KDT"));
@@ -845,6 +917,12 @@ TEST(FilePane, RenameChecksTheNewNameAndNeverReplacesAFile) {
   EXPECT_TRUE(fs::exists(InFolder("Mab_1.QVEL_007.KDT")));
   EXPECT_EQ(pane.m_sfilesInChoose, Paths({"Mab_1.QVEL_007.KDT"}));
   EXPECT_NE(IndexOf(pane, "Mab_1.QVEL_007.KDT"), -1);  // listed again
+  // The preview's record names the file by its new name, so its properties are the file's.
+  const std::vector<std::string> properties = PropertyTexts(pane);
+  ASSERT_EQ(properties.size(), 5u);
+  EXPECT_EQ(properties[0], InFolder("Mab_1.QVEL_007.KDT"));
+  EXPECT_EQ(properties[3], "920");
+  EXPECT_FALSE(properties[4].empty());
 
   // An empty head.
   RunRename(pane, [&](CDlgRename &dialog) {
@@ -875,6 +953,23 @@ TEST(FilePane, RenameChecksTheNewNameAndNeverReplacesAFile) {
   for (const char *name :
        {"Mab_1.QVEL_007.KDT", "M.QVEL_123.KDT", "MRACE.QVEL_123.KDT", "MTAKEN.QVEL_001.KDT"})
     fs::remove(InFolder(name));
+
+  // A new name whose path a record could not hold is refused: the still could no longer be
+  // previewed or converted.
+  const std::string deep = DeepFolder();
+  fs::copy_file(InFolder("a.kdt"), deep + "/M.QVEL_123.KDT");
+  OpenFolder(pane, deep);
+  SelectOnly(pane, {"M.QVEL_123.KDT"});
+  RunRename(pane, [&](CDlgRename &dialog) {
+    dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_HEAD))->ChangeValue("ABCDEFG");
+    Click(dialog, res::IDOK);
+    return true;
+  });
+  EXPECT_EQ(boxes.Texts().back(),
+            deep + "/MABCDEFG.QVEL_123.KDT" + res::LoadString(res::IDS_PATH_TOO_LONG));
+  EXPECT_TRUE(fs::exists(deep + "/M.QVEL_123.KDT"));
+  SelectOnly(pane, {});
+  OpenFolder(pane, Folder());
 }
 
 // The property dialog of the previewed file: size in whole kilobytes, picture size, format and
@@ -926,20 +1021,7 @@ TEST(FilePane, PropertiesOfThePreviewedFile) {
     ChooseFilter(pane, c.filter);
     SelectOnly(pane, {c.file});
     if (c.removeFirst) fs::remove(InFolder(c.file));
-    std::vector<std::string> shown;
-    Poll read([&] {
-      CDlgFileProperty *dialog = ShownDialog<CDlgFileProperty>();
-      if (dialog == nullptr) return false;
-      EXPECT_EQ(dialog->GetTitle(), "File Property");
-      if (c.removeFirst) ExpectTemplateLook(*dialog, res::IDD_FILE_PROPERTY);
-      for (int id : {res::IDC_EDT_FILE_NAME, res::IDC_STC_FORMAT, res::IDC_STC_WIDTH_HEIGHT,
-                     res::IDC_STC_SIZE, res::IDC_STC_UPDATE_TIME})
-        shown.push_back(TextOf(*dialog, id));
-      Click(*dialog, res::IDOK);
-      return true;
-    });
-    pane.ViewProperty();
-    EXPECT_EQ(shown, c.shown) << c.file;
+    EXPECT_EQ(PropertyTexts(pane, c.removeFirst), c.shown) << c.file;
   }
   SelectOnly(pane, {});
   fs::remove(InFolder("huge.bmp"));

@@ -23,10 +23,13 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <initializer_list>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "PrivateDisplay.h"
@@ -500,6 +503,71 @@ TEST(Program, UnderAWindowManagerCentredAndFoundAfterTheManagerEnds) {
   }
   EXPECT_EQ(ShownWindows(x11, "Quenda").size(), shownBefore);
   XCloseDisplay(x11);
+}
+
+// Under a window manager the window keeps its minimum of 800 by 600, frame included, after it
+// was maximised and restored and after the window manager started again: a size asked for below
+// it is refused.
+TEST(Program, UnderAWindowManagerTheMinimumSizeStays) {
+  PrivateDisplay display;
+  ASSERT_FALSE(display.Name().empty()) << "Xvfb could not be started";
+  Display *x11 = XOpenDisplay(display.Name().c_str());
+  ASSERT_NE(x11, nullptr);
+  // Windows of the window manager that ended may still be named on the root a moment.
+  const auto previousHandler = XSetErrorHandler([](Display *, XErrorEvent *) { return 0; });
+  std::optional<Process> manager;
+  manager.emplace(display.Name(), "openbox", "/dev/null");
+  ASSERT_TRUE(manager->Started());
+  ASSERT_TRUE(WaitForWindowManager(x11));
+  Process program(display.Name());
+  ASSERT_TRUE(program.Started());
+  ASSERT_TRUE(WaitForListedClient(x11, "Quenda"));
+  const Window client = FindClient(x11, DefaultRootWindow(x11), "Quenda");
+  ASSERT_NE(client, None);
+  const Window root = DefaultRootWindow(x11);
+  // A request to the window manager about the client, as a pager or a title button sends it.
+  const auto ask = [&](const char *type, std::initializer_list<long> data) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = client;
+    e.xclient.message_type = XInternAtom(x11, type, False);
+    e.xclient.format = 32;
+    std::copy(data.begin(), data.end(), e.xclient.data.l);
+    XSendEvent(x11, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XFlush(x11);
+    std::this_thread::sleep_for(500ms);
+  };
+  const auto maximise = [&](long on) {
+    ask("_NET_WM_STATE",
+        {on, static_cast<long>(XInternAtom(x11, "_NET_WM_STATE_MAXIMIZED_VERT", False)),
+         static_cast<long>(XInternAtom(x11, "_NET_WM_STATE_MAXIMIZED_HORZ", False)), 1});
+  };
+  // The frame's size after the client was asked for 700 by 500 (width and height, from a pager).
+  const auto sizeAfterShortRequest = [&] {
+    ask("_NET_MOVERESIZE_WINDOW", {(1 << 10) | (1 << 11) | (2 << 12), 0, 0, 700, 500});
+    XWindowAttributes frame{};
+    XGetWindowAttributes(x11, TopLevelOf(x11, client), &frame);
+    return std::make_pair(frame.width, frame.height);
+  };
+  std::this_thread::sleep_for(1s);
+  for (int i = 0; i < 2; ++i) {
+    maximise(1);
+    maximise(0);
+  }
+  auto [width, height] = sizeAfterShortRequest();
+  EXPECT_GE(width, 800);
+  EXPECT_GE(height, 600);
+
+  manager.reset();  // ends the window manager
+  manager.emplace(display.Name(), "openbox", "/dev/null");
+  ASSERT_TRUE(WaitForWindowManager(x11));
+  ASSERT_TRUE(WaitForListedClient(x11, "Quenda"));
+  std::this_thread::sleep_for(1s);
+  std::tie(width, height) = sizeAfterShortRequest();
+  EXPECT_GE(width, 800);
+  EXPECT_GE(height, 600);
+  XCloseDisplay(x11);
+  XSetErrorHandler(previousHandler);
 }
 
 // The toolkit says nothing on the terminal while the program starts and shows its window, on a
