@@ -1,9 +1,14 @@
 #include "plugins/bmp/BmpReader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
+#include <optional>
 
+#include "codec/ChannelSwap.h"
 #include "codec/PictureBytes.h"
 #include "plugins/SourceFile.h"
 #include "plugins/bmp/BmpFormat.h"
@@ -74,60 +79,80 @@ bool ReadPalette(FILE *file, uint32_t count, Palette &palette) {
   return true;
 }
 
-// Reads and drops the bytes that pad a row to its stride; each must be present.
-bool SkipPadding(FILE *file, uint64_t count) {
-  for (uint64_t i = 0; i < count; ++i) {
-    if (getc_unlocked(file) == EOF) return false;
+// The stored rows are read in blocks of whole rows of about this many bytes, not byte by byte.
+constexpr uint64_t kBlockBytes = 256 * 1024;
+
+// Reads `height` stored rows of `stride` bytes from the stream's position, in blocks, and hands
+// each to `take` with its number in file order (the bottom row is 0) and its bytes. When the
+// file ends early, the row it ends in is handed over with the bytes it has, fewer than
+// `stride`, and no row after it. Returns the bytes read, or nothing when no block buffer can
+// be had.
+template <class Take>
+std::optional<uint64_t> ReadRows(FILE *file, uint64_t stride, uint64_t height, Take take) {
+  if (stride == 0 || height == 0) return 0;
+  const uint64_t rowsPerBlock = std::max<uint64_t>(1, std::min(height, kBlockBytes / stride));
+  std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[rowsPerBlock * stride]);
+  if (block == nullptr) return std::nullopt;
+  uint64_t total = 0;
+  for (uint64_t row = 0; row < height; row += rowsPerBlock) {
+    const uint64_t rows = std::min(rowsPerBlock, height - row);
+    const uint64_t got = std::fread(block.get(), 1, rows * stride, file);
+    total += got;
+    for (uint64_t r = 0; r < rows && r * stride < got; ++r) {
+      take(row + r, block.get() + r * stride, std::min(stride, got - r * stride));
+    }
+    if (got != rows * stride) break;
   }
-  return true;
+  return total;
 }
 
 // Decodes the rows of an indexed picture, bottom row first in the file, into `pixels` (top row
 // first). False when the file ends early.
 bool ReadIndexedRows(FILE *file, const Palette &palette, unsigned bitCount, uint64_t width,
                      uint64_t height, unsigned char *pixels) {
-  const uint64_t rowBytes = (width * bitCount + 7) / 8;
-  const uint64_t padding = bmp::RowStride(width, bitCount) - rowBytes;
+  const uint64_t stride = bmp::RowStride(width, bitCount);
   const unsigned mask = (1u << bitCount) - 1;
-  for (uint64_t row = 0; row < height; ++row) {
-    unsigned char *out = pixels + (height - 1 - row) * width * 3;
-    unsigned bitsLeft = 0;
-    unsigned byte = 0;
-    for (uint64_t x = 0; x < width; ++x) {
-      if (bitsLeft == 0) {
-        const int c = getc_unlocked(file);
-        if (c == EOF) return false;
-        byte = static_cast<unsigned>(c);
-        bitsLeft = 8;
-      }
-      bitsLeft -= bitCount;
-      const PaletteColor &color = palette[(byte >> bitsLeft) & mask];
-      *out++ = color.red;
-      *out++ = color.green;
-      *out++ = color.blue;
-    }
-    if (!SkipPadding(file, padding)) return false;
-  }
-  return true;
+  const unsigned perByte = 8 / bitCount;
+  const std::optional<uint64_t> got =
+      ReadRows(file, stride, height, [&](uint64_t row, const unsigned char *in, uint64_t bytes) {
+        if (bytes != stride) return;  // the file ended in this row
+        unsigned char *out = pixels + (height - 1 - row) * width * 3;
+        for (uint64_t x = 0; x < width; x += perByte) {
+          const unsigned byte = *in++;
+          const uint64_t count = std::min<uint64_t>(perByte, width - x);
+          for (uint64_t i = 0; i < count; ++i) {
+            const PaletteColor &color = palette[(byte >> (8 - bitCount * (i + 1))) & mask];
+            *out++ = color.red;
+            *out++ = color.green;
+            *out++ = color.blue;
+          }
+        }
+      });
+  // A row of the file that ends early is not used: such a file is unreadable.
+  return got && *got == stride * height;
 }
 
-// Decodes the rows of a 24-bit picture. A pixel whose three bytes cannot all be read is left
-// as it was (black); the row's padding must be present.
+// Decodes the rows of a 24-bit picture. When the file ends early, a picture whose rows have no
+// padding keeps the whole pixels it has and is black from there on; one with padding is
+// unreadable (its padding must be present).
 bool ReadTrueColorRows(FILE *file, uint64_t width, uint64_t height, unsigned char *pixels) {
-  const uint64_t padding = bmp::RowStride(width, 24) - width * 3;
-  for (uint64_t row = 0; row < height; ++row) {
-    unsigned char *out = pixels + (height - 1 - row) * width * 3;
-    for (uint64_t x = 0; x < width; ++x, out += 3) {
-      const int blue = getc_unlocked(file);
-      const int green = getc_unlocked(file);
-      const int red = getc_unlocked(file);
-      if (blue == EOF || green == EOF || red == EOF) continue;
-      out[0] = static_cast<unsigned char>(red);
-      out[1] = static_cast<unsigned char>(green);
-      out[2] = static_cast<unsigned char>(blue);
-    }
-    if (!SkipPadding(file, padding)) return false;
-  }
+  const uint64_t rowBytes = width * 3;
+  const uint64_t stride = bmp::RowStride(width, 24);
+  uint64_t whole = 0;  // pixels written
+  const std::optional<uint64_t> got =
+      ReadRows(file, stride, height, [&](uint64_t row, const unsigned char *in, uint64_t bytes) {
+        const uint64_t count = std::min(bytes, rowBytes) / 3;
+        SwapRedAndBlue(in, pixels + (height - 1 - row) * rowBytes, count);
+        whole += count;
+      });
+  if (!got) return false;
+  if (*got == stride * height) return true;
+  if (stride != rowBytes) return false;
+  // The rest of the row the file ended in, and the rows above it, stay black.
+  const uint64_t wholeRows = whole / width;
+  unsigned char *partialRow = pixels + (height - 1 - wholeRows) * rowBytes;
+  std::memset(partialRow + (whole % width) * 3, 0, rowBytes - (whole % width) * 3);
+  std::memset(pixels, 0, (height - 1 - wholeRows) * rowBytes);
   return true;
 }
 
@@ -199,7 +224,8 @@ tagFileInfo *ReadFromBmp(const char *path, int isRGBReadIn) {
 
   const uint64_t width = static_cast<uint64_t>(h.biWidth);
   const uint64_t height = static_cast<uint64_t>(h.biHeight);
-  auto *pixels = static_cast<unsigned char *>(PluginAlloc(width * 3 * height));
+  // Every pixel is written by the rows that follow, so the buffer is not cleared first.
+  auto *pixels = static_cast<unsigned char *>(PluginAllocUncleared(width * 3 * height));
   if (pixels == nullptr) return record;
 
   const bool read =
