@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/blit/StretchBlit.h"
+#include "codec/ChannelSwap.h"
 #include "codec/PictureBytes.h"
 
 namespace {
@@ -25,12 +26,7 @@ class BlitterRows {
     Row &row = m_rows[m_next];
     m_next ^= 1;
     row.index = r;
-    const unsigned char *in = m_picture.ptBits + r * m_width * 3;
-    for (uint32_t &pixel : row.pixels) {
-      pixel = static_cast<uint32_t>(in[2]) | static_cast<uint32_t>(in[1]) << 8 |
-              static_cast<uint32_t>(in[0]) << 16;
-      in += 3;
-    }
+    WidenToBlueGreenRedZero(m_picture.ptBits + r * m_width * 3, row.pixels.data(), m_width);
     return row.pixels.data();
   }
 
@@ -83,13 +79,7 @@ bool FitToPane(const tagRGBInfo &picture, int paneWidth, int paneHeight, FittedP
     // Only the rows the blitter reads are made into its form, not the whole picture.
     BlitStretchRows(result.data(), fitted.width, fitted.height, static_cast<int>(w),
                     static_cast<int>(h), BlitterRows(picture, static_cast<size_t>(w)));
-    unsigned char *out = fitted.rgb.data();
-    for (uint32_t pixel : result) {
-      out[0] = static_cast<unsigned char>(pixel >> 16);
-      out[1] = static_cast<unsigned char>(pixel >> 8);
-      out[2] = static_cast<unsigned char>(pixel);
-      out += 3;
-    }
+    NarrowFromBlueGreenRedZero(result.data(), fitted.rgb.data(), result.size());
   } catch (const std::bad_alloc &) {
     return false;  // no memory for this paint
   }
