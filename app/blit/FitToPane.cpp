@@ -12,22 +12,23 @@ namespace {
 
 // Source rows in the blitter's form (blue, green, red, 0 in bytes 0 to 3), made as the blit asks
 // for them. The blit reads at most two rows per row it writes, and the lower row of one is often
-// the upper row of the next, so the two rows made last are kept.
+// the upper row of the next, so two rows are kept.
 class BlitterRows {
  public:
   BlitterRows(const tagRGBInfo &picture, size_t width) : m_picture(picture), m_width(width) {
     for (Row &row : m_rows) row.pixels.resize(width);
   }
 
+  // A row that is not kept replaces the one not returned last, so the row returned last stays
+  // valid while the next is made.
   const uint32_t *operator()(size_t r) {
-    for (Row &row : m_rows) {
-      if (row.index == r) return row.pixels.data();
+    for (int i = 0; i < 2; ++i) {
+      if (m_rows[i].index == r) return Returned(i);
     }
-    Row &row = m_rows[m_next];
-    m_next ^= 1;
-    row.index = r;
-    WidenToBlueGreenRedZero(m_picture.ptBits + r * m_width * 3, row.pixels.data(), m_width);
-    return row.pixels.data();
+    const int i = m_last ^ 1;
+    m_rows[i].index = r;
+    WidenToBlueGreenRedZero(m_picture.ptBits + r * m_width * 3, m_rows[i].pixels.data(), m_width);
+    return Returned(i);
   }
 
  private:
@@ -37,8 +38,13 @@ class BlitterRows {
   };
   const tagRGBInfo &m_picture;
   size_t m_width;
+  const uint32_t *Returned(int i) {
+    m_last = i;
+    return m_rows[i].pixels.data();
+  }
+
   Row m_rows[2];
-  int m_next = 0;
+  int m_last = 1;
 };
 
 }  // namespace

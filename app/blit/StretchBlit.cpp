@@ -115,6 +115,62 @@ void ScanLineAlpha(uint32_t *dest, const uint32_t *src, int width, uint64_t dU, 
 #endif
 }
 
+// One destination row from both source rows at once: the upper row interpolated as ScanLine
+// writes it and the lower one blended in as ScanLineAlpha blends it, without writing the upper
+// row's pixels first and reading them back. The upper row's interpolated samples are whole
+// bytes, so they are the very values that ScanLineAlpha would read back from the row.
+void ScanTwoLines(uint32_t *dest, const uint32_t *upper, const uint32_t *lower, int width,
+                  uint64_t dU, uint32_t alpha, size_t last) {
+  alpha &= 127;
+  uint64_t u = 0;
+  int x = 0;
+#if defined(__SSE2__)
+  // Two destination pixels at a time, one in each 64-bit half of the vectors.
+  const __m128i a = _mm_set1_epi16(static_cast<short>(alpha));
+  auto pair = [](const uint32_t *src, const Sample &s0, const Sample &s1, bool right) {
+    const size_t i0 = right ? s0.q : s0.p, i1 = right ? s1.q : s1.p;
+    return _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(src[i0])),
+                                                _mm_cvtsi32_si128(static_cast<int>(src[i1]))),
+                             _mm_setzero_si128());
+  };
+  for (; x + 1 < width; x += 2, u += 2 * dU) {
+    const Sample s0 = At(u, last), s1 = At(u + dU, last);
+    const __m128i right = _mm_unpacklo_epi64(Weight(s0.w), Weight(s1.w));
+    const __m128i left = _mm_sub_epi16(_mm_set1_epi16(128), right);
+    const __m128i top =
+        _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(pair(upper, s0, s1, false), left),
+                                     _mm_mullo_epi16(pair(upper, s0, s1, true), right)),
+                       7);
+    const __m128i bottom =
+        _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(pair(lower, s0, s1, false), left),
+                                     _mm_mullo_epi16(pair(lower, s0, s1, true), right)),
+                       7);
+    const __m128i delta = _mm_srai_epi16(_mm_mullo_epi16(_mm_sub_epi16(bottom, top), a), 7);
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(dest + x),
+                     _mm_packus_epi16(_mm_add_epi16(top, delta), _mm_setzero_si128()));
+  }
+#endif
+  // The pixel left over, or every pixel without SSE2.
+  for (; x < width; ++x, u += dU) {
+    const Sample s = At(u, last);
+#if defined(__SSE2__)
+    const __m128i top = Interpolate(upper, s.p, s.q, s.w);
+    const __m128i bottom = Interpolate(lower, s.p, s.q, s.w);
+    const __m128i delta = _mm_srai_epi16(_mm_mullo_epi16(_mm_sub_epi16(bottom, top), a), 7);
+    dest[x] = Narrow(_mm_add_epi16(top, delta));
+#else
+    uint32_t out = 0;
+    for (int lane = 0; lane < 4; ++lane) {
+      const int top = static_cast<int>(Interpolate(upper, s.p, s.q, s.w, lane));
+      const int bottom = static_cast<int>(Interpolate(lower, s.p, s.q, s.w, lane));
+      const int16_t product = static_cast<int16_t>((bottom - top) * static_cast<int>(alpha));
+      out |= static_cast<uint32_t>(std::clamp(top + (product >> 7), 0, 255)) << (lane * 8);
+    }
+    dest[x] = out;
+#endif
+  }
+}
+
 }  // namespace
 
 constinit uint64_t s_AlphaTable[129] = {};
@@ -159,9 +215,13 @@ void BlitStretchRows(uint32_t *lpDesLines, int deswidth, int desheight, int srcw
     const size_t r = std::min(static_cast<size_t>(v >> 16), lastRow);
     const size_t below = std::min(r + 1, lastRow);
     uint32_t *dest = lpDesLines + static_cast<size_t>(i) * static_cast<size_t>(deswidth);
-    ScanLine(dest, rowOf(r), deswidth, dU, rowLast);
+    const uint32_t *upper = rowOf(r);
     // With no weight the lower row is not read at all.
     const uint32_t alpha = static_cast<uint32_t>(v >> 9) & 127;
-    if (alpha != 0) ScanLineAlpha(dest, rowOf(below), deswidth, dU, alpha, rowLast);
+    if (alpha == 0) {
+      ScanLine(dest, upper, deswidth, dU, rowLast);
+    } else {
+      ScanTwoLines(dest, upper, rowOf(below), deswidth, dU, alpha, rowLast);
+    }
   }
 }

@@ -22,7 +22,8 @@ void _Thum_BlitStretch(uint32_t *lpDesLines, int deswidth, int desheight,
                        const uint32_t *lpSrcLines, int srcwidth, int srcheight);
 
 // _Thum_BlitStretch from a source given row by row: rowOf(r) returns source row r (srcwidth
-// pixels), which must stay valid until the next call. The rows are asked for in the order the
+// pixels), which must stay valid until the call after next (a destination row is made from the
+// upper and the lower row together). The rows are asked for in the order the
 // blit reads them, and only the rows it reads: the upper row of each destination row, and the
 // lower one when its weight is not zero.
 void BlitStretchRows(uint32_t *lpDesLines, int deswidth, int desheight, int srcwidth, int srcheight,
