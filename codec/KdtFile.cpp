@@ -1,5 +1,6 @@
 #include "codec/KdtFile.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -26,6 +27,10 @@ const unsigned char *ChecksummedHeaderBytes(const kdt_header &header) {
   return reinterpret_cast<const unsigned char *>(&header) + offsetof(kdt_header, kdtHeaderSize);
 }
 constexpr size_t kChecksummedHeaderLength = 16;
+
+// A body is read in blocks of this many bytes (a multiple of 8, so each block's words are the
+// body's words).
+constexpr size_t kReadBlockBytes = 256 * 1024;
 
 }  // namespace
 
@@ -94,17 +99,10 @@ int readKDT(FILE *fp, kdt_header *header, unsigned char **p_YUV, int *lenYUV) {
   const KdtPictureFormat *format = KdtFormatByKdtSize(header->kdtSize);
   if (format == nullptr) return KDT_INVALID;
 
-  // The buffer has room for 16 bytes more than the body, so one read of kdtSize bytes tells a
-  // body that runs past its length from one that ends exactly at the end of the file.
+  // The buffer has room for 16 bytes more than the body, so reading kdtSize bytes tells a body
+  // that runs past its length from one that ends exactly at the end of the file.
   auto *body = static_cast<unsigned char *>(std::malloc(format->kdtSize));
   if (body == nullptr) return KDT_UNREADABLE;
-  const size_t got = std::fread(body, 1, format->kdtSize, fp);
-  if (got != static_cast<size_t>(format->bodyBytes)) {
-    std::free(body);
-    return KDT_UNREADABLE;
-  }
-  *lenYUV = format->bodyBytes;
-
   // The covered header bytes as they lie on disk, from the record already read: its size fields
   // back in their stored order.
   kdt_header stored = *header;
@@ -112,7 +110,22 @@ int readKDT(FILE *fp, kdt_header *header, unsigned char **p_YUV, int *lenYUV) {
   stored.kdtYSize = BigEndian(stored.kdtYSize);
   stored.kdtCSize = BigEndian(stored.kdtCSize);
   uint32_t sum = checkSum(0, ChecksummedHeaderBytes(stored), kChecksummedHeaderLength);
-  sum = checkSum(sum, body, static_cast<size_t>(format->bodyBytes));
+  // The body is read in blocks, each summed while it is still in the processor's cache.
+  const size_t bodyBytes = static_cast<size_t>(format->bodyBytes);
+  size_t got = 0;
+  while (got < format->kdtSize) {
+    const size_t want = std::min(kReadBlockBytes, format->kdtSize - got);
+    const size_t read = std::fread(body + got, 1, want, fp);
+    if (got < bodyBytes) sum = checkSum(sum, body + got, std::min(read, bodyBytes - got));
+    got += read;
+    if (read != want) break;
+  }
+  if (got != bodyBytes) {
+    std::free(body);
+    return KDT_UNREADABLE;
+  }
+  *lenYUV = format->bodyBytes;
+
   if (sum != LittleEndian(header->kdtCheckSum)) {
     std::free(body);
     return KDT_INVALID;

@@ -5,49 +5,7 @@
 #include <optional>
 
 #include "app/blit/StretchBlit.h"
-#include "codec/ChannelSwap.h"
 #include "codec/PictureBytes.h"
-
-namespace {
-
-// Source rows in the blitter's form (blue, green, red, 0 in bytes 0 to 3), made as the blit asks
-// for them. The blit reads at most two rows per row it writes, and the lower row of one is often
-// the upper row of the next, so two rows are kept.
-class BlitterRows {
- public:
-  BlitterRows(const tagRGBInfo &picture, size_t width) : m_picture(picture), m_width(width) {
-    for (Row &row : m_rows) row.pixels.resize(width);
-  }
-
-  // A row that is not kept replaces the one not returned last, so the row returned last stays
-  // valid while the next is made.
-  const uint32_t *operator()(size_t r) {
-    for (int i = 0; i < 2; ++i) {
-      if (m_rows[i].index == r) return Returned(i);
-    }
-    const int i = m_last ^ 1;
-    m_rows[i].index = r;
-    WidenToBlueGreenRedZero(m_picture.ptBits + r * m_width * 3, m_rows[i].pixels.data(), m_width);
-    return Returned(i);
-  }
-
- private:
-  struct Row {
-    size_t index = std::numeric_limits<size_t>::max();
-    std::vector<uint32_t> pixels;
-  };
-  const tagRGBInfo &m_picture;
-  size_t m_width;
-  const uint32_t *Returned(int i) {
-    m_last = i;
-    return m_rows[i].pixels.data();
-  }
-
-  Row m_rows[2];
-  int m_last = 1;
-};
-
-}  // namespace
 
 bool FitToPane(const tagRGBInfo &picture, int paneWidth, int paneHeight, FittedPicture &fitted) {
   const int64_t w = picture.width;
@@ -80,14 +38,12 @@ bool FitToPane(const tagRGBInfo &picture, int paneWidth, int paneHeight, FittedP
   fitted.scale = static_cast<int>(dstW * 100 / w);
 
   try {
-    std::vector<uint32_t> result(*resultBytes / 4);
-    fitted.rgb.resize(result.size() * 3);
-    // Only the rows the blitter reads are made into its form, not the whole picture.
-    BlitStretchRows(result.data(), fitted.width, fitted.height, static_cast<int>(w),
-                    static_cast<int>(h), BlitterRows(picture, static_cast<size_t>(w)));
-    NarrowFromBlueGreenRedZero(result.data(), fitted.rgb.data(), result.size());
+    fitted.rgb.resize(*resultBytes / 4 * 3);
   } catch (const std::bad_alloc &) {
     return false;  // no memory for this paint
   }
+  // The blit reads the picture's 3-byte pixels as they are, no copy of it in another form.
+  BlitStretchRgb(fitted.rgb.data(), fitted.width, fitted.height, picture.ptBits,
+                 static_cast<int>(w), static_cast<int>(h));
   return true;
 }

@@ -29,6 +29,11 @@ void _Thum_BlitStretch(uint32_t *lpDesLines, int deswidth, int desheight,
 void BlitStretchRows(uint32_t *lpDesLines, int deswidth, int desheight, int srcwidth, int srcheight,
                      const std::function<const uint32_t *(size_t)> &rowOf);
 
+// _Thum_BlitStretch of pictures of 3-byte pixels (rows without padding), read and written in
+// that form: each byte of a pixel is the sample that the same byte gives in the 32-bit form.
+void BlitStretchRgb(unsigned char *dest, int deswidth, int desheight, const unsigned char *src,
+                    int srcwidth, int srcheight);
+
 // Writes Width destination pixels from one source row, stepping dU (16.16) per pixel. The right
 // neighbour of a source pixel is read only when its weight is not zero.
 void _Thum_DrawScanLine(uint32_t *DestAddr, const uint32_t *SrcAddr, int Width, uint32_t dU);
