@@ -65,7 +65,8 @@ tagFileInfo *ReadFromKdt(const char *path, int isRGBReadIn, int &code) {
   }
   source.Close();
 
-  // The body length is known once the body was read whole, also when its checksum then failed.
+  // The body length is known once the body was read whole, also when its checksum then failed;
+  // for a record alone, once the header and the file's length agree.
   if (const KdtPictureFormat *format = KdtFormatByBodyLength(bodyLength)) {
     record->rgbInfo.width = static_cast<uint32_t>(format->width);
     record->rgbInfo.height = static_cast<uint32_t>(format->height);
