@@ -1,16 +1,21 @@
 // The operator's jobs on 1920 x 1080 pictures, end to end, as the workflows run them: real files
 // in a temporary folder, the engine's tasks on the real plug-ins, on one worker thread. Each job is
 // shown beside the I/O floor of the same run: the time to read the same sources and write the same
-// number of bytes, with nothing converted.
+// number of bytes, with nothing converted; and beside the durable floor, the same reads and
+// writes with each written file synced to the disk once.
 //
 // Counters: ms/file and files/s of the job (a file is a target written, or for the preview one
-// picture loaded and fitted), floor_ms/file and floor_files/s, peak_MB, the process's resident
-// high-water mark during the job, and growth_MB, how far it rose above what was resident when
-// the job began. --files=N sets the number of sources of the batch and animation jobs (50 by
-// default).
+// picture loaded and fitted), cpu_ms/file, the processor time of the job's worker thread per
+// file (far less moved by the machine's other work than wall time), floor_ms/file and
+// floor_files/s, floor_cpu_ms/file, the processor time of the floor's reads and writes (the
+// system's copies between files and memory, which every job pays as well), durable_floor_ms/file,
+// peak_MB, the process's resident high-water mark during the job, and growth_MB, how far it rose
+// above what was resident when the job began. --files=N sets the number of sources of the batch and
+// animation jobs (50 by default).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -121,9 +126,17 @@ double Seconds(std::chrono::steady_clock::time_point from) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
 }
 
+// The processor time the calling thread has used, in seconds.
+double ThreadCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 // Reads each source whole and writes `writes` files of `bytes` bytes: the least that any job
-// reading those sources and writing those targets must do. Returns the seconds taken.
-double IoFloor(const std::vector<std::string> &sources, int writes, uint64_t bytes) {
+// reading those sources and writing those targets must do; `durable` syncs each written file
+// before it is closed. Returns the seconds taken.
+double IoFloor(const std::vector<std::string> &sources, int writes, uint64_t bytes, bool durable) {
   static std::vector<char> buffer;
   buffer.resize(std::max<uint64_t>({kBmpFileBytes, kKdtFileBytes, bytes}) + 1, 1);
   const auto start = std::chrono::steady_clock::now();
@@ -143,6 +156,7 @@ double IoFloor(const std::vector<std::string> &sources, int writes, uint64_t byt
       if (wrote <= 0) break;
       done += static_cast<uint64_t>(wrote);
     }
+    if (durable) fsync(fd);
     close(fd);
   }
   return Seconds(start);
@@ -181,7 +195,10 @@ void RunJob(benchmark::State &state, const JobShape &shape, const std::function<
     return;
   }
   double jobSeconds = 0;
+  double cpuSeconds = 0;
   double floorSeconds = 0;
+  double floorCpuSeconds = 0;
+  double durableSeconds = 0;
   double peak = 0;
   double growth = 0;
   for (auto _ : state) {
@@ -190,7 +207,12 @@ void RunJob(benchmark::State &state, const JobShape &shape, const std::function<
     // One worker thread per run, as the workflows start one per conversion.
     const auto start = std::chrono::steady_clock::now();
     bool done = false;
-    std::thread([&done, &job] { done = job(); }).join();
+    double cpu = 0;
+    std::thread([&done, &cpu, &job] {
+      const double cpuStart = ThreadCpuSeconds();
+      done = job();
+      cpu = ThreadCpuSeconds() - cpuStart;
+    }).join();
     const double seconds = Seconds(start);
     peak = std::max(peak, StatusMB("VmHWM"));
     growth = std::max(growth, StatusMB("VmHWM") - before);
@@ -200,16 +222,24 @@ void RunJob(benchmark::State &state, const JobShape &shape, const std::function<
       break;
     }
     jobSeconds += seconds;
+    cpuSeconds += cpu;
     Workspace::Empty(Files().targets);
-    floorSeconds += IoFloor(shape.sources, shape.targets, shape.targetBytes);
+    const double floorCpuStart = ThreadCpuSeconds();
+    floorSeconds += IoFloor(shape.sources, shape.targets, shape.targetBytes, false);
+    floorCpuSeconds += ThreadCpuSeconds() - floorCpuStart;
+    Workspace::Empty(Files().floorFolder);
+    durableSeconds += IoFloor(shape.sources, shape.targets, shape.targetBytes, true);
     Workspace::Empty(Files().floorFolder);
   }
   const double files = static_cast<double>(state.iterations()) * shape.files;
   if (files == 0 || jobSeconds == 0 || floorSeconds == 0) return;
   state.counters["ms/file"] = 1000 * jobSeconds / files;
   state.counters["files/s"] = files / jobSeconds;
+  state.counters["cpu_ms/file"] = 1000 * cpuSeconds / files;
   state.counters["floor_ms/file"] = 1000 * floorSeconds / files;
   state.counters["floor_files/s"] = files / floorSeconds;
+  state.counters["floor_cpu_ms/file"] = 1000 * floorCpuSeconds / files;
+  state.counters["durable_floor_ms/file"] = 1000 * durableSeconds / files;
   state.counters["peak_MB"] = peak;
   state.counters["growth_MB"] = growth;
 }

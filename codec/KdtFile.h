@@ -52,7 +52,7 @@ int checkKDT(const kdt_header *header);
 // The results of readKDT.
 enum : int {
   KDT_READ = 1,        // a valid file was read
-  KDT_UNREADABLE = 0,  // no memory, short or over-long body, seek or read failure
+  KDT_UNREADABLE = 0,  // no memory, short or over-long body, read failure
   KDT_INVALID = -3,    // not a valid KDT file: short header, failed header test, checksum mismatch
 };
 

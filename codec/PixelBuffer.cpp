@@ -6,12 +6,13 @@
 #include <cstring>
 #include <optional>
 
+#include "codec/ChannelSwap.h"
 #include "codec/PictureBytes.h"
 
 int BGRFromRGB(unsigned char *buf, unsigned int widthPix, unsigned int height) {
   const std::optional<size_t> bytes = PictureBytes(widthPix, height, 3);
   if (buf == nullptr || !bytes) return 0;
-  for (unsigned char *p = buf, *end = buf + *bytes; p != end; p += 3) std::swap(p[0], p[2]);
+  SwapRedAndBlue(buf, buf, *bytes / 3);
   return 1;
 }
 

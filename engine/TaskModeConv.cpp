@@ -141,7 +141,7 @@ void CTaskModeConv::GetYUVDataSrc(int Opt) {
   if (!SelectFormat(picture->width, picture->height)) return;
   if (AllocBuffer(m_pYUVDst, length) == nullptr) return FailForMemory(m_objFileName);
   m_iProgress = 30;
-  if (!ReadSourceBody()) return FailWithoutTarget();
+  if (!BodyReadIsOfFormat()) return FailWithoutTarget();
   m_iProgress = 50;
   const int exchanged = Opt == 0 ? SetYDataConv() : Opt == 1 ? SetCDataConv() : SetYCDataConv();
   if (exchanged != 0) return FailWithoutTarget();
@@ -236,7 +236,7 @@ void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsign
 
 void CTaskModeConv::GetAllYUVDataSrc(int Opt) {
   if (m_ptYUVConv1 == nullptr || m_ptYUVConv2 == nullptr) return;
-  if (!ReadSourceBody()) return;
+  if (!BodyReadIsOfFormat()) return;
   if (convFlag == 0) {
     std::memcpy(m_ptYUVConv2, m_ptYUVInfo, length);
     std::memcpy(m_ptYUVConv1, m_ptYUVConv2, length);
@@ -316,6 +316,20 @@ int CTaskModeConv::SaveRGB(const std::string &sObj, const std::string &) {
 
 tagRGBInfo *CTaskModeConv::GetRGB(int bOrig) {
   DeletePicture(m_ptRGBInfo);
+  if (m_ptFileInfo != nullptr && m_ptFileInfo->rgbInfo.ptBits == nullptr) {
+    // A record without pixels, as the task loads it: the file's picture is the one its body,
+    // read and verified, decodes to, which the exchange puts in; until then it is black. A
+    // size beyond any picture the task can hold is no memory, as for every picture it builds.
+    const tagRGBInfo &record = m_ptFileInfo->rgbInfo;
+    if (!PictureBytes(record.width, record.height, 3)) {
+      FailForMemory(m_objFileName);
+      return nullptr;
+    }
+    if (!m_bBodyRead) return nullptr;
+    m_ptRGBInfo = NewPicture(record, record.width, record.height);
+    if (m_ptRGBInfo == nullptr) FailForMemory(m_objFileName);
+    return m_ptRGBInfo;
+  }
   m_ptRGBInfo = PictureOfRecord(m_ptFileInfo, bOrig);
   return m_ptRGBInfo;
 }
@@ -344,7 +358,10 @@ void CTaskModeConv::LoadSourceFile(const std::string &file, int &ret) {
   m_objFileName = file;
   m_bExchanged = false;
   PluginFreeFileInfo(m_ptFileInfo);
-  m_ptFileInfo = LoadRgb(file, 1, ret);
+  // The host gives the picture's size; the pixels come from the exchanged body, so the file is
+  // neither decoded nor read whole by the plug-in, only here, once.
+  m_ptFileInfo = LoadRgb(file, 0, ret);
+  m_bBodyRead = m_ptFileInfo != nullptr && ReadSourceBody();
 }
 
 bool CTaskModeConv::SelectFormat(uint32_t width, uint32_t height) {
@@ -372,14 +389,18 @@ bool CTaskModeConv::ReadSourceBody() {
   std::memset(&kdtHeader, 0, sizeof kdtHeader);
   const int read = readKDT(fp, &kdtHeader, &m_ptYUVInfo, &lenYUV);
   std::fclose(fp);
-  // The format was chosen from the picture the host loaded; a file that has changed since
-  // then may hold a body of another format, whose blocks would lie outside this buffer.
-  if (read != KDT_READ || m_ptYUVInfo == nullptr || lenYUV < 0 ||
-      static_cast<unsigned>(lenYUV) != length) {
+  if (read != KDT_READ || m_ptYUVInfo == nullptr) {
     FreeBuffer(m_ptYUVInfo);
     return false;
   }
   return true;
+}
+
+bool CTaskModeConv::BodyReadIsOfFormat() const {
+  // The format was chosen from the picture size the host gave; a file that changed in between
+  // may hold a body of another format, whose blocks would lie outside the work buffers.
+  return m_bBodyRead && m_ptYUVInfo != nullptr && lenYUV >= 0 &&
+         static_cast<unsigned>(lenYUV) == length;
 }
 
 bool CTaskModeConv::DecodeWorkBody() {

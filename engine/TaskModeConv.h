@@ -20,6 +20,9 @@ class CTaskModeConv : public CTaskBaseClass {
   // Still mode, first step: loads the one file through the host (ERR_FILE_COUNT for any other
   // number of files).
   void LoadRGB(const std::vector<std::string> &filesName, unsigned flag, int &ret) override;
+  // The task's picture for the file loaded last: null when that file gave no record or could
+  // not be read as a KDT file; else black at the file's size until the file's exchange has been
+  // decoded into it.
   tagRGBInfo *GetRGB(int bOrig) override;
   tagFileInfo *GetFilesPropety(int &filesNum) override;
   unsigned GetProgressStatus() override;
@@ -59,16 +62,18 @@ class CTaskModeConv : public CTaskBaseClass {
   // Releases every buffer, the task's picture and the plug-in record.
   void SetFreeMemo();
 
-  // Makes `file` the file loaded last: loads its record through the host; nothing is ready to
-  // save until its exchange completes.
+  // Makes `file` the file loaded last: loads its record (its picture size) through the host
+  // and reads its body; nothing is ready to save until its exchange completes.
   void LoadSourceFile(const std::string &file, int &ret);
   // Sets form and length for a picture of the given size. A 1280 x 720 picture is refused with
   // its message and progress 100; any other size that is no KDT format is refused as
   // unreadable. False when refused.
   bool SelectFormat(uint32_t width, uint32_t height);
   // Reads m_objFileName with the KDT reader into kdtHeader and m_ptYUVInfo. False when the
-  // file cannot be opened, is no valid KDT file, or its body is not of the selected format.
+  // file cannot be opened or is no valid KDT file.
   bool ReadSourceBody();
+  // True when the file loaded last was read and its body is of the selected format.
+  bool BodyReadIsOfFormat() const;
   // Decodes the work body into m_pRGBDst. False when the decoder fails.
   bool DecodeWorkBody();
   // Copies the decoded picture into the task's picture, which then shows the exchange.
@@ -96,4 +101,5 @@ class CTaskModeConv : public CTaskBaseClass {
   unsigned length = 0;                    // body length of the format
   bool m_bExchanged = false;              // an exchange completed for the file loaded last
   bool m_bInSequence = false;  // a sequence runs: SaveRGB leaves the sync to the sequence's end
+  bool m_bBodyRead = false;    // the file loaded last was read and verified
 };

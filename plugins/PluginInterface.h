@@ -55,6 +55,10 @@ using FRGBSAVE = int (*)(const char *path, const char *format, tagRGBInfo *pictu
 inline void *PluginAlloc(size_t size) {
   return std::calloc(1, size == 0 ? 1 : size);
 }
+// The same heap, for a buffer that its maker writes whole: not cleared first.
+inline void *PluginAllocUncleared(size_t size) {
+  return std::malloc(size == 0 ? 1 : size);
+}
 inline void PluginFree(void *p) {
   std::free(p);
 }

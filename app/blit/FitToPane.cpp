@@ -7,46 +7,6 @@
 #include "app/blit/StretchBlit.h"
 #include "codec/PictureBytes.h"
 
-namespace {
-
-// Source rows in the blitter's form (blue, green, red, 0 in bytes 0 to 3), made as the blit asks
-// for them. The blit reads at most two rows per row it writes, and the lower row of one is often
-// the upper row of the next, so the two rows made last are kept.
-class BlitterRows {
- public:
-  BlitterRows(const tagRGBInfo &picture, size_t width) : m_picture(picture), m_width(width) {
-    for (Row &row : m_rows) row.pixels.resize(width);
-  }
-
-  const uint32_t *operator()(size_t r) {
-    for (Row &row : m_rows) {
-      if (row.index == r) return row.pixels.data();
-    }
-    Row &row = m_rows[m_next];
-    m_next ^= 1;
-    row.index = r;
-    const unsigned char *in = m_picture.ptBits + r * m_width * 3;
-    for (uint32_t &pixel : row.pixels) {
-      pixel = static_cast<uint32_t>(in[2]) | static_cast<uint32_t>(in[1]) << 8 |
-              static_cast<uint32_t>(in[0]) << 16;
-      in += 3;
-    }
-    return row.pixels.data();
-  }
-
- private:
-  struct Row {
-    size_t index = std::numeric_limits<size_t>::max();
-    std::vector<uint32_t> pixels;
-  };
-  const tagRGBInfo &m_picture;
-  size_t m_width;
-  Row m_rows[2];
-  int m_next = 0;
-};
-
-}  // namespace
-
 bool FitToPane(const tagRGBInfo &picture, int paneWidth, int paneHeight, FittedPicture &fitted) {
   const int64_t w = picture.width;
   const int64_t h = picture.height;
@@ -78,20 +38,12 @@ bool FitToPane(const tagRGBInfo &picture, int paneWidth, int paneHeight, FittedP
   fitted.scale = static_cast<int>(dstW * 100 / w);
 
   try {
-    std::vector<uint32_t> result(*resultBytes / 4);
-    fitted.rgb.resize(result.size() * 3);
-    // Only the rows the blitter reads are made into its form, not the whole picture.
-    BlitStretchRows(result.data(), fitted.width, fitted.height, static_cast<int>(w),
-                    static_cast<int>(h), BlitterRows(picture, static_cast<size_t>(w)));
-    unsigned char *out = fitted.rgb.data();
-    for (uint32_t pixel : result) {
-      out[0] = static_cast<unsigned char>(pixel >> 16);
-      out[1] = static_cast<unsigned char>(pixel >> 8);
-      out[2] = static_cast<unsigned char>(pixel);
-      out += 3;
-    }
+    fitted.rgb.resize(*resultBytes / 4 * 3);
   } catch (const std::bad_alloc &) {
     return false;  // no memory for this paint
   }
+  // The blit reads the picture's 3-byte pixels as they are, no copy of it in another form.
+  BlitStretchRgb(fitted.rgb.data(), fitted.width, fitted.height, picture.ptBits,
+                 static_cast<int>(w), static_cast<int>(h));
   return true;
 }

@@ -22,11 +22,17 @@ void _Thum_BlitStretch(uint32_t *lpDesLines, int deswidth, int desheight,
                        const uint32_t *lpSrcLines, int srcwidth, int srcheight);
 
 // _Thum_BlitStretch from a source given row by row: rowOf(r) returns source row r (srcwidth
-// pixels), which must stay valid until the next call. The rows are asked for in the order the
+// pixels), which must stay valid until the call after next (a destination row is made from the
+// upper and the lower row together). The rows are asked for in the order the
 // blit reads them, and only the rows it reads: the upper row of each destination row, and the
 // lower one when its weight is not zero.
 void BlitStretchRows(uint32_t *lpDesLines, int deswidth, int desheight, int srcwidth, int srcheight,
                      const std::function<const uint32_t *(size_t)> &rowOf);
+
+// _Thum_BlitStretch of pictures of 3-byte pixels (rows without padding), read and written in
+// that form: each byte of a pixel is the sample that the same byte gives in the 32-bit form.
+void BlitStretchRgb(unsigned char *dest, int deswidth, int desheight, const unsigned char *src,
+                    int srcwidth, int srcheight);
 
 // Writes Width destination pixels from one source row, stepping dU (16.16) per pixel. The right
 // neighbour of a source pixel is read only when its weight is not zero.

@@ -1,9 +1,13 @@
 #include "plugins/bmp/BmpReader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 
+#include "codec/ChannelSwap.h"
 #include "codec/PictureBytes.h"
 #include "plugins/SourceFile.h"
 #include "plugins/bmp/BmpFormat.h"
@@ -74,60 +78,89 @@ bool ReadPalette(FILE *file, uint32_t count, Palette &palette) {
   return true;
 }
 
-// Reads and drops the bytes that pad a row to its stride; each must be present.
-bool SkipPadding(FILE *file, uint64_t count) {
-  for (uint64_t i = 0; i < count; ++i) {
-    if (getc_unlocked(file) == EOF) return false;
+// The stored rows are read in blocks of whole rows of about this many bytes, not byte by byte.
+constexpr uint64_t kBlockBytes = 256 * 1024;
+
+// The buffer that the stored rows of `height` rows of `stride` bytes (both above 0) are read
+// into, a block of whole rows at a time.
+struct RowBlock {
+  RowBlock(uint64_t stride, uint64_t height)
+      : stride(stride),
+        rows(std::max<uint64_t>(1, std::min(height, kBlockBytes / stride))),
+        bytes(new (std::nothrow) unsigned char[rows * stride]) {}
+
+  uint64_t stride;
+  uint64_t rows;
+  std::unique_ptr<unsigned char[]> bytes;  // null when it cannot be had
+};
+
+// Reads `height` stored rows from the stream's position, a block at a time, and hands each to
+// `take` with its number in file order (the bottom row is 0) and its bytes. When the file ends
+// early, the row it ends in is handed over with the bytes it has, fewer than the stride, and no
+// row after it. Returns the bytes read.
+template <class Take>
+uint64_t ReadRows(FILE *file, const RowBlock &block, uint64_t height, Take take) {
+  const uint64_t stride = block.stride;
+  uint64_t total = 0;
+  for (uint64_t row = 0; row < height; row += block.rows) {
+    const uint64_t rows = std::min(block.rows, height - row);
+    const uint64_t got = std::fread(block.bytes.get(), 1, rows * stride, file);
+    total += got;
+    for (uint64_t r = 0; r < rows && r * stride < got; ++r) {
+      take(row + r, block.bytes.get() + r * stride, std::min(stride, got - r * stride));
+    }
+    if (got != rows * stride) break;
   }
-  return true;
+  return total;
 }
 
 // Decodes the rows of an indexed picture, bottom row first in the file, into `pixels` (top row
 // first). False when the file ends early.
-bool ReadIndexedRows(FILE *file, const Palette &palette, unsigned bitCount, uint64_t width,
-                     uint64_t height, unsigned char *pixels) {
-  const uint64_t rowBytes = (width * bitCount + 7) / 8;
-  const uint64_t padding = bmp::RowStride(width, bitCount) - rowBytes;
+bool ReadIndexedRows(FILE *file, const RowBlock &block, const Palette &palette, unsigned bitCount,
+                     uint64_t width, uint64_t height, unsigned char *pixels) {
+  const uint64_t stride = block.stride;
   const unsigned mask = (1u << bitCount) - 1;
-  for (uint64_t row = 0; row < height; ++row) {
-    unsigned char *out = pixels + (height - 1 - row) * width * 3;
-    unsigned bitsLeft = 0;
-    unsigned byte = 0;
-    for (uint64_t x = 0; x < width; ++x) {
-      if (bitsLeft == 0) {
-        const int c = getc_unlocked(file);
-        if (c == EOF) return false;
-        byte = static_cast<unsigned>(c);
-        bitsLeft = 8;
-      }
-      bitsLeft -= bitCount;
-      const PaletteColor &color = palette[(byte >> bitsLeft) & mask];
-      *out++ = color.red;
-      *out++ = color.green;
-      *out++ = color.blue;
-    }
-    if (!SkipPadding(file, padding)) return false;
-  }
-  return true;
+  const unsigned perByte = 8 / bitCount;
+  const uint64_t got =
+      ReadRows(file, block, height, [&](uint64_t row, const unsigned char *in, uint64_t bytes) {
+        if (bytes != stride) return;  // the file ended in this row
+        unsigned char *out = pixels + (height - 1 - row) * width * 3;
+        for (uint64_t x = 0; x < width; x += perByte) {
+          const unsigned byte = *in++;
+          const uint64_t count = std::min<uint64_t>(perByte, width - x);
+          for (uint64_t i = 0; i < count; ++i) {
+            const PaletteColor &color = palette[(byte >> (8 - bitCount * (i + 1))) & mask];
+            *out++ = color.red;
+            *out++ = color.green;
+            *out++ = color.blue;
+          }
+        }
+      });
+  // A row of the file that ends early is not used: such a file is unreadable.
+  return got == stride * height;
 }
 
-// Decodes the rows of a 24-bit picture. A pixel whose three bytes cannot all be read is left
-// as it was (black); the row's padding must be present.
-bool ReadTrueColorRows(FILE *file, uint64_t width, uint64_t height, unsigned char *pixels) {
-  const uint64_t padding = bmp::RowStride(width, 24) - width * 3;
-  for (uint64_t row = 0; row < height; ++row) {
-    unsigned char *out = pixels + (height - 1 - row) * width * 3;
-    for (uint64_t x = 0; x < width; ++x, out += 3) {
-      const int blue = getc_unlocked(file);
-      const int green = getc_unlocked(file);
-      const int red = getc_unlocked(file);
-      if (blue == EOF || green == EOF || red == EOF) continue;
-      out[0] = static_cast<unsigned char>(red);
-      out[1] = static_cast<unsigned char>(green);
-      out[2] = static_cast<unsigned char>(blue);
-    }
-    if (!SkipPadding(file, padding)) return false;
-  }
+// Decodes the rows of a 24-bit picture. When the file ends early, a picture whose rows have no
+// padding keeps the whole pixels it has and is black from there on; one with padding is
+// unreadable (its padding must be present).
+bool ReadTrueColorRows(FILE *file, const RowBlock &block, uint64_t width, uint64_t height,
+                       unsigned char *pixels) {
+  const uint64_t rowBytes = width * 3;
+  const uint64_t stride = block.stride;
+  uint64_t whole = 0;  // pixels written
+  const uint64_t got =
+      ReadRows(file, block, height, [&](uint64_t row, const unsigned char *in, uint64_t bytes) {
+        const uint64_t count = std::min(bytes, rowBytes) / 3;
+        SwapRedAndBlue(in, pixels + (height - 1 - row) * rowBytes, count);
+        whole += count;
+      });
+  if (got == stride * height) return true;
+  if (stride != rowBytes) return false;
+  // The rest of the row the file ended in, and the rows above it, stay black.
+  const uint64_t wholeRows = whole / width;
+  unsigned char *partialRow = pixels + (height - 1 - wholeRows) * rowBytes;
+  std::memset(partialRow + (whole % width) * 3, 0, rowBytes - (whole % width) * 3);
+  std::memset(pixels, 0, (height - 1 - wholeRows) * rowBytes);
   return true;
 }
 
@@ -199,13 +232,18 @@ tagFileInfo *ReadFromBmp(const char *path, int isRGBReadIn) {
 
   const uint64_t width = static_cast<uint64_t>(h.biWidth);
   const uint64_t height = static_cast<uint64_t>(h.biHeight);
-  auto *pixels = static_cast<unsigned char *>(PluginAlloc(width * 3 * height));
+  // Without the memory to read or hold the rows, the picture is left without pixels. Every
+  // pixel is written by the rows that follow, so the pixel buffer is not cleared first.
+  const RowBlock block(bmp::RowStride(width, h.biBitCount), height);
+  if (block.bytes == nullptr) return record;
+  auto *pixels = static_cast<unsigned char *>(PluginAllocUncleared(width * 3 * height));
   if (pixels == nullptr) return record;
 
   const bool read =
       fseeko(file, h.bfOffBits, SEEK_SET) == 0 &&
-      (IsIndexed(h.biBitCount) ? ReadIndexedRows(file, palette, h.biBitCount, width, height, pixels)
-                               : ReadTrueColorRows(file, width, height, pixels));
+      (IsIndexed(h.biBitCount)
+           ? ReadIndexedRows(file, block, palette, h.biBitCount, width, height, pixels)
+           : ReadTrueColorRows(file, block, width, height, pixels));
   if (!read) {
     PluginFree(pixels);
     PluginFree(record);

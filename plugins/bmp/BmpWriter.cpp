@@ -1,17 +1,21 @@
 #include "plugins/bmp/BmpWriter.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
 
+#include "codec/ChannelSwap.h"
 #include "codec/PictureBytes.h"
 #include "platform/AtomicFile.h"
 #include "plugins/bmp/BmpFormat.h"
 
 namespace {
 
-constexpr size_t kStreamBufferSize = 1 << 20;
+// The rows leave in blocks of whole rows of about this many bytes, each in one write.
+constexpr uint64_t kBlockBytes = 1 << 20;
 
 // Writes one little-endian field of the width of T.
 template <typename T>
@@ -43,15 +47,6 @@ void WriteHeaders(FILE *file, uint32_t width, uint32_t height, uint32_t fileSize
   }
 }
 
-// Red, green, blue pixels of `in` as blue, green, red in `out`.
-void SwapRedAndBlue(const unsigned char *in, unsigned char *out, uint64_t pixels) {
-  for (uint64_t i = 0; i < pixels; ++i, in += 3, out += 3) {
-    out[0] = in[2];
-    out[1] = in[1];
-    out[2] = in[0];
-  }
-}
-
 }  // namespace
 
 int WriteToBmp(const char *path, const tagRGBInfo *picture) {
@@ -68,28 +63,32 @@ int WriteToBmp(const char *path, const tagRGBInfo *picture) {
     return ERR_NO_MEMORY;
   }
 
-  // Bitmaps store blue, green, red: each row is swapped in a row buffer on its way out, the
-  // picture stays the caller's. The stream gets a large buffer of its own, so the rows leave in
-  // a few large writes.
-  std::unique_ptr<unsigned char[]> row(
-      new (std::nothrow) unsigned char[rowBytes == 0 ? 1 : rowBytes]);
-  std::unique_ptr<char[]> streamBuffer(new (std::nothrow) char[kStreamBufferSize]);
-  if (row == nullptr || streamBuffer == nullptr) return ERR_NO_MEMORY;
+  // Bitmaps store blue, green, red, bottom row first: the rows are swapped into a block buffer
+  // with their padding on their way out, the picture stays the caller's. A block is one write,
+  // too large for the stream to copy it into its own buffer.
+  const uint64_t rowsPerBlock = std::max<uint64_t>(
+      1, std::min<uint64_t>(height, kBlockBytes / std::max<uint64_t>(stride, 1)));
+  std::unique_ptr<unsigned char[]> block(
+      new (std::nothrow) unsigned char[std::max<uint64_t>(rowsPerBlock * stride, 1)]);
+  if (block == nullptr) return ERR_NO_MEMORY;
 
   const auto fileSize = static_cast<uint32_t>(*rowsBytes + bmp::kHeadersSize);
   if (path == nullptr) return ERR_FILE_OPEN;
-  // The old file of that name stays until the new one is whole; declared after the stream's
-  // buffer, so the stream is closed first.
+  // The old file of that name stays until the new one is whole.
   platform::AtomicFile target(path);
   FILE *file = target.Stream();
   if (file == nullptr) return ERR_FILE_OPEN;
-  std::setvbuf(file, streamBuffer.get(), _IOFBF, kStreamBufferSize);
   WriteHeaders(file, picture->width, picture->height, fileSize);
 
-  for (uint64_t r = height; r-- > 0;) {
-    SwapRedAndBlue(picture->ptBits + r * rowBytes, row.get(), width);
-    if (std::fwrite(row.get(), 1, rowBytes, file) != rowBytes) return ERR_FILE_WRITE;
-    for (uint64_t i = rowBytes; i < stride; ++i) std::fputc(0, file);
+  for (uint64_t done = 0; done < height;) {
+    const uint64_t rows = std::min(rowsPerBlock, height - done);
+    unsigned char *out = block.get();
+    for (uint64_t i = 0; i < rows; ++i, out += stride) {
+      SwapRedAndBlue(picture->ptBits + (height - 1 - done - i) * rowBytes, out, width);
+      std::memset(out + rowBytes, 0, stride - rowBytes);
+    }
+    if (std::fwrite(block.get(), 1, rows * stride, file) != rows * stride) return ERR_FILE_WRITE;
+    done += rows;
   }
   // Buffered bytes reach the disk only when the file is committed; a failure there, or of any
   // header or padding byte, is a failed write too.

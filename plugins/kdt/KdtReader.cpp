@@ -21,6 +21,19 @@ unsigned char *DecodePixels(const unsigned char *body, int bodyLength, int &code
   return decoded == 0 ? rgb : nullptr;
 }
 
+// The body length of a still whose header passes its checks and whose file ends exactly where
+// the header says, else 0: what a record without pixels needs, learnt from the header and the
+// file's length without reading the body.
+int RecordBodyLength(const SourceFile &source) {
+  kdt_header header{};
+  if (readKDTHeader(source.Stream(), &header) != KDT_HEADER_BYTES || checkKDT(&header) != 0) {
+    return 0;
+  }
+  const KdtPictureFormat *format = KdtFormatByKdtSize(header.kdtSize);
+  const uint64_t fileLength = uint64_t{header.kdtSize} + KDT_HEADER_BYTES - 16;
+  return format != nullptr && source.Length() == fileLength ? format->bodyBytes : 0;
+}
+
 }  // namespace
 
 tagFileInfo *ReadFromKdt(const char *path, int isRGBReadIn, int &code) {
@@ -40,17 +53,20 @@ tagFileInfo *ReadFromKdt(const char *path, int isRGBReadIn, int &code) {
     return record;
   }
 
-  kdt_header header{};
-  unsigned char *body = nullptr;
   int bodyLength = 0;
-  const int read = readKDT(source.Stream(), &header, &body, &bodyLength);
+  if (isRGBReadIn == 0) {
+    bodyLength = RecordBodyLength(source);
+  } else {
+    kdt_header header{};
+    unsigned char *body = nullptr;
+    if (readKDT(source.Stream(), &header, &body, &bodyLength) == KDT_READ)
+      record->rgbInfo.ptBits = DecodePixels(body, bodyLength, code);
+    std::free(body);
+  }
   source.Close();
 
-  if (read == KDT_READ && isRGBReadIn != 0)
-    record->rgbInfo.ptBits = DecodePixels(body, bodyLength, code);
-  std::free(body);
-
-  // The body length is known once the body was read whole, also when its checksum then failed.
+  // The body length is known once the body was read whole, also when its checksum then failed;
+  // for a record alone, once the header and the file's length agree.
   if (const KdtPictureFormat *format = KdtFormatByBodyLength(bodyLength)) {
     record->rgbInfo.width = static_cast<uint32_t>(format->width);
     record->rgbInfo.height = static_cast<uint32_t>(format->height);

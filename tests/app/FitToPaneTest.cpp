@@ -1,6 +1,6 @@
 // A picture fitted to a pane: the place and scale of the fitted picture, and its pixels exactly
-// the blitter's reduction of the whole picture in the blitter's form, though only the rows the
-// blitter reads are made into that form.
+// the blitter's reduction of the whole picture in the blitter's 32-bit form, though the picture
+// is reduced in its own 3-byte form.
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -16,6 +16,14 @@ TEST(BgrFromRgb, SwapsFirstAndThirdByteOfEveryPixel) {
   EXPECT_EQ(BGRFromRGB(picture.data(), 2, 2), 1);
   EXPECT_EQ(picture, (Bytes{30, 20, 10, 3, 2, 1, 6, 5, 4, 9, 8, 7}));
   EXPECT_EQ(BGRFromRGB(nullptr, 2, 2), 0);
+  // Pictures whose pixels are exchanged several at a time, with some left over at the end.
+  for (unsigned width : {5u, 7u, 13u}) {
+    Bytes many(width * 3 * 2), swapped(many.size());
+    for (size_t i = 0; i < many.size(); ++i) many[i] = static_cast<unsigned char>(i);
+    for (size_t i = 0; i < many.size(); ++i) swapped[i] = many[i / 3 * 3 + 2 - i % 3];
+    EXPECT_EQ(BGRFromRGB(many.data(), width, 2), 1);
+    EXPECT_EQ(many, swapped) << width;
+  }
 }
 
 TEST(VertFlip, ReversesTheRows) {

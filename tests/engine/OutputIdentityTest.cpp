@@ -2,7 +2,8 @@
 // faster: a fixed set of sources goes through batch imports (every picture size, every shift,
 // sources smaller than, equal to and larger than the target), exports, Y/C exchanges in both
 // modes and a composite, and every file written is compared by its digest with the digest it had
-// when this table was recorded.
+// when this table was recorded. The pictures that the plug-ins load are held to theirs the same
+// way, malformed and cut-short files included.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/ImageFileEngine.h"
@@ -25,16 +27,17 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::ReadWholeFile;
 
-uint64_t Fnv1a(const std::vector<unsigned char> &bytes) {
-  uint64_t hash = 14695981039346656037ull;
-  for (unsigned char b : bytes) hash = (hash ^ b) * 1099511628211ull;
+uint64_t Fnv1a(const unsigned char *bytes, size_t length, uint64_t hash = 14695981039346656037ull) {
+  for (size_t i = 0; i < length; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
   return hash;
+}
+uint64_t Fnv1a(const std::vector<unsigned char> &bytes) {
+  return Fnv1a(bytes.data(), bytes.size());
 }
 
 // A bitmap of width x height at `bitCount` bits: gradients with noise at 24 bits, a noisy index
 // pattern over a full palette of varied colours when indexed.
-std::vector<unsigned char> SourceBitmap(int32_t width, int32_t height, uint16_t bitCount,
-                                        uint32_t seed) {
+test_support::BmpSpec SourceSpec(int32_t width, int32_t height, uint16_t bitCount, uint32_t seed) {
   test_support::BmpSpec spec{width, height, bitCount};
   uint32_t state = seed;
   auto next = [&state] { return (state = state * 1664525u + 1013904223u) >> 24; };
@@ -51,8 +54,17 @@ std::vector<unsigned char> SourceBitmap(int32_t width, int32_t height, uint16_t 
                         : (x * 255 / width) << 16 | (y * 255 / height) << 8 | noise;
     }
   }
+  return spec;
+}
+
+std::vector<unsigned char> Encoded(const test_support::BmpSpec &spec) {
   const std::vector<uint8_t> file = test_support::EncodeBmp(spec);
   return {file.begin(), file.end()};
+}
+
+std::vector<unsigned char> SourceBitmap(int32_t width, int32_t height, uint16_t bitCount,
+                                        uint32_t seed) {
+  return Encoded(SourceSpec(width, height, bitCount, seed));
 }
 
 class OutputIdentityTest : public ::testing::Test {
@@ -269,6 +281,156 @@ TEST_F(OutputIdentityTest, EveryJobWritesTheFilesItWroteBefore) {
       {"still2/Mntsc.QVEL_000.KDT", 0xc251ad9e019e08c7ull},
   };
   const std::map<std::string, uint64_t> digests = Digests();
+  for (const auto &[name, digest] : digests) {
+    const auto recorded = expected.find(name);
+    EXPECT_TRUE(recorded != expected.end() && recorded->second == digest)
+        << name << " now has the digest " << std::hex << digest;
+  }
+  EXPECT_EQ(digests.size(), expected.size());
+}
+
+TEST_F(OutputIdentityTest, EveryLoadGivesThePictureItGaveBefore) {
+  const std::string src = Folder("load");
+  using Spec = test_support::BmpSpec;
+  auto with = [](Spec spec, auto change) {
+    change(spec);
+    return spec;
+  };
+  // Bitmaps of every depth and padding, with short, long and odd palettes, a longer information
+  // header, a gap before the rows, rows stored top-down, and files cut short.
+  struct Bitmap {
+    const char *name;
+    Spec spec;
+    size_t cut;  // bytes taken off the end of the file
+  };
+  const Bitmap bitmaps[] = {
+      {"full24.bmp", SourceSpec(1920, 1080, 24, 11), 0},
+      {"padded24.bmp", SourceSpec(641, 479, 24, 12), 0},
+      {"cut24.bmp", SourceSpec(640, 100, 24, 13), 7},
+      {"cutpadded24.bmp", SourceSpec(641, 30, 24, 14), 5},
+      {"pal8.bmp", SourceSpec(720, 576, 8, 15), 0},
+      {"odd8.bmp", SourceSpec(99, 77, 8, 16), 0},
+      {"short8.bmp", with(SourceSpec(99, 77, 8, 17), [](Spec &s) { s.clrUsed = 20; }), 0},
+      {"cut8.bmp", SourceSpec(64, 20, 8, 18), 3},
+      {"hd4.bmp", SourceSpec(1280, 720, 4, 19), 0},
+      {"odd4.bmp", SourceSpec(37, 9, 4, 20), 0},
+      {"mono1.bmp", SourceSpec(333, 211, 1, 21), 0},
+      {"nine1.bmp", SourceSpec(9, 5, 1, 22), 0},
+      {"cut1.bmp", SourceSpec(333, 21, 1, 23), 1},
+      {"v5info8.bmp", with(SourceSpec(50, 40, 8, 24), [](Spec &s) { s.infoSize = 124; }), 0},
+      {"gap24.bmp", with(SourceSpec(64, 32, 24, 25), [](Spec &s) { s.offBits = 154; }), 0},
+      {"topdown24.bmp", with(SourceSpec(16, 8, 24, 26), [](Spec &s) { s.height = -8; }), 0},
+      {"deep32.bmp", with(SourceSpec(16, 8, 24, 27), [](Spec &s) { s.bitCount = 32; }), 0},
+  };
+  std::vector<std::string> paths;
+  for (const Bitmap &b : bitmaps) {
+    std::vector<unsigned char> file = Encoded(b.spec);
+    file.resize(file.size() - b.cut);
+    paths.push_back(src + b.name);
+    test_support::WriteWholeFile(paths.back(), file);
+  }
+  // Stills of two formats written by the KDT plug-in, then cut short, made longer, damaged in
+  // their body and in their header.
+  for (const auto &[name, width, height] :
+       {std::tuple{"MFULL.QVEL_000.KDT", 1920u, 1080u}, {"MNTSC.QVEL_000.KDT", 720u, 487u}}) {
+    std::vector<unsigned char> pixels(size_t{width} * height * 3);
+    uint32_t state = width;
+    for (unsigned char &p : pixels)
+      p = static_cast<unsigned char>((state = state * 69069u + 1) >> 24);
+    tagRGBInfo picture{width, height, 24, pixels.data(), nullptr};
+    paths.push_back(src + name);
+    ASSERT_EQ(m_engine.SaveRGB(paths.back(), "KDT", &picture), 0);
+  }
+  const std::vector<unsigned char> still = ReadWholeFile(src + "MNTSC.QVEL_000.KDT");
+  const auto variant = [&](const char *name, auto change) {
+    std::vector<unsigned char> bytes = still;
+    change(bytes);
+    paths.push_back(src + name);
+    test_support::WriteWholeFile(paths.back(), bytes);
+  };
+  variant("MCUT.QVEL_000.KDT", [](auto &b) { b.pop_back(); });
+  variant("MLONG.QVEL_000.KDT", [](auto &b) { b.push_back(0); });
+  variant("MBODY.QVEL_000.KDT", [](auto &b) { b[64 + 5000] ^= 1; });
+  variant("MLOGIN.QVEL_000.KDT", [](auto &b) { b[63] ^= 1; });
+  variant("MHEAD.QVEL_000.KDT", [](auto &b) { b[0] = 'X'; });
+  variant("MBMP.QVEL_000.KDT", [&](auto &b) { b = ReadWholeFile(paths[1]); });
+
+  // Each file loaded with pixels and as a record only: the code, the record's fields and the
+  // pixels, as one digest.
+  std::map<std::string, uint64_t> digests;
+  for (const std::string &path : paths) {
+    for (int pixels : {1, 0}) {
+      int ret = -1;
+      tagFileInfo *info = m_engine.LoadRGB(path, pixels, ret);
+      uint64_t digest = Fnv1a(reinterpret_cast<const unsigned char *>(&ret), sizeof ret);
+      if (info != nullptr) {
+        const tagRGBInfo &rgb = info->rgbInfo;
+        const uint32_t fields[] = {rgb.width,
+                                   rgb.height,
+                                   rgb.bitsPixl,
+                                   rgb.ptBits != nullptr,
+                                   rgb.ptAlpha != nullptr,
+                                   path == info->filename};
+        digest = Fnv1a(reinterpret_cast<const unsigned char *>(fields), sizeof fields, digest);
+        if (rgb.ptBits != nullptr)
+          digest = Fnv1a(rgb.ptBits, size_t{rgb.width} * rgb.height * 3, digest);
+        PluginFreeFileInfo(info);
+      }
+      digests[fs::path(path).filename().string() + (pixels ? "" : " record")] = digest;
+    }
+  }
+  const std::map<std::string, uint64_t> expected = {
+      {"MBMP.QVEL_000.KDT", 0xffee67094af2033cull},
+      {"MBMP.QVEL_000.KDT record", 0xffee67094af2033cull},
+      {"MBODY.QVEL_000.KDT", 0xe358e938dbd9c2eaull},
+      {"MBODY.QVEL_000.KDT record", 0xe358e938dbd9c2eaull},
+      {"MCUT.QVEL_000.KDT", 0xffee67094af2033cull},
+      {"MCUT.QVEL_000.KDT record", 0xffee67094af2033cull},
+      {"MFULL.QVEL_000.KDT", 0xf4228d8d5404bac6ull},
+      {"MFULL.QVEL_000.KDT record", 0xe9227863b813e0e5ull},
+      {"MHEAD.QVEL_000.KDT", 0xffee67094af2033cull},
+      {"MHEAD.QVEL_000.KDT record", 0xffee67094af2033cull},
+      {"MLOGIN.QVEL_000.KDT", 0xe358e938dbd9c2eaull},
+      {"MLOGIN.QVEL_000.KDT record", 0xe358e938dbd9c2eaull},
+      {"MLONG.QVEL_000.KDT", 0xffee67094af2033cull},
+      {"MLONG.QVEL_000.KDT record", 0xffee67094af2033cull},
+      {"MNTSC.QVEL_000.KDT", 0x129ba753ad2f0e7dull},
+      {"MNTSC.QVEL_000.KDT record", 0xe358e938dbd9c2eaull},
+      {"cut1.bmp", 0x4d25767f9dce13f5ull},
+      {"cut1.bmp record", 0xd340408800150d86ull},
+      {"cut24.bmp", 0x70b61a7f4ff7f9d2ull},
+      {"cut24.bmp record", 0x70b61a7f4ff7f9d2ull},
+      {"cut8.bmp", 0x4d25767f9dce13f5ull},
+      {"cut8.bmp record", 0xdffe4335046298d8ull},
+      {"cutpadded24.bmp", 0x4d25767f9dce13f5ull},
+      {"cutpadded24.bmp record", 0x8d2fbca776313cddull},
+      {"deep32.bmp", 0x4d25767f9dce13f5ull},
+      {"deep32.bmp record", 0xfe8d19a1b15aeddcull},
+      {"full24.bmp", 0x73a9b03bd7c2fb04ull},
+      {"full24.bmp record", 0xe9227863b813e0e5ull},
+      {"gap24.bmp", 0xe147205bf108ff0aull},
+      {"gap24.bmp record", 0x9b9b945ef766851cull},
+      {"hd4.bmp", 0x6bf0eda9ddff30c8ull},
+      {"hd4.bmp record", 0x9f3b7a9e587ea5ddull},
+      {"mono1.bmp", 0xae9102168b47e49bull},
+      {"mono1.bmp record", 0xe4a6ef9ce52d9be0ull},
+      {"nine1.bmp", 0xbb3568848d73b5faull},
+      {"nine1.bmp record", 0xd0e5c48e32302459ull},
+      {"odd4.bmp", 0x4d36c49afa2a3c22ull},
+      {"odd4.bmp record", 0x112e91bb3993859cull},
+      {"odd8.bmp", 0xe7e12b31b2b92f4aull},
+      {"odd8.bmp record", 0x87674cbebbdb3112ull},
+      {"padded24.bmp", 0xd45794b0671d7301ull},
+      {"padded24.bmp record", 0x4e4d2ea902e31cf3ull},
+      {"pal8.bmp", 0xcf2306ba17e9088eull},
+      {"pal8.bmp record", 0xc631fbb36ca88c5cull},
+      {"short8.bmp", 0xea4aff599134c66cull},
+      {"short8.bmp record", 0x87674cbebbdb3112ull},
+      {"topdown24.bmp", 0x81b065a380273847ull},
+      {"topdown24.bmp record", 0x81b065a380273847ull},
+      {"v5info8.bmp", 0x0b178d81aff3d1faull},
+      {"v5info8.bmp record", 0xd99c61197cb69236ull},
+  };
   for (const auto &[name, digest] : digests) {
     const auto recorded = expected.find(name);
     EXPECT_TRUE(recorded != expected.end() && recorded->second == digest)
