@@ -82,6 +82,7 @@ int CFilesView::InitListViewItems(TVITEMDATA *lptvid, ShellFolder *lpsf) {
   std::vector<platform::ItemIdPtr> items;
   if (!lpsf->EnumObjects(items)) return 0;
   long inserted = 0;
+  m_lstFiles->BeginInsertions();
   for (const platform::ItemIdPtr &item : items) {
     // Every attribute but has-subfolder, which would read each folder, and which only a
     // folder has: folders are listed anyway.
@@ -108,9 +109,11 @@ int CFilesView::InitListViewItems(TVITEMDATA *lptvid, ShellFolder *lpsf) {
     }
     if (m_lstFiles->InsertRecord(inserted, record, lptvid->lpifq) < 0) {
       platform::FreeItemData(record);
+      m_lstFiles->EndInsertions();
       return 0;
     }
     ++inserted;
   }
+  m_lstFiles->EndInsertions();
   return 1;
 }

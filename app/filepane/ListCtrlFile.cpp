@@ -95,6 +95,14 @@ long CListCtrlFile::InsertRecord(long index, LVITEMDATA *record,
   return InsertItem(item);
 }
 
+void CListCtrlFile::BeginInsertions() {
+  SetWindowStyleFlag((GetWindowStyleFlag() & ~wxLC_MASK_TYPE) | wxLC_LIST);
+}
+
+void CListCtrlFile::EndInsertions() {
+  SetWindowStyleFlag((GetWindowStyleFlag() & ~wxLC_MASK_TYPE) | wxLC_REPORT);
+}
+
 bool CListCtrlFile::DeleteAllItems() {
   m_iSelectItem = -1;
   for (long i = 0; i < GetItemCount(); ++i) {

@@ -158,18 +158,21 @@ wxTreeItemId CTreeCtrlFolder::FillTreeView(ShellFolder *lpsf, const ITEMIDLIST *
       FreeItemData(record);
       break;
     }
+    // The icons go in with the item: set afterwards, each one would measure the item again.
+    int image = -1, selectedImage = -1;
+    GetNormalAndSelectedIcons(record->lpifq, image, selectedImage);
     const wxTreeItemId child =
-        AppendItem(hParent, FileNameText(name), -1, -1, new FolderItemData(record));
-    GetNormalAndSelectedIcons(record->lpifq, child);
+        AppendItem(hParent, FileNameText(name), image, selectedImage, new FolderItemData(record));
     if (attributes & SFGAO_HASSUBFOLDER) SetItemHasChildren(child, true);
     if (EqualsNoCase(name, sObj)) found = child;
   }
   return found;
 }
 
-void CTreeCtrlFolder::GetNormalAndSelectedIcons(const ITEMIDLIST *lpifq, const wxTreeItemId &item) {
-  SetItemImage(item, GetItemIcon(lpifq, kIconFlags), wxTreeItemIcon_Normal);
-  SetItemImage(item, GetItemIcon(lpifq, kIconFlags | SHGFI_OPENICON), wxTreeItemIcon_Selected);
+void CTreeCtrlFolder::GetNormalAndSelectedIcons(const ITEMIDLIST *lpifq, int &image,
+                                                int &selectedImage) {
+  image = GetItemIcon(lpifq, kIconFlags);
+  selectedImage = GetItemIcon(lpifq, kIconFlags | SHGFI_OPENICON);
 }
 
 int CTreeCtrlFolder::TreeViewCompareProc(const TVITEMDATA *lparam1, const TVITEMDATA *lparam2) {
