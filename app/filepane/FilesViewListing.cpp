@@ -61,7 +61,9 @@ int CFilesView::PopulateFileList(const wxTreeItemId &hItem, int updateImg) {
 int CFilesView::PopulateListView(TVITEMDATA *lptvid, ShellFolder *lpsf) {
   m_lstFiles->DeleteAllItems();
   if (!InitListViewImageLists() || !InitListViewItems(lptvid, lpsf)) return 0;
-  m_lstFiles->SortItems(ListViewCompareProc, 0);
+  // The folder gives its items in this order already; the toolkit's sort would spend far more
+  // on finding that out than this look does.
+  if (!m_lstFiles->IsInOrder(ListViewCompareProc)) m_lstFiles->SortItems(ListViewCompareProc, 0);
   m_sSourceDirectory = m_cmbDirectory->GetFullPath();
   return 1;
 }

@@ -45,6 +45,9 @@ class CListCtrlFile : public wxListCtrl {
   void EndInsertions();
   // Deletes every item and frees their records (the toolkit reports no single deletions here).
   bool DeleteAllItems();
+  // Whether every item stands where sorting by compare (called as for SortItems, with 0) would
+  // leave it.
+  bool IsInOrder(wxListCtrlCompare compare) const;
   // The record of item, or null.
   platform::LVITEMDATA *GetRecord(long item) const;
 

@@ -65,6 +65,8 @@ class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
   // name equals it without regard to case; an invalid id when none does.
   wxTreeItemId FindChild(const wxTreeItemId &parent, const std::string &name) const;
   void ReturnToPrevious(const wxTreeItemId &failed);
+  // Whether the children of parent stand in the order that sorting them would give.
+  bool ChildrenInOrder(const wxTreeItemId &parent);
 
   void OnItemExpanding(wxTreeEvent &event);
   void OnSelChanged(wxTreeEvent &event);
