@@ -222,7 +222,11 @@ BENCHMARK(BM_SelectAllWithShiftEnd)->Unit(benchmark::kMillisecond)->MeasureProce
 BENCHMARK(BM_ClearSelectionWithHome)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_UpdateCommandsWithAllSelected)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_ListTheFolderOfFiles)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
-BENCHMARK(BM_FirstSelectionOfAFile)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+// A few rounds: each lists the folder afresh while the clock is stopped.
+BENCHMARK(BM_FirstSelectionOfAFile)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->Iterations(20);
 BENCHMARK(BM_ChangeTheFilter)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_StartUpOnTheFolderOfFiles)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_FirstSelectionOfTheFolderOfFolders)
