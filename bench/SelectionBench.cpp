@@ -1,9 +1,13 @@
-// The file list under a large selection, in the real program's window on a private X server:
-// a folder of --files tiny bitmaps (20,000 by default) listed under "*.*"; Shift+End from the
-// first item selects them all, Home clears that selection back to the first item, and one
-// update of every menu entry and toolbar button runs while all are selected. Each key is
-// handled as the list handles it, and the reports the list puts off are run before the time
-// stops. Time is processor time of the whole process.
+// The file pane over large folders, in the real program's window on a private X server: a
+// folder of --files tiny bitmaps (20,000 by default) listed under "*.*", and beside it a folder
+// of as many subfolders. Shift+End from the first item selects them all, Home clears that
+// selection back to the first item, and one update of every menu entry and toolbar button runs
+// while all are selected. Each key is handled as the list handles it, and the reports the list
+// puts off are run before the time stops. Then the folders themselves: listing the bitmaps
+// again, the first selection of a bitmap in that fresh listing, changing the filter, opening the
+// program's tree on the saved folder of bitmaps as at start-up, and, on a tree freshly opened on
+// their parent, the first selection of the folder of subfolders (listing and expanding it) and its
+// expansion alone. Time is processor time of the whole process.
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
 #include <wx/init.h>
@@ -19,8 +23,10 @@
 #include <string>
 
 #include "app/filepane/ComboBoxColor.h"
+#include "app/filepane/ComboBoxFolder.h"
 #include "app/filepane/FilesView.h"
 #include "app/filepane/ListCtrlFile.h"
+#include "app/filepane/TreeCtrlFolder.h"
 #include "app/res/Resource.h"
 #include "app/shell/MainFrame.h"
 #include "app/shell/QuendaApp.h"
@@ -38,6 +44,10 @@ using namespace std::chrono_literals;
 namespace {
 
 int g_files = 20000;
+// The tree's paths of names of the folder that holds the two folders, and of the bitmaps.
+std::string g_parentPath, g_stillsPath;
+constexpr const char *kStills = "stills";
+constexpr const char *kFolders = "folders";
 
 // A bitmap of one pixel: the smallest file the bitmap plug-in previews.
 void WriteTinyBmp(const fs::path &path) {
@@ -112,9 +122,117 @@ void BM_UpdateCommandsWithAllSelected(benchmark::State &state) {
   if (import == nullptr || !import->IsEnabled()) Fail(state, "the import is not enabled");
 }
 
+CTreeCtrlFolder &Tree() {
+  return *Pane().m_cmbDirectory->GetTreeCtrl();
+}
+
+// Chooses a filter as the operator does.
+void ChooseFilter(const char *filter) {
+  CFilesView &pane = Pane();
+  pane.m_cmbFilter->SetStringSelection(filter);
+  wxCommandEvent choose(wxEVT_CHOICE, res::IDC_CMB_FILTER);
+  choose.SetEventObject(pane.m_cmbFilter);
+  pane.m_cmbFilter->ProcessWindowEvent(choose);
+  wxTheApp->ProcessPendingEvents();
+}
+
+// Opens the tree afresh on a saved folder, as the program does at start-up.
+void OpenTreeOn(const std::string &saved) {
+  Pane().m_cmbDirectory->Initilize(0, 300, &Pane(), saved);
+  wxTheApp->ProcessPendingEvents();
+}
+
+void BM_ListTheFolderOfFiles(benchmark::State &state) {
+  for (auto _ : state) {
+    Tree().UpateAgain();
+    wxTheApp->ProcessPendingEvents();
+  }
+  if (Pane().m_lstFiles->GetItemCount() != g_files) Fail(state, "the files were not listed");
+}
+
+// The first file selected in a fresh listing, as a click selects it, and its preview.
+void BM_FirstSelectionOfAFile(benchmark::State &state) {
+  CListCtrlFile &list = *Pane().m_lstFiles;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Tree().UpateAgain();
+    wxTheApp->ProcessPendingEvents();
+    state.ResumeTiming();
+    list.SetItemState(0, wxLIST_STATE_FOCUSED | wxLIST_STATE_SELECTED,
+                      wxLIST_STATE_FOCUSED | wxLIST_STATE_SELECTED);
+    wxTheApp->ProcessPendingEvents();
+    theApp.GetMainFrame()->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+  }
+  if (Pane().GetFilesNum() != 1) Fail(state, "the file was not selected");
+}
+
+void BM_ChangeTheFilter(benchmark::State &state) {
+  bool all = false;
+  for (auto _ : state) {
+    all = !all;
+    ChooseFilter(all ? "*.*" : "*.BMP");
+  }
+  if (Pane().m_lstFiles->GetItemCount() != g_files) Fail(state, "the files were not listed");
+  ChooseFilter("*.*");
+}
+
+void BM_StartUpOnTheFolderOfFiles(benchmark::State &state) {
+  for (auto _ : state) OpenTreeOn(g_stillsPath);
+  if (Pane().m_cmbDirectory->GetFullPath() != g_stillsPath ||
+      Pane().m_lstFiles->GetItemCount() != g_files) {
+    Fail(state, "the saved folder was not opened");
+  }
+}
+
+// The folder of subfolders in a tree freshly opened on its parent, neither listed nor expanded.
+wxTreeItemId FreshFolderOfFolders() {
+  OpenTreeOn(g_parentPath);
+  return Tree().ChildNamed(Tree().GetSelection(), kFolders);
+}
+
+void BM_FirstSelectionOfTheFolderOfFolders(benchmark::State &state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    const wxTreeItemId folders = FreshFolderOfFolders();
+    state.ResumeTiming();
+    Tree().SelectItem(folders);
+    wxTheApp->ProcessPendingEvents();
+  }
+  if (Pane().m_lstFiles->GetItemCount() != g_files ||
+      Tree().GetChildrenCount(Tree().GetSelection(), false) != size_t(g_files)) {
+    Fail(state, "the folder was not listed and expanded");
+  }
+}
+
+void BM_ExpandTheFolderOfFolders(benchmark::State &state) {
+  wxTreeItemId folders;
+  for (auto _ : state) {
+    state.PauseTiming();
+    folders = FreshFolderOfFolders();
+    state.ResumeTiming();
+    Tree().Expand(folders);
+    wxTheApp->ProcessPendingEvents();
+  }
+  if (Tree().GetChildrenCount(folders, false) != size_t(g_files))
+    Fail(state, "the folder was not expanded");
+  OpenTreeOn(g_stillsPath);
+}
+
 BENCHMARK(BM_SelectAllWithShiftEnd)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_ClearSelectionWithHome)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_UpdateCommandsWithAllSelected)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_ListTheFolderOfFiles)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+// A few rounds: each lists the folder afresh while the clock is stopped.
+BENCHMARK(BM_FirstSelectionOfAFile)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->Iterations(20);
+BENCHMARK(BM_ChangeTheFilter)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_StartUpOnTheFolderOfFiles)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_FirstSelectionOfTheFolderOfFolders)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_ExpandTheFolderOfFolders)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 void ReportAssert(const wxString &file, int line, const wxString &, const wxString &condition,
                   const wxString &message) {
@@ -131,18 +249,22 @@ int main(int argc, char **argv) {
   }
   benchmark::Initialize(&argc, argv);
 
-  // The folder, and the settings file beside the program that opens it at start-up.
+  // The folders, and the settings file beside the program that opens the bitmaps at start-up.
   const fs::path folder =
       fs::temp_directory_path() / ("quenda-selection-" + std::to_string(getpid()));
-  fs::create_directories(folder);
+  fs::create_directories(folder / kStills);
+  fs::create_directories(folder / kFolders);
   for (int i = 0; i < g_files; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "still%05d.bmp", i);
-    WriteTinyBmp(folder / name);
+    WriteTinyBmp(folder / kStills / name);
+    std::snprintf(name, sizeof name, "folder%05d", i);
+    fs::create_directory(folder / kFolders / name);
   }
+  g_parentPath = "File System" + folder.string() + "/";
+  g_stillsPath = g_parentPath + kStills + "/";
   const std::string settings = platform::ExecutableFolder() + "dll/Quenda.ini";
-  platform::ReplaceIniSection(settings, "Quenda",
-                              {"SourceKey=File System" + folder.string() + "/"});
+  platform::ReplaceIniSection(settings, "Quenda", {"SourceKey=" + g_stillsPath});
 
   int result = 1;
   {
@@ -159,10 +281,7 @@ int main(int argc, char **argv) {
         theApp.CallAfter([&] {
           Pump(500ms);  // the window shown and laid out
           CFilesView &pane = Pane();
-          pane.m_cmbFilter->SetStringSelection("*.*");
-          wxCommandEvent choose(wxEVT_CHOICE, res::IDC_CMB_FILTER);
-          choose.SetEventObject(pane.m_cmbFilter);
-          pane.m_cmbFilter->ProcessWindowEvent(choose);
+          ChooseFilter("*.*");
           Pump(200ms);
           if (pane.m_lstFiles->GetItemCount() != g_files) {
             std::fprintf(stderr, "%d files listed, not %d\n", pane.m_lstFiles->GetItemCount(),

@@ -24,9 +24,6 @@ constexpr const char *kDesktopName = "Desktop";
 constexpr const char *kHomeName = "Home";
 constexpr const char *kFileSystemName = "File System";
 
-// Entries read from a folder before has-subfolder gives up looking and answers yes.
-constexpr int kSubfolderScanLimit = 1000;
-
 std::mutex g_sourceMutex;
 std::function<ShellEnvironment()> g_source;
 
@@ -72,18 +69,15 @@ std::optional<uint8_t> EntryFlags(const std::string &path, unsigned char type) {
   return std::nullopt;
 }
 
+// Reads the whole folder when it holds no folder item, however many files it holds: an answer
+// guessed from a count would give a folder of files an expand button that leads nowhere. The
+// entries' types come with the reading, so a file costs no query of its own.
 bool HasSubfolder(const std::string &path) {
   DIR *dir = opendir(path.c_str());
   if (dir == nullptr) return false;
   bool found = false;
-  int read = 0;
   while (const dirent *entry = readdir(dir)) {
-    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
-    if (++read > kSubfolderScanLimit) {
-      found = true;
-      break;
-    }
-    if (entry->d_name[0] == '.') continue;
+    if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."
     const auto flags = EntryFlags(Join(path, entry->d_name), entry->d_type);
     if (flags && (*flags & kItemIsFolder)) {
       found = true;

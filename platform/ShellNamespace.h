@@ -71,9 +71,9 @@ class ShellFolder {
 
   // Those of the attributes in `mask` that the item holds; 0 when the item does not exist (any
   // more) or is not an item of the namespace. The empty list asks about this folder's own
-  // attributes on the desktop. Has-subfolder reads the folder only when asked for: the first
-  // folder item found answers yes, and so do 1000 entries read without one; a removable medium
-  // answers yes without being read.
+  // attributes on the desktop. Has-subfolder reads the folder only when asked for, until the
+  // first folder item (a folder of files only is read to its end); a removable medium answers
+  // yes without being read.
   unsigned long GetAttributesOf(const ITEMIDLIST *pidl, unsigned long mask) const;
 
   // Order of two items of this folder: negative when `a` comes first, positive when `b` does, 0

@@ -31,6 +31,9 @@ void CComboBoxFolder::DoShowPopup(const wxRect &rect, int flags) {
   wxRect placed = rect;
   if (!(flags & ShowAbove)) placed.y += 1;
   wxComboCtrl::DoShowPopup(placed, flags);
+  // The tree opens on the listed folder: once sized, it scrolls the folder into its view.
+  if (m_treeCtrl != nullptr && m_treeCtrl->GetSelection().IsOk())
+    m_treeCtrl->EnsureVisible(m_treeCtrl->GetSelection());
 }
 
 std::string CComboBoxFolder::GetFullPath() const {

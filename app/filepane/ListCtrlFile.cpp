@@ -100,13 +100,23 @@ long CListCtrlFile::InsertRecord(long index, LVITEMDATA *record,
   return InsertItem(item);
 }
 
+void CListCtrlFile::BeginInsertions() {
+  SetWindowStyleFlag((GetWindowStyleFlag() & ~wxLC_MASK_TYPE) | wxLC_LIST);
+}
+
+void CListCtrlFile::EndInsertions() {
+  SetWindowStyleFlag((GetWindowStyleFlag() & ~wxLC_MASK_TYPE) | wxLC_REPORT);
+}
+
 bool CListCtrlFile::DeleteAllItems() {
   m_iSelectItem = -1;
-  for (long i = 0; i < GetItemCount(); ++i) {
-    platform::FreeItemData(GetRecord(i));
-    SetItemPtrData(i, 0);
-  }
+  // The records go once their items have: the toolkit reports no single deletions here, and
+  // clearing each item's record first would have it measure every item again.
+  std::vector<LVITEMDATA *> records;
+  records.reserve(GetItemCount());
+  for (long i = 0; i < GetItemCount(); ++i) records.push_back(GetRecord(i));
   const bool deleted = wxListCtrl::DeleteAllItems();
+  for (LVITEMDATA *record : records) platform::FreeItemData(record);
   // A change put off before the items went names an item that is gone.
   m_reportPending = false;
   SelectionChanged();
@@ -115,6 +125,13 @@ bool CListCtrlFile::DeleteAllItems() {
 
 void CListCtrlFile::SelectionChanged() {
   ++m_selectionGeneration;
+}
+
+bool CListCtrlFile::IsInOrder(wxListCtrlCompare compare) const {
+  for (long i = 1; i < GetItemCount(); ++i) {
+    if (compare(GetItemData(i - 1), GetItemData(i), 0) > 0) return false;
+  }
+  return true;
 }
 
 LVITEMDATA *CListCtrlFile::GetRecord(long item) const {

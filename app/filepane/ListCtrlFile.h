@@ -35,8 +35,19 @@ class CListCtrlFile : public wxListCtrl {
   // name as its text and its icon; folder is the absolute list of the listed folder. The index
   // of the new item, or -1 when it could not be inserted (the record is then the caller's).
   long InsertRecord(long index, platform::LVITEMDATA *record, const platform::ITEMIDLIST *folder);
+  // Between these two, InsertRecord takes items in at the cost of storing them. In report view
+  // the toolkit's list measures the text of each item it takes in, with a drawing context made
+  // for it alone, which costs far more than the rest of a listing; in list view it measures
+  // nothing until it lays the items out, and report view draws each item from the column's
+  // width, not from its own. So the items go in while the list is in list view, and it is back
+  // in report view before anything can lay it out or draw it.
+  void BeginInsertions();
+  void EndInsertions();
   // Deletes every item and frees their records (the toolkit reports no single deletions here).
   bool DeleteAllItems();
+  // Whether every item stands where sorting by compare (called as for SortItems, with 0) would
+  // leave it.
+  bool IsInOrder(wxListCtrlCompare compare) const;
   // The record of item, or null.
   platform::LVITEMDATA *GetRecord(long item) const;
 

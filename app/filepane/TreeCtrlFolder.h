@@ -56,7 +56,9 @@ class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
  private:
   wxTreeItemId FillTreeView(platform::ShellFolder *lpsf, const platform::ITEMIDLIST *lpifq,
                             const wxTreeItemId &hParent, const std::string &sObj);
-  void GetNormalAndSelectedIcons(const platform::ITEMIDLIST *lpifq, const wxTreeItemId &item);
+  // The icons of the folder item that the absolute list lpifq names, closed and open.
+  static void GetNormalAndSelectedIcons(const platform::ITEMIDLIST *lpifq, int &image,
+                                        int &selectedImage);
   static int TreeViewCompareProc(const platform::TVITEMDATA *lparam1,
                                  const platform::TVITEMDATA *lparam2);
   // The child of `parent` named `name`: the first whose name equals it, else the first whose
@@ -66,6 +68,8 @@ class CTreeCtrlFolder : public wxTreeCtrl, public wxComboPopup {
   // listAgain the previous folder is listed anew, otherwise the list, the preview and the
   // selected files are left as they are.
   void ReturnToPrevious(const wxTreeItemId &failed, bool listAgain);
+  // Whether the children of parent stand in the order that sorting them would give.
+  bool ChildrenInOrder(const wxTreeItemId &parent);
 
   void OnItemExpanding(wxTreeEvent &event);
   void OnSelChanged(wxTreeEvent &event);

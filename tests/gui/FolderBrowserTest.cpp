@@ -8,6 +8,7 @@
 #include <wx/uiaction.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,8 @@ TEST_F(FolderBrowserTest, ClicksOpenAndCloseTheTreeBelowTheCombo) {
 
 TEST_F(FolderBrowserTest, FoldersAreFilledOnceAndShowButtonsOnlyWithSubfolders) {
   fs::create_directory(home_ + "/caf\xE9");  // a name that is not UTF-8
+  // However many files a folder holds, without a folder among them it shows no button.
+  for (int i = 0; i < 1200; ++i) std::ofstream(home_ + "/plain/f" + std::to_string(i));
   const wxTreeItemId home = Item({"Home"});
   ASSERT_TRUE(home.IsOk());
   tree_->Expand(home);
@@ -206,6 +209,15 @@ TEST_F(FolderBrowserTest, TheSavedPathIsWalkedDownToItsFolder) {
     const std::string expected = *c.selPath ? home_ + c.selPath : "Desktop";
     EXPECT_EQ(combo_->GetSelPath(), expected) << c.saved;
   }
+
+  // Opened for the first time, the tree shows the saved folder, however far down it stands.
+  for (int i = 10; i < 50; ++i) fs::create_directories(home_ + "/many/n" + std::to_string(i));
+  combo_->Initilize(0, 300, pane_, "Home/many/n49/");
+  Pump(100ms);
+  Click(ComboCentre());
+  ASSERT_TRUE(combo_->IsPopupShown());
+  EXPECT_EQ(tree_->GetItemText(tree_->GetSelection()), "n49");
+  EXPECT_TRUE(tree_->IsVisible(tree_->GetSelection()));
 }
 
 // Answers the toolkit's folder chooser, once it shows, with Open: it chooses the folder it shows.
