@@ -14,6 +14,8 @@
 #include <wx/frame.h>
 #include <wx/init.h>
 #include <wx/radiobut.h>
+#include <wx/settings.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include "PrivateDisplay.h"
@@ -21,12 +23,31 @@
 #include "platform/gui/DialogBase.h"
 #include "tests/support/ExitCleanup.h"
 
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
+bool WaitUntil(const std::function<bool()> &ready, std::chrono::milliseconds deadline) {
+  const auto end = std::chrono::steady_clock::now() + deadline;
+  for (;;) {
     wxYield();
-    wxMilliSleep(10);
+    if (ready()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    wxMilliSleep(2);
   }
+}
+
+bool ToolkitIdle() {
+  // The simulated input has reached the server before its call returned; the round trip makes
+  // every event the server sent back for it, and for the drawing so far, known here.
+  gdk_display_sync(gdk_display_get_default());
+  if (gtk_events_pending()) return false;
+  // The windows' idle work (a list lays out its items there) may ask for more.
+  return wxTheApp == nullptr || (!wxTheApp->ProcessIdle() && !wxTheApp->HasPendingEvents());
+}
+
+void SingleClick(wxUIActionSimulator &input, int button) {
+  static std::chrono::steady_clock::time_point last;
+  const std::chrono::milliseconds joined(wxSystemSettings::GetMetric(wxSYS_DCLICK_MSEC) + 50);
+  WaitUntil([&] { return std::chrono::steady_clock::now() - last > joined; }, joined);
+  input.MouseClick(button);
+  last = std::chrono::steady_clock::now();
 }
 
 namespace {

@@ -548,7 +548,7 @@ TEST_F(Workflow, CommandsFollowTheSelectionAndADisabledOneNeverRuns) {
     for (unsigned id : {res::ID_FILE_PROPERTY, res::ID_CONVERT_SETTING, res::ID_FILE_RENAME}) {
       ClickTool(id);
     }
-    Pump(300ms);
+    EXPECT_TRUE(WaitUntil(ToolkitIdle));
     EXPECT_TRUE(script.Seen().empty());
   }
   // The file list's context menu runs no entry it shows greyed: Property and Reverse Field
@@ -576,7 +576,7 @@ TEST_F(Workflow, CommandsFollowTheSelectionAndADisabledOneNeverRuns) {
       wxCommandEvent entry(wxEVT_MENU, static_cast<int>(id));
       list.ProcessWindowEvent(entry);
     }
-    Pump(300ms);
+    EXPECT_TRUE(WaitUntil(ToolkitIdle));
     EXPECT_TRUE(script.Seen().empty()) << m.filter;
   }
   EXPECT_TRUE(Frame().GetMenuBar()->IsEnabled(platform::gui::MenuItemId(res::ID_APP_ABOUT)));
