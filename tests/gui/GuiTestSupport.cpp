@@ -35,11 +35,17 @@ bool WaitUntil(const std::function<bool()> &ready, std::chrono::milliseconds dea
 
 bool ToolkitIdle() {
   // The simulated input has reached the server before its call returned; the round trip makes
-  // every event the server sent back for it, and for the drawing so far, known here.
-  gdk_display_sync(gdk_display_get_default());
-  if (gtk_events_pending()) return false;
-  // The windows' idle work (a list lays out its items there) may ask for more.
-  return wxTheApp == nullptr || (!wxTheApp->ProcessIdle() && !wxTheApp->HasPendingEvents());
+  // every event the server sent back for it, and for the drawing so far, known here. The
+  // toolkit's own timers and idle callbacks are no events: inside a menu they never rest.
+  GdkDisplay *display = gdk_display_get_default();
+  gdk_display_sync(display);
+  if (GdkEvent *event = gdk_display_peek_event(display)) {
+    gdk_event_free(event);
+    return false;
+  }
+  // Then the program's own queued events, and its windows' idle work (a list lays out its items
+  // there), which may ask for more.
+  return wxTheApp == nullptr || (!wxTheApp->HasPendingEvents() && !wxTheApp->ProcessIdle());
 }
 
 void SingleClick(wxUIActionSimulator &input, int button) {
