@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 // clang-format on
 #include <stdlib.h>
@@ -39,6 +40,7 @@ bool ToolkitIdle() {
   // toolkit's own timers and idle callbacks are no events: inside a menu they never rest.
   GdkDisplay *display = gdk_display_get_default();
   gdk_display_sync(display);
+  if (XPending(GDK_DISPLAY_XDISPLAY(display)) > 0) return false;
   if (GdkEvent *event = gdk_display_peek_event(display)) {
     gdk_event_free(event);
     return false;
@@ -46,6 +48,11 @@ bool ToolkitIdle() {
   // Then the program's own queued events, and its windows' idle work (a list lays out its items
   // there), which may ask for more.
   return wxTheApp == nullptr || (!wxTheApp->HasPendingEvents() && !wxTheApp->ProcessIdle());
+}
+
+bool ShownAndSettled(wxWindow &window) {
+  return window.GetHandle() != nullptr && gtk_widget_get_mapped(window.GetHandle()) &&
+         ToolkitIdle();
 }
 
 void SingleClick(wxUIActionSimulator &input, int button) {

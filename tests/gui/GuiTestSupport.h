@@ -47,6 +47,10 @@ class Poll : public wxTimer {
   std::function<bool()> m_step;
 };
 
+// Whether window is mapped on the screen and the toolkit idle (see ToolkitIdle): ready for input
+// from the keyboard or the mouse.
+bool ShownAndSettled(wxWindow &window);
+
 // Clicks button of input where the pointer is, as a click of its own: the toolkit joins two
 // clicks on one spot within its double-click time into a double-click, so a click that follows
 // one made here sooner waits out the rest of that time first.

@@ -96,9 +96,15 @@ class ReviewDialog : public testing::Test {
     CDlgReview dialog(nullptr, engine_);
     dialog.m_sfileName = path;
     size_t step = 0;
-    int polls = 0;
+    std::vector<uint32_t> before;
     return RunModal(dialog, [&] {
-      if (++polls % 6 != 0) return false;  // let it place and paint itself
+      // Placed and painted: every event handled, and the screen as it was at the last poll,
+      // which came after any paint the toolkit had put off.
+      std::vector<uint32_t> shown = OnScreen(dialog);
+      const bool painted = ToolkitIdle() && !shown.empty() && shown == before;
+      before = std::move(shown);
+      if (!painted) return false;
+      before.clear();
       if (step < steps.size()) {
         steps[step++](dialog);
         return false;
@@ -147,10 +153,10 @@ TEST_F(ReviewDialog, EscFromTheKeyboardEndsTheReview) {
   Target target(folder_, 64, 48);
   CDlgReview dialog(nullptr, engine_);
   dialog.m_sfileName = target.path;
-  int polls = 0;
   const int result = RunModal(dialog, [&] {
-    if (++polls == 6) wxUIActionSimulator().Char(WXK_ESCAPE);
-    return polls >= 6;
+    if (!ShownAndSettled(dialog)) return false;
+    wxUIActionSimulator().Char(WXK_ESCAPE);
+    return true;
   });
   EXPECT_EQ(result, platform::gui::kIdCancel);
 }

@@ -10,7 +10,9 @@
 #include <wx/uiaction.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -192,11 +194,12 @@ TEST_F(Workflow, ImportOfFiveBmpsIntoOneThreeByThreeStill) {
   // Esc from the keyboard, the first key pressed, cancels the parameter dialog.
   bool escIgnored = false;
   {
-    int ticks = 0;
+    std::optional<std::chrono::steady_clock::time_point> since;
     DialogScript script(
         {On<CDlgSetting>([](CDlgSetting &) { wxUIActionSimulator().Char(WXK_ESCAPE); }),
          [&](wxDialog &d) {
-           if (++ticks < 60) return false;  // 3 s
+           if (!since) since = std::chrono::steady_clock::now();
+           if (std::chrono::steady_clock::now() - *since < std::chrono::seconds(10)) return false;
            escIgnored = true;
            d.EndModal(kIdCancel);
            return true;
