@@ -37,6 +37,16 @@ using namespace std::chrono_literals;
 // How long the program may take to show or to end, on a busy machine and in a sanitizer build.
 constexpr std::chrono::seconds kProgramDeadline{30};
 
+// A window can go between the listing of the window tree and a question about it (a window
+// manager's own windows come and go); the questions then fail, which their callers check, instead
+// of ending the test program.
+XErrorHandler g_otherErrors = nullptr;
+int IgnoreWindowsGone(Display *display, XErrorEvent *error) {
+  if (error->error_code == BadWindow || error->error_code == BadMatch) return 0;
+  return g_otherErrors != nullptr ? g_otherErrors(display, error) : 0;
+}
+const bool g_windowsGoneIgnored = (g_otherErrors = XSetErrorHandler(IgnoreWindowsGone), true);
+
 // Looks at ready every 20 ms until it holds or deadline has passed; whether it holds. The
 // program runs in a process of its own, so waiting is looking again.
 bool Eventually(const std::function<bool()> &ready,

@@ -2,6 +2,7 @@
 // of several sizes as the window changes size, compared pixel for pixel with the preview
 // pane's drawing.
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
@@ -97,14 +98,26 @@ class ReviewDialog : public testing::Test {
     dialog.m_sfileName = path;
     size_t step = 0;
     std::vector<uint32_t> before;
+    gint64 frameAsked = -1;
     return RunModal(dialog, [&] {
-      // Placed and painted: every event handled, and the screen as it was at the last poll,
-      // which came after any paint the toolkit had put off.
+      // Placed and painted: every event handled, a frame drawn since one was asked for (the
+      // toolkit puts a window's new size and its paint off to its frame clock), and the screen
+      // as it was at the poll before.
+      if (!ShownAndSettled(dialog)) return false;
+      GdkFrameClock *clock = gtk_widget_get_frame_clock(dialog.GetHandle());
+      if (clock == nullptr) return false;
+      if (frameAsked < 0) {
+        frameAsked = gdk_frame_clock_get_frame_counter(clock);
+        gdk_frame_clock_request_phase(clock, GDK_FRAME_CLOCK_PHASE_LAYOUT);
+        return false;
+      }
+      if (gdk_frame_clock_get_frame_counter(clock) <= frameAsked) return false;
       std::vector<uint32_t> shown = OnScreen(dialog);
-      const bool painted = ToolkitIdle() && !shown.empty() && shown == before;
+      const bool painted = !shown.empty() && shown == before;
       before = std::move(shown);
       if (!painted) return false;
       before.clear();
+      frameAsked = -1;
       if (step < steps.size()) {
         steps[step++](dialog);
         return false;
