@@ -1031,8 +1031,7 @@ CMainFrame *StartWindow() {
   if (!frame->LoadFrame("Quenda")) return nullptr;
   frame->Show();
   frame->InitialUpdateFrame();
-  EXPECT_TRUE(
-      WaitUntil([frame] { return gtk_widget_get_mapped(frame->GetHandle()) && ToolkitIdle(); }));
+  EXPECT_TRUE(WaitUntil([frame] { return ShownAndSettled(*frame); }));
   return frame;
 }
 

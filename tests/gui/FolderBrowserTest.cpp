@@ -40,8 +40,7 @@ class FolderBrowserTest : public ::testing::Test {
     pane_ = new CFilesView(frame_);
     pane_->OnInitialUpdate();  // opens the tree on the saved folder: none in this program's folder
     frame_->Show();
-    ASSERT_TRUE(
-        WaitUntil([this] { return gtk_widget_get_mapped(frame_->GetHandle()) && ToolkitIdle(); }));
+    ASSERT_TRUE(WaitUntil([this] { return ShownAndSettled(*frame_); }));
     for (wxWindow *child : pane_->GetChildren())
       if (auto *combo = dynamic_cast<CComboBoxFolder *>(child)) combo_ = combo;
     ASSERT_NE(combo_, nullptr);

@@ -189,8 +189,7 @@ TEST(SingleInstance, FindsOnlyAShownWindowWithExactlyThatTitle) {
   auto *shown = new wxFrame(nullptr, wxID_ANY, "Probe window", wxPoint(10, 10), wxSize(200, 100));
   shown->Show();
   auto *hidden = new wxFrame(nullptr, wxID_ANY, "Hidden probe");
-  ASSERT_TRUE(
-      WaitUntil([&] { return gtk_widget_get_mapped(shown->GetHandle()) && ToolkitIdle(); }));
+  ASSERT_TRUE(WaitUntil([&] { return ShownAndSettled(*shown); }));
   EXPECT_TRUE(platform::gui::BringExistingWindowToTop("Probe window"));
   for (const char *other : {"Probe", "probe window", "Hidden probe"}) {
     EXPECT_FALSE(platform::gui::BringExistingWindowToTop(other)) << other;
@@ -200,8 +199,7 @@ TEST(SingleInstance, FindsOnlyAShownWindowWithExactlyThatTitle) {
   auto *popup = new wxPopupWindow(shown);
   popup->SetSize(10, 150, 100, 100);
   popup->Show();
-  ASSERT_TRUE(
-      WaitUntil([&] { return gtk_widget_get_mapped(popup->GetHandle()) && ToolkitIdle(); }));
+  ASSERT_TRUE(WaitUntil([&] { return ShownAndSettled(*popup); }));
   EXPECT_FALSE(platform::gui::BringExistingWindowToTop(wxTheApp->GetAppName().utf8_string()));
   popup->Destroy();
   shown->Destroy();
