@@ -279,10 +279,10 @@ int main(int argc, char **argv) {
       wxApp::SetInstance(&theApp);
       if (wxEntryStart(argc, argv) && theApp.CallOnInit()) {
         theApp.CallAfter([&] {
-          Pump(500ms);  // the window shown and laid out
+          WaitUntil(ToolkitIdle);  // the window shown and laid out
           CFilesView &pane = Pane();
           ChooseFilter("*.*");
-          Pump(200ms);
+          WaitUntil([&] { return pane.m_lstFiles->GetItemCount() == g_files && ToolkitIdle(); });
           if (pane.m_lstFiles->GetItemCount() != g_files) {
             std::fprintf(stderr, "%d files listed, not %d\n", pane.m_lstFiles->GetItemCount(),
                          g_files);
@@ -290,7 +290,7 @@ int main(int argc, char **argv) {
             // The first item current, as after a click on it.
             pane.m_lstFiles->SetItemState(0, wxLIST_STATE_FOCUSED | wxLIST_STATE_SELECTED,
                                           wxLIST_STATE_FOCUSED | wxLIST_STATE_SELECTED);
-            Pump(100ms);
+            WaitUntil(ToolkitIdle);
             benchmark::RunSpecifiedBenchmarks();
             result = g_failed ? 1 : 0;
           }

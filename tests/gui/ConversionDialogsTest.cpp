@@ -400,14 +400,15 @@ TEST(YCConvertSetKeyboard, EnterPressesOkAndTheBoxKeepsTheDialogOnTop) {
 
   CDlgYCConvertSet yc;
   yc.m_sTarget = "/tmp/M1.QVEL_001.KDT";
-  // Each key goes a few ticks after what it answers has settled on the screen.
-  int step = 0, settled = 0, pressed = 0;
+  // Each key goes once what it answers is on the screen and every event before it is handled.
+  int pressed = 0;
   std::vector<std::string> stackAfterBox;
   const int result = RunModal(yc, [&] {
     const int state = watch.opened + watch.closed;  // 0 dialog, 1 box open, 2 box closed
-    settled = state == step ? settled + 1 : 0;
-    step = state;
-    if (settled < 4 || pressed > state) return false;
+    if (pressed > state || !ToolkitIdle()) return false;
+    const std::vector<std::string> stack = ShownTitlesBottomToTop();
+    if (stack.empty() || stack.back() != (state == 1 ? "Quenda" : "Still Mode Convert"))
+      return false;
     ++pressed;
     if (state == 0) {
       EXPECT_EQ(yc.GetDefaultItem(), yc.FindWindow(kIdOk));

@@ -194,7 +194,7 @@ void OpenFolder(CFilesView &pane, const std::string &folder) {
     ASSERT_TRUE(item.IsOk()) << part;
     tree.SelectItem(item);
   }
-  Pump(50ms);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
 }
 
 long IndexOf(CFilesView &pane, const std::string &name) {
@@ -209,7 +209,7 @@ void SelectOnly(CFilesView &pane, const std::vector<std::string> &names) {
     if (wanted != (list.GetItemState(i, wxLIST_STATE_SELECTED) != 0))
       list.SetItemState(i, wanted ? wxLIST_STATE_SELECTED : 0, wxLIST_STATE_SELECTED);
   }
-  Pump(50ms);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
 }
 
 std::vector<std::string> Paths(const std::vector<std::string> &names) {
@@ -218,21 +218,27 @@ std::vector<std::string> Paths(const std::vector<std::string> &names) {
   return paths;
 }
 
-// The colour at the middle of the preview pane, as the screen shows it.
-uint32_t PreviewCentre() {
-  Pump(150ms);
-  CQuendaView *view = Frame().GetRightPane();
-  const wxPoint centre =
-      view->ClientToScreen(wxPoint(view->GetClientSize().x / 2, view->GetClientSize().y / 2));
-  const std::vector<uint32_t> pixel = GrabScreen(centre.x, centre.y, 1, 1);
-  return pixel.empty() ? 0xFFFFFFFF : pixel[0];
-}
-
 bool Near(uint32_t a, uint32_t b, int tolerance) {
   for (int shift : {0, 8, 16}) {
     if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance) return false;
   }
   return true;
+}
+
+// The colour at the middle of the preview pane as the screen shows it, once it is within
+// tolerance of expected (the pane draws at the toolkit's next paint) or at the deadline.
+uint32_t PreviewCentre(uint32_t expected, int tolerance = 0) {
+  uint32_t shown = 0xFFFFFFFF;
+  WaitUntil([&] {
+    if (!ToolkitIdle()) return false;
+    CQuendaView *view = Frame().GetRightPane();
+    const wxPoint centre =
+        view->ClientToScreen(wxPoint(view->GetClientSize().x / 2, view->GetClientSize().y / 2));
+    const std::vector<uint32_t> pixel = GrabScreen(centre.x, centre.y, 1, 1);
+    shown = pixel.empty() ? 0xFFFFFFFF : pixel[0];
+    return Near(shown, expected, tolerance);
+  });
+  return shown;
 }
 
 template <class Dialog>
@@ -322,8 +328,12 @@ TEST(FilePane, FormInDialogUnitsWithCaptionsAndWidthsThatFollowThePane) {
   EXPECT_EQ(pane.m_lstFiles->GetColumnWidth(0), column);
   // A wider pane: only the widths change; the column keeps its width until the next listing.
   const wxSize before = pane.GetSize();
+  // The controls follow the pane's size event.
+  const auto laidOut = [&] {
+    return ToolkitIdle() && pane.m_lstFiles->GetSize().x == pane.GetClientSize().x - 2;
+  };
   pane.SetSize(before + wxSize(60, 0));
-  Pump(200ms);
+  EXPECT_TRUE(WaitUntil(laidOut));
   ASSERT_EQ(pane.GetSize().x, before.x + 60);
   for (const Expected &e : controls) {
     wxWindow *control = pane.FindWindow(e.id);
@@ -332,7 +342,7 @@ TEST(FilePane, FormInDialogUnitsWithCaptionsAndWidthsThatFollowThePane) {
   }
   EXPECT_EQ(pane.m_lstFiles->GetColumnWidth(0), column);
   pane.SetSize(before);
-  Pump(200ms);
+  EXPECT_TRUE(WaitUntil(laidOut));
 }
 
 // Each filter lists folders first, then the files of its type by the substring rule; dot-files
@@ -367,7 +377,7 @@ TEST(FilePane, ListsTheSavedFolderUnderEachFilter) {
     EXPECT_EQ(pane.IsExport(), c.exportSide) << c.filter;
     EXPECT_TRUE(pane.m_sfilesInChoose.empty()) << c.filter;
     EXPECT_EQ(pane.m_pTaskOfPreview, nullptr) << c.filter;
-    EXPECT_EQ(PreviewCentre(), kGround) << c.filter;
+    EXPECT_EQ(PreviewCentre(kGround), kGround) << c.filter;
   }
   // Under any filter but "*.*" the selection can always be converted.
   EXPECT_EQ(pane.IsEnableConvert(), 1);
@@ -440,7 +450,7 @@ TEST(FilePane, KeyboardRangesKeepTheListOrderAndTheEnabling) {
   for (const auto &step : steps) {
     if (step.start != nullptr) startAt(step.start);
     for (const auto &[key, modifiers] : step.keys) press(key, modifiers);
-    Pump(150ms);
+    EXPECT_TRUE(WaitUntil(ToolkitIdle));
     const std::string where = step.start ? step.start : "then";
     EXPECT_EQ(pane.m_sfilesInChoose, Paths(step.chosen)) << where;
     EXPECT_EQ(enabled(), step.enabled) << where;
@@ -461,11 +471,11 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
   ChooseFilter(pane, "*.BMP");
   SelectOnly(pane, {"b.bmp"});
   EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp"}));
-  EXPECT_EQ(PreviewCentre(), kBmpColour);
+  EXPECT_EQ(PreviewCentre(kBmpColour), kBmpColour);
   SelectOnly(pane, {"b.bmp", "c.bmp"});
   EXPECT_EQ(pane.GetFilesNum(), 2);
   EXPECT_EQ(pane.m_pTaskOfPreview, nullptr);
-  EXPECT_EQ(PreviewCentre(), kGround);
+  EXPECT_EQ(PreviewCentre(kGround), kGround);
   SelectOnly(pane, {"sub"});  // a folder is no file
   EXPECT_TRUE(pane.m_sfilesInChoose.empty());
 
@@ -476,11 +486,11 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
     wxRect r;
     ASSERT_TRUE(list.GetItemRect(IndexOf(pane, name), r));
     sim.MouseMove(list.ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
-    Pump(50ms);
+    ASSERT_TRUE(WaitUntil(ToolkitIdle));
     if (ctrl) sim.KeyDown(WXK_CONTROL);
-    sim.MouseClick();
+    SingleClick(sim);
     if (ctrl) sim.KeyUp(WXK_CONTROL);
-    Pump(150ms);
+    EXPECT_TRUE(WaitUntil(ToolkitIdle));
   };
   clickOn("b.bmp", false);
   EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp"}));
@@ -488,24 +498,24 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
   // already: the preview's picture, then a file of the list again.
   EXPECT_EQ(Frame().GetActiveView(), &pane);
   sim.MouseMove(Frame().GetRightPane()->GetScreenRect().GetPosition() + wxPoint(40, 40));
-  sim.MouseClick();
-  Pump(100ms);
+  SingleClick(sim);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
   EXPECT_EQ(Frame().GetActiveView(), Frame().GetRightPane());
   clickOn("c.bmp", true);
   EXPECT_EQ(Frame().GetActiveView(), &pane);
   EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp", "c.bmp"}));
   clickOn("b.bmp", true);
   EXPECT_EQ(pane.m_sfilesInChoose, Paths({"c.bmp"}));
-  EXPECT_EQ(PreviewCentre(), kOtherBmpColour);
+  EXPECT_EQ(PreviewCentre(kOtherBmpColour), kOtherBmpColour);
   // A second click on the item clicked last loads nothing again.
   clickOn("c.bmp", false);
   const CTaskBaseClass *task = pane.m_pTaskOfPreview.get();
   clickOn("c.bmp", false);
   EXPECT_EQ(pane.m_pTaskOfPreview.get(), task);
-  EXPECT_EQ(PreviewCentre(), kOtherBmpColour);
-  // After a Ctrl+click has deselected an item, a plain click selects its own item alone.
+  EXPECT_EQ(PreviewCentre(kOtherBmpColour), kOtherBmpColour);
+  // After a Ctrl+click has deselected an item, a plain click selects its own item alone (the
+  // two Ctrl+clicks are single clicks, not a double-click).
   clickOn("small.bmp", true);
-  Pump(500ms);  // two clicks, not a double-click
   clickOn("small.bmp", true);
   clickOn("b.bmp", false);
   EXPECT_EQ(list.GetSelectedItemCount(), 1);
@@ -514,14 +524,15 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
   // A KDT still, then a damaged one: its full path and the message, and an empty preview.
   ChooseFilter(pane, "*.KDT");
   SelectOnly(pane, {"MA.QVEL_001.KDT"});
-  EXPECT_TRUE(Near(PreviewCentre(), kKdtColour, 4)) << std::hex << PreviewCentre();
+  const uint32_t still = PreviewCentre(kKdtColour, 4);
+  EXPECT_TRUE(Near(still, kKdtColour, 4)) << std::hex << still;
   ScriptedMessageBox boxes;
   SelectOnly(pane, {"damaged.kdt"});
   EXPECT_EQ(boxes.Texts(),
             std::vector<std::string>{InFolder("damaged.kdt") +
                                      " cann't be load in, the format of this file wasn't "
                                      "supported or the file was crashed."});
-  EXPECT_EQ(PreviewCentre(), kGround);
+  EXPECT_EQ(PreviewCentre(kGround), kGround);
   EXPECT_EQ(pane.GetFilesNum(), 1);
 
   // Listed stills that have since gone, or given their name to a folder, are no files when
@@ -550,10 +561,10 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
     fs::copy_file(InFolder("MA.QVEL_001.KDT"), InFolder(name));
   pane.m_cmbDirectory->UpdateFolderAgain();
   SelectOnly(pane, {fits});
-  EXPECT_TRUE(Near(PreviewCentre(), kKdtColour, 4));
+  EXPECT_TRUE(Near(PreviewCentre(kKdtColour, 4), kKdtColour, 4));
   SelectOnly(pane, {tooLong});
   EXPECT_EQ(boxes.Texts().back(), InFolder(tooLong) + res::LoadString(res::IDS_PATH_TOO_LONG));
-  EXPECT_EQ(PreviewCentre(), kGround);
+  EXPECT_EQ(PreviewCentre(kGround), kGround);
   SelectOnly(pane, {});
   for (const std::string &name : {fits, tooLong}) fs::remove(InFolder(name));
   fs::remove(InFolder("now-a-folder.kdt"));
@@ -573,13 +584,13 @@ TEST(FilePane, ChoosingAFolderGoneSinceItWasShownChangesNothing) {
   ASSERT_TRUE(gone.IsOk());
   fs::rename(InFolder("Zdir"), InFolder("Zdir.away"));
   tree.SelectItem(gone);
-  Pump(50ms);
+  ASSERT_TRUE(WaitUntil(ToolkitIdle));
   fs::rename(InFolder("Zdir.away"), InFolder("Zdir"));
   EXPECT_EQ(tree.GetSelection(), shown);
   EXPECT_EQ(pane.m_cmbDirectory->GetFullPath(), TreePath(Folder()));
   EXPECT_EQ(Listed(pane), listed);
   EXPECT_EQ(pane.m_sfilesInChoose, Paths({"b.bmp"}));
-  EXPECT_EQ(PreviewCentre(), kBmpColour);
+  EXPECT_EQ(PreviewCentre(kBmpColour), kBmpColour);
   SelectOnly(pane, {});
 }
 
@@ -591,9 +602,9 @@ void DoubleClick(CFilesView &pane, const std::string &name) {
   ASSERT_TRUE(pane.m_lstFiles->GetItemRect(IndexOf(pane, name), r)) << name;
   wxUIActionSimulator sim;
   sim.MouseMove(pane.m_lstFiles->ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
-  Pump(50ms);
+  ASSERT_TRUE(WaitUntil(ToolkitIdle));
   sim.MouseDblClick();
-  Pump(200ms);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
 }
 
 TEST(FilePane, DoubleClickOpensAFolderAndTheFilterTakesUpAndDownOnly) {
@@ -611,20 +622,21 @@ TEST(FilePane, DoubleClickOpensAFolderAndTheFilterTakesUpAndDownOnly) {
 
   ChooseFilter(pane, "*.KDT");
   pane.m_cmbFilter->SetFocus();
-  Pump(100ms);
+  EXPECT_TRUE(
+      WaitUntil([&] { return wxWindow::FindFocus() == pane.m_cmbFilter && ToolkitIdle(); }));
   for (int key : {int(WXK_TAB), int(WXK_RETURN), int('a'), int(WXK_ESCAPE)}) {
     sim.Char(key);
-    Pump(100ms);
+    EXPECT_TRUE(WaitUntil(ToolkitIdle));
     EXPECT_EQ(wxWindow::FindFocus(), pane.m_cmbFilter) << key;
     EXPECT_EQ(pane.m_cmbFilter->GetStringSelection(), "*.KDT") << key;
   }
   sim.Char(WXK_DOWN);
-  Pump(150ms);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
   EXPECT_EQ(pane.m_cmbFilter->GetStringSelection(), "*.BMP");
   EXPECT_EQ(pane.IsExport(), 0);  // the filter was chosen
   EXPECT_EQ(IndexOf(pane, "MA.QVEL_001.KDT"), -1);
   sim.Char(WXK_UP);
-  Pump(150ms);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
   EXPECT_EQ(pane.m_cmbFilter->GetStringSelection(), "*.KDT");
   EXPECT_NE(IndexOf(pane, "MA.QVEL_001.KDT"), -1);
 }
@@ -706,7 +718,7 @@ TEST(FilePane, ContextMenuCommandRunsOnce) {
   const wxPoint at = list.ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2));
   wxUIActionSimulator sim;
   sim.MouseMove(at);
-  Pump(50ms);
+  ASSERT_TRUE(WaitUntil(ToolkitIdle));
   bool opened = false;
   const auto noteOpen = [&](wxMenuEvent &event) {
     opened = true;
@@ -714,9 +726,10 @@ TEST(FilePane, ContextMenuCommandRunsOnce) {
   };
   list.Bind(wxEVT_MENU_OPEN, noteOpen);
   // Once the menu is up: into "Export To", then its first entry.
-  int step = 0;
   Poll keys([&] {
-    if (++step < 6) return false;
+    wxMenu *menu = list.GetLoadedMenu();
+    if (!opened || menu == nullptr || !gtk_widget_get_mapped(menu->m_menu) || !ToolkitIdle())
+      return false;
     sim.Char(WXK_DOWN);
     sim.Char(WXK_RIGHT);
     sim.Char(WXK_RETURN);
@@ -734,7 +747,7 @@ TEST(FilePane, ContextMenuCommandRunsOnce) {
   wxContextMenuEvent click(wxEVT_CONTEXT_MENU, list.GetId(), at);
   click.SetEventObject(&list);
   list.ProcessWindowEvent(click);
-  Pump(100ms);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
   list.Unbind(wxEVT_MENU_OPEN, noteOpen);
   list.Unbind(wxEVT_MENU, countAtList, res::ID_EXPORT_FIRST);
   pane.Unbind(wxEVT_MENU, countFurther, res::ID_EXPORT_FIRST);
@@ -766,7 +779,7 @@ std::vector<std::vector<std::string>> RightClickMenus(CFilesView &pane, const st
   EXPECT_EQ(list.HitTest(at, flags) != wxNOT_FOUND, !name.empty()) << name;
   wxUIActionSimulator sim;
   sim.MouseMove(list.ClientToScreen(at));
-  Pump(50ms);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
   // The states are read while the menu is open, after the updates the toolkit sends it.
   wxMenu *open = nullptr;
   const auto noteOpen = [&](wxMenuEvent &event) {
@@ -781,10 +794,10 @@ std::vector<std::vector<std::string>> RightClickMenus(CFilesView &pane, const st
   list.Bind(wxEVT_MENU_OPEN, noteOpen);
   list.Bind(wxEVT_MENU_CLOSE, noteClose);
   const wxStatusBar &status = *dynamic_cast<wxFrame &>(*wxGetTopLevelParent(&list)).GetStatusBar();
-  int polls = 0;
   size_t pointed = 0;  // entries the pointer has rested on
+  // Each step once the menu has handled the one before.
   Poll escape([&] {
-    if (open == nullptr || ++polls % 4 != 0) return false;
+    if (open == nullptr || !gtk_widget_get_mapped(open->m_menu) || !ToolkitIdle()) return false;
     const wxMenuItemList &items = open->GetMenuItems();
     if (prompts != nullptr && pointed < items.size()) {
       if (pointed > 0) prompts->push_back(status.GetStatusText(0).utf8_string());
@@ -797,8 +810,9 @@ std::vector<std::vector<std::string>> RightClickMenus(CFilesView &pane, const st
     sim.Char(WXK_ESCAPE);
     return false;
   });
-  sim.MouseClick(wxMOUSE_BTN_RIGHT);
-  Pump(prompts != nullptr ? 2500ms : 1000ms);
+  SingleClick(sim, wxMOUSE_BTN_RIGHT);
+  EXPECT_TRUE(WaitUntil([&] { return !menus.empty() && open == nullptr && ToolkitIdle(); }))
+      << name;
   list.Unbind(wxEVT_MENU_OPEN, noteOpen);
   list.Unbind(wxEVT_MENU_CLOSE, noteClose);
   if (prompts != nullptr) prompts->push_back(status.GetStatusText(0).utf8_string());
@@ -880,14 +894,17 @@ TEST(FilePane, RenameChecksTheNewNameAndNeverReplacesAFile) {
     auto *head = dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_HEAD));
     auto *number = dynamic_cast<wxTextCtrl *>(dialog.FindWindow(res::IDC_EDT_NUMBER));
     // First what the fields take as typed: seven characters of a head, digits of a number.
-    // (The typed keys reach the fields a few polls later.)
-    const int poll = typing++;
+    // Each typing is read once every typed key has been handled.
+    if (typing == 1 || typing == 2) {
+      if (!ToolkitIdle()) return false;
+    }
+    const int poll = typing < 3 ? typing++ : 3;
     if (poll == 0) {
       EXPECT_EQ(TextOf(dialog, res::IDC_EDT_SRC_NAME), "MTITLE.QVEL_012.KDT");
       EXPECT_EQ(TextOf(dialog, res::IDC_EDT_NUMBER), "012");
       head->SetFocus();
       keys.Text("abcdefgh");
-    } else if (poll == 10) {
+    } else if (poll == 1) {
       EXPECT_EQ(head->GetValue(), "abcdefg");
       ExpectTemplateLook(dialog, res::IDD_RENAME);
       GdkRectangle area;
@@ -896,10 +913,10 @@ TEST(FilePane, RenameChecksTheNewNameAndNeverReplacesAFile) {
       number->ChangeValue("");
       number->SetFocus();
       keys.Text("1a2");
-    } else if (poll == 20) {
+    } else if (poll == 2) {
       EXPECT_EQ(number->GetValue(), "12");
     }
-    if (poll <= 20) return false;
+    if (poll < 3) return false;
     const auto &a = attempts[next++];
     head->ChangeValue(wxString::FromUTF8(a.head));
     number->ChangeValue(a.number);  // as a paste would put it
@@ -1061,7 +1078,7 @@ TEST(FilePane, NamesThatAreNotUtf8ShowTheirBytesAndLeadBackToTheirFiles) {
 
   SelectOnly(pane, {"caf\\xE9.KDT"});
   EXPECT_EQ(pane.m_sfilesInChoose, Paths({cafe}));
-  EXPECT_TRUE(Near(PreviewCentre(), kKdtColour, 4));
+  EXPECT_TRUE(Near(PreviewCentre(kKdtColour, 4), kKdtColour, 4));
   std::string shownPath;
   Poll property([&] {
     CDlgFileProperty *dialog = ShownDialog<CDlgFileProperty>();
@@ -1114,13 +1131,14 @@ CMainFrame *StartWindow() {
   if (!frame->LoadFrame("Quenda")) return nullptr;
   frame->Show();
   frame->InitialUpdateFrame();
-  Pump(100ms);
+  EXPECT_TRUE(WaitUntil([frame] { return ShownAndSettled(*frame); }));
   return frame;
 }
 
 void CloseWindow(CMainFrame *frame) {
   frame->Destroy();
-  Pump(100ms);
+  EXPECT_TRUE(
+      WaitUntil([frame] { return !wxTheApp->IsScheduledForDestruction(frame) && ToolkitIdle(); }));
 }
 
 TEST(FilePane, SettingsFileKeepsTheFolderListedLast) {

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 
 void Relist() {
   Pane().m_cmbDirectory->UpdateFolderAgain();
-  Pump(100ms);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
 }
 
 void ResetWork() {
@@ -41,7 +41,7 @@ void ChooseFilter(const std::string &filter) {
   event.SetInt(choice->GetSelection());
   event.SetString(filter);
   choice->ProcessWindowEvent(event);
-  Pump(100ms);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
 }
 
 namespace {
@@ -54,11 +54,11 @@ void ClickAt(wxWindow &window, const wxPoint &point, int modifiers) {
   wxUIActionSimulator mouse;
   if (modifiers != 0) mouse.KeyDown(0, modifiers);
   mouse.MouseMove(window.ClientToScreen(point));
-  Pump(30ms);
-  mouse.MouseClick();
-  Pump(30ms);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
+  SingleClick(mouse);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
   if (modifiers != 0) mouse.KeyUp(0, modifiers);
-  Pump(80ms);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
 }
 
 }  // namespace
@@ -81,7 +81,7 @@ bool Select(const std::vector<std::string> &names) {
     const long item = ItemOf(name);
     if (item < 0) return false;
     list.EnsureVisible(item);
-    Pump(30ms);
+    EXPECT_TRUE(WaitUntil(ToolkitIdle));
     wxRect rect;
     list.GetItemRect(item, rect, wxLIST_RECT_LABEL);
     ClickAt(list, rect.GetPosition() + wxPoint(4, rect.height / 2), first ? 0 : wxMOD_CONTROL);

@@ -303,12 +303,7 @@ void UpdateCommands() {
 }
 
 bool PumpUntil(const std::function<bool()> &done, std::chrono::milliseconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    Pump(20ms);
-  }
-  return true;
+  return WaitUntil(done, limit);
 }
 
 }  // namespace flow_test

@@ -131,13 +131,12 @@ class DialogScript {
   Poll *m_poll = nullptr;
 };
 
-// A step for a dialog of class D: act is called once the dialog has been shown for two ticks.
+// A step for a dialog of class D: act is called once the dialog is on the screen and settled.
 template <class D>
 DialogScript::Step On(std::function<void(D &)> act) {
-  auto ticks = std::make_shared<int>(0);
-  return [act, ticks](wxDialog &dialog) {
+  return [act](wxDialog &dialog) {
     auto *d = dynamic_cast<D *>(&dialog);
-    if (d == nullptr || ++*ticks < 2) return false;
+    if (d == nullptr || !ShownAndSettled(*d)) return false;
     act(*d);
     return true;
   };

@@ -3,12 +3,15 @@
 // the start-up walk of the saved path.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <wx/app.h>
 #include <wx/filefn.h>
 #include <wx/frame.h>
 #include <wx/uiaction.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,7 +41,7 @@ class FolderBrowserTest : public ::testing::Test {
     pane_ = new CFilesView(frame_);
     pane_->OnInitialUpdate();  // opens the tree on the saved folder: none in this program's folder
     frame_->Show();
-    Pump(200ms);
+    ASSERT_TRUE(WaitUntil([this] { return ShownAndSettled(*frame_); }));
     for (wxWindow *child : pane_->GetChildren())
       if (auto *combo = dynamic_cast<CComboBoxFolder *>(child)) combo_ = combo;
     ASSERT_NE(combo_, nullptr);
@@ -47,7 +50,8 @@ class FolderBrowserTest : public ::testing::Test {
   void TearDown() override {
     if (combo_ != nullptr && combo_->IsPopupShown()) combo_->HidePopup();
     frame_->Destroy();
-    Pump(100ms);
+    EXPECT_TRUE(WaitUntil(
+        [this] { return !wxTheApp->IsScheduledForDestruction(frame_) && ToolkitIdle(); }));
     platform::SetShellEnvironmentSource(nullptr);
   }
 
@@ -69,12 +73,13 @@ class FolderBrowserTest : public ::testing::Test {
     return item;
   }
 
-  void Click(const wxPoint &screen) {
+  // Clicks at screen and waits until done holds and the click has had all its effects.
+  void Click(const wxPoint &screen, const std::function<bool()> &done) {
     wxUIActionSimulator mouse;
     mouse.MouseMove(screen);
-    Pump(50ms);
-    mouse.MouseClick();
-    Pump(300ms);
+    ASSERT_TRUE(WaitUntil(ToolkitIdle));
+    SingleClick(mouse);
+    EXPECT_TRUE(WaitUntil([&] { return done() && ToolkitIdle(); }));
   }
   wxPoint ComboCentre() const {
     const wxRect r = combo_->GetScreenRect();
@@ -94,7 +99,9 @@ TEST_F(FolderBrowserTest, ClicksOpenAndCloseTheTreeBelowTheCombo) {
   EXPECT_EQ(combo_->GetSelPath(), "Desktop");
   EXPECT_EQ(combo_->GetFullPath(), "");
 
-  Click(ComboCentre());
+  const auto shown = [this] { return combo_->IsPopupShown(); };
+  const auto hidden = [this] { return !combo_->IsPopupShown(); };
+  Click(ComboCentre(), shown);
   ASSERT_TRUE(combo_->IsPopupShown());
   const wxRect comboRect = combo_->GetScreenRect();
   const wxRect treeRect = combo_->GetPopupWindow()->GetScreenRect();
@@ -103,20 +110,20 @@ TEST_F(FolderBrowserTest, ClicksOpenAndCloseTheTreeBelowTheCombo) {
   EXPECT_EQ(treeRect.width, comboRect.width - 2);
   EXPECT_EQ(treeRect.height, 300);
 
-  Click(ComboCentre());
+  Click(ComboCentre(), hidden);
   EXPECT_FALSE(combo_->IsPopupShown());
-  Click(ComboCentre());
+  Click(ComboCentre(), shown);
   ASSERT_TRUE(combo_->IsPopupShown());
-  Click(frame_->GetScreenRect().GetBottomRight() - wxPoint(20, 20));  // outside both
+  Click(frame_->GetScreenRect().GetBottomRight() - wxPoint(20, 20), hidden);  // outside both
   EXPECT_FALSE(combo_->IsPopupShown());
 
   // Clicking a folder in the open tree lists it, shows its path and closes the tree.
-  Click(ComboCentre());
+  Click(ComboCentre(), shown);
   ASSERT_TRUE(combo_->IsPopupShown());
   const wxTreeItemId home = Item({"Home"});
   wxRect itemRect;
   ASSERT_TRUE(tree_->GetBoundingRect(home, itemRect, true));
-  Click(tree_->ClientToScreen(itemRect.GetPosition() + wxPoint(5, itemRect.height / 2)));
+  Click(tree_->ClientToScreen(itemRect.GetPosition() + wxPoint(5, itemRect.height / 2)), hidden);
   EXPECT_FALSE(combo_->IsPopupShown());
   EXPECT_EQ(tree_->GetSelection(), home);
   EXPECT_EQ(combo_->GetValue().utf8_string(), home_);
@@ -133,9 +140,9 @@ TEST_F(FolderBrowserTest, ClicksOpenAndCloseTheTreeBelowTheCombo) {
     ASSERT_TRUE(list.GetItemRect(index, r)) << name;
     wxUIActionSimulator mouse;
     mouse.MouseMove(list.ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
-    Pump(50ms);
+    ASSERT_TRUE(WaitUntil(ToolkitIdle));
     mouse.MouseDblClick();
-    Pump(200ms);
+    EXPECT_TRUE(WaitUntil([&] { return combo_->GetSelPath() != home_ && ToolkitIdle(); })) << name;
     EXPECT_EQ(combo_->GetSelPath(), home_ + "/" + name);
   }
 }
@@ -213,21 +220,41 @@ TEST_F(FolderBrowserTest, TheSavedPathIsWalkedDownToItsFolder) {
   // Opened for the first time, the tree shows the saved folder, however far down it stands.
   for (int i = 10; i < 50; ++i) fs::create_directories(home_ + "/many/n" + std::to_string(i));
   combo_->Initilize(0, 300, pane_, "Home/many/n49/");
-  Pump(100ms);
-  Click(ComboCentre());
+  ASSERT_TRUE(WaitUntil(ToolkitIdle));
+  Click(ComboCentre(), [this] { return combo_->IsPopupShown(); });
   ASSERT_TRUE(combo_->IsPopupShown());
   EXPECT_EQ(tree_->GetItemText(tree_->GetSelection()), "n49");
   EXPECT_TRUE(tree_->IsVisible(tree_->GetSelection()));
 }
 
-// Answers the toolkit's folder chooser, once it shows, with Open: it chooses the folder it shows.
-gboolean OpenInTheShownChooser(gpointer) {
+// What the answerer of the folder chooser waits for, and since when.
+struct ChooserWait {
+  std::string folder;
+  std::chrono::steady_clock::time_point since = std::chrono::steady_clock::now();
+};
+
+// Answers the toolkit's folder chooser with Open once it reports folder as the folder it shows
+// and has a choice (before that, Open hands the toolkit an empty choice); a chooser that never
+// gets there fails the test and is cancelled.
+gboolean OpenInTheChooserOnceSettled(gpointer data) {
+  auto *wait = static_cast<ChooserWait *>(data);
   GList *windows = gtk_window_list_toplevels();
   bool answered = false;
   for (GList *at = windows; at != nullptr && !answered; at = at->next) {
     auto *widget = static_cast<GtkWidget *>(at->data);
-    if (GTK_IS_FILE_CHOOSER_DIALOG(widget) && gtk_widget_get_visible(widget)) {
+    if (!GTK_IS_FILE_CHOOSER_DIALOG(widget) || !gtk_widget_get_mapped(widget)) continue;
+    auto *chooser = GTK_FILE_CHOOSER(widget);
+    gchar *current = gtk_file_chooser_get_current_folder(chooser);
+    GSList *chosen = gtk_file_chooser_get_filenames(chooser);
+    const bool settled = current != nullptr && wait->folder == current && chosen != nullptr;
+    g_free(current);
+    g_slist_free_full(chosen, g_free);
+    if (settled) {
       gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_ACCEPT);
+      answered = true;
+    } else if (std::chrono::steady_clock::now() - wait->since > kWaitDeadline) {
+      ADD_FAILURE() << "the folder chooser never showed " << wait->folder;
+      gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_CANCEL);
       answered = true;
     }
   }
@@ -263,7 +290,8 @@ TEST(ToolkitFileName, ThePathComesBackByItsBytes) {
     EXPECT_TRUE(wxDirExists(forTheToolkit)) << c.shown;
     EXPECT_EQ(FileNameFromToolkit(asTheToolkitGivesIt), path) << c.shown;
     // The real folder browser opens on the folder and gives it back whole.
-    g_timeout_add(100, OpenInTheShownChooser, nullptr);
+    ChooserWait wait{path};
+    g_timeout_add(20, OpenInTheChooserOnceSettled, &wait);
     EXPECT_EQ(BrowseForFolder(nullptr, path), std::optional<std::string>(path)) << c.shown;
     EXPECT_EQ(FileNameText(path), FileNameText(root.File("")) + wxString::FromUTF8(c.shown));
   }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 // clang-format on
 #include <stdlib.h>
@@ -14,6 +15,8 @@
 #include <wx/frame.h>
 #include <wx/init.h>
 #include <wx/radiobut.h>
+#include <wx/settings.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include "PrivateDisplay.h"
@@ -21,12 +24,43 @@
 #include "platform/gui/DialogBase.h"
 #include "tests/support/ExitCleanup.h"
 
-void Pump(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
+bool WaitUntil(const std::function<bool()> &ready, std::chrono::milliseconds deadline) {
+  const auto end = std::chrono::steady_clock::now() + deadline;
+  for (;;) {
     wxYield();
-    wxMilliSleep(10);
+    if (ready()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    wxMilliSleep(2);
   }
+}
+
+bool ToolkitIdle() {
+  // The simulated input has reached the server before its call returned; the round trip makes
+  // every event the server sent back for it, and for the drawing so far, known here. The
+  // toolkit's own timers and idle callbacks are no events: inside a menu they never rest.
+  GdkDisplay *display = gdk_display_get_default();
+  gdk_display_sync(display);
+  if (XPending(GDK_DISPLAY_XDISPLAY(display)) > 0) return false;
+  if (GdkEvent *event = gdk_display_peek_event(display)) {
+    gdk_event_free(event);
+    return false;
+  }
+  // Then the program's own queued events, and its windows' idle work (a list lays out its items
+  // there), which may ask for more.
+  return wxTheApp == nullptr || (!wxTheApp->HasPendingEvents() && !wxTheApp->ProcessIdle());
+}
+
+bool ShownAndSettled(wxWindow &window) {
+  return window.GetHandle() != nullptr && gtk_widget_get_mapped(window.GetHandle()) &&
+         ToolkitIdle();
+}
+
+void SingleClick(wxUIActionSimulator &input, int button) {
+  static std::chrono::steady_clock::time_point last;
+  const std::chrono::milliseconds joined(wxSystemSettings::GetMetric(wxSYS_DCLICK_MSEC) + 50);
+  WaitUntil([&] { return std::chrono::steady_clock::now() - last > joined; }, joined);
+  input.MouseClick(button);
+  last = std::chrono::steady_clock::now();
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <wx/gdicmn.h>
+#include <wx/mousestate.h>
 #include <wx/timer.h>
 
 #include <chrono>
@@ -11,6 +12,7 @@
 #include <vector>
 
 class wxApp;
+class wxUIActionSimulator;
 class wxDialog;
 class wxWindow;
 typedef struct _GtkWidget GtkWidget;
@@ -18,8 +20,20 @@ namespace platform::gui {
 class DialogBase;
 }
 
-// Handles the toolkit's events for the given time.
-void Pump(std::chrono::milliseconds duration);
+// How long a test waits for the toolkit at most before it fails: long enough for a machine
+// busy with other work.
+inline constexpr std::chrono::milliseconds kWaitDeadline{20000};
+
+// Handles the toolkit's events until ready() holds or deadline has passed; whether it holds. A
+// test waits this way for the state it needs (a window mapped, a folder listed, a button
+// sensitive, a file written), never for a fixed time, which a busy machine outlasts.
+bool WaitUntil(const std::function<bool()> &ready,
+               std::chrono::milliseconds deadline = kWaitDeadline);
+
+// Whether the display server has carried out every request made so far (a simulated input
+// included) and the toolkit has handled every event that came of them: the state to wait for
+// when the point is that an input has had all its effects, or that nothing more happens.
+bool ToolkitIdle();
 
 // Calls step every 50 ms, also inside modal dialogs, until it returns true.
 class Poll : public wxTimer {
@@ -32,6 +46,15 @@ class Poll : public wxTimer {
  private:
   std::function<bool()> m_step;
 };
+
+// Whether window is mapped on the screen and the toolkit idle (see ToolkitIdle): ready for input
+// from the keyboard or the mouse.
+bool ShownAndSettled(wxWindow &window);
+
+// Clicks button of input where the pointer is, as a click of its own: the toolkit joins two
+// clicks on one spot within its double-click time into a double-click, so a click that follows
+// one made here sooner waits out the rest of that time first.
+void SingleClick(wxUIActionSimulator &input, int button = wxMOUSE_BTN_LEFT);
 
 // Runs dialog modally and calls act every 50 ms once it shows, until act returns true (act
 // ends the dialog, or lets it end). A dialog still open 20 s after it was started fails the

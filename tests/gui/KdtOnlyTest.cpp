@@ -2,6 +2,7 @@
 // greyed for the life of the window while the other commands follow the selection. The
 // "&Convert" menu is opened for real, with its mnemonic, and the screen is kept as a picture.
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <stdlib.h>
 #include <wx/menu.h>
 #include <wx/toolbar.h>
@@ -37,16 +38,20 @@ TEST(OnlyTheKdtPlugin, ExportToIsGreyedWhateverIsSelected) {
   Frame().Raise();
   wxUIActionSimulator input;
   input.MouseMove(Frame().GetScreenPosition() + wxPoint(400, 300));
-  Pump(200ms);
+  ASSERT_TRUE(WaitUntil(ToolkitIdle));
   // The toolbar follows at idle time; here at once.
   Frame().GetToolBar()->UpdateWindowUI();
   for (unsigned id : {res::ID_FILE_PROPERTY, res::ID_CONVERT_SETTING, res::ID_FILE_RENAME}) {
     EXPECT_FALSE(Frame().GetToolBar()->GetToolEnabled(static_cast<int>(id))) << id;
   }
-  Pump(100ms);
+  ASSERT_TRUE(WaitUntil(ToolkitIdle));
   const std::vector<uint32_t> closed = GrabScreen(0, 0, 400, 300);
   input.Char('c', wxMOD_ALT);
-  Pump(800ms);
+  // Shown, then drawn: the screen changes once the drawing has reached it.
+  EXPECT_TRUE(WaitUntil([&] {
+    return gtk_widget_get_mapped(ConvertMenu().m_menu) && ToolkitIdle() &&
+           GrabScreen(0, 0, 400, 300) != closed;
+  }));
   const std::vector<uint32_t> open = GrabScreen(0, 0, 400, 300);
   EXPECT_NE(open, closed);  // the menu shows
   const std::string shot = QUENDA_BUILD_DIR "convert-menu-greyed.png";
@@ -55,7 +60,8 @@ TEST(OnlyTheKdtPlugin, ExportToIsGreyedWhateverIsSelected) {
   EXPECT_FALSE(Frame().GetMenuBar()->IsEnabled(MenuItemId(res::ID_CONVERT_YC)));
   EXPECT_FALSE(ExportToEnabled());
   input.Char(WXK_ESCAPE);
-  Pump(300ms);
+  EXPECT_TRUE(
+      WaitUntil([] { return !gtk_widget_get_mapped(ConvertMenu().m_menu) && ToolkitIdle(); }));
 }
 
 }  // namespace

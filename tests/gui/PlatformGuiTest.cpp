@@ -189,7 +189,7 @@ TEST(SingleInstance, FindsOnlyAShownWindowWithExactlyThatTitle) {
   auto *shown = new wxFrame(nullptr, wxID_ANY, "Probe window", wxPoint(10, 10), wxSize(200, 100));
   shown->Show();
   auto *hidden = new wxFrame(nullptr, wxID_ANY, "Hidden probe");
-  Pump(300ms);
+  ASSERT_TRUE(WaitUntil([&] { return ShownAndSettled(*shown); }));
   EXPECT_TRUE(platform::gui::BringExistingWindowToTop("Probe window"));
   for (const char *other : {"Probe", "probe window", "Hidden probe"}) {
     EXPECT_FALSE(platform::gui::BringExistingWindowToTop(other)) << other;
@@ -199,12 +199,17 @@ TEST(SingleInstance, FindsOnlyAShownWindowWithExactlyThatTitle) {
   auto *popup = new wxPopupWindow(shown);
   popup->SetSize(10, 150, 100, 100);
   popup->Show();
-  Pump(300ms);
+  ASSERT_TRUE(WaitUntil([&] { return ShownAndSettled(*popup); }));
   EXPECT_FALSE(platform::gui::BringExistingWindowToTop(wxTheApp->GetAppName().utf8_string()));
   popup->Destroy();
   shown->Destroy();
   hidden->Destroy();
-  Pump(100ms);
+  EXPECT_TRUE(WaitUntil([&] {
+    for (wxWindow *gone : {static_cast<wxWindow *>(popup), static_cast<wxWindow *>(shown),
+                           static_cast<wxWindow *>(hidden)})
+      if (wxTheApp->IsScheduledForDestruction(gone)) return false;
+    return ToolkitIdle();
+  }));
   EXPECT_FALSE(platform::gui::BringExistingWindowToTop("Probe window"));
 }
 

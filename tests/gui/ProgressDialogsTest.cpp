@@ -171,8 +171,8 @@ TEST(ProgressDialogs, EndAsTheTaskTheWorkerOrTheOperatorSay) {
     ASSERT_NE(dialog.m_ctrlProgress, nullptr);
     EXPECT_EQ(dialog.m_ctrlProgress->GetValue(), c.bar);
     EXPECT_EQ(ended - run.task->lastPoll >= 200ms, c.paused);
-    Pump(300ms);
-    EXPECT_EQ(run.task->polls, polls);
+    // The timer ticks every 100 ms: none may read the task once the dialog has ended.
+    EXPECT_FALSE(WaitUntil([&] { return run.task->polls != polls; }, 300ms));
   }
 }
 
@@ -221,7 +221,8 @@ TEST(ResultDialog, ButtonsKeysAndReview) {
   const auto pressEnterOn = [&keys](int id) {
     return [&keys, id](CDlgStatusView &d) {
       d.FindWindow(id)->SetFocus();
-      Pump(100ms);
+      EXPECT_TRUE(
+          WaitUntil([&] { return wxWindow::FindFocus() == d.FindWindow(id) && ToolkitIdle(); }));
       keys.Char(WXK_RETURN);
     };
   };

@@ -2,6 +2,7 @@
 // of several sizes as the window changes size, compared pixel for pixel with the preview
 // pane's drawing.
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
@@ -96,9 +97,27 @@ class ReviewDialog : public testing::Test {
     CDlgReview dialog(nullptr, engine_);
     dialog.m_sfileName = path;
     size_t step = 0;
-    int polls = 0;
+    std::vector<uint32_t> before;
+    gint64 frameAsked = -1;
     return RunModal(dialog, [&] {
-      if (++polls % 6 != 0) return false;  // let it place and paint itself
+      // Placed and painted: every event handled, a frame drawn since one was asked for (the
+      // toolkit puts a window's new size and its paint off to its frame clock), and the screen
+      // as it was at the poll before.
+      if (!ShownAndSettled(dialog)) return false;
+      GdkFrameClock *clock = gtk_widget_get_frame_clock(dialog.GetHandle());
+      if (clock == nullptr) return false;
+      if (frameAsked < 0) {
+        frameAsked = gdk_frame_clock_get_frame_counter(clock);
+        gdk_frame_clock_request_phase(clock, GDK_FRAME_CLOCK_PHASE_LAYOUT);
+        return false;
+      }
+      if (gdk_frame_clock_get_frame_counter(clock) <= frameAsked) return false;
+      std::vector<uint32_t> shown = OnScreen(dialog);
+      const bool painted = !shown.empty() && shown == before;
+      before = std::move(shown);
+      if (!painted) return false;
+      before.clear();
+      frameAsked = -1;
       if (step < steps.size()) {
         steps[step++](dialog);
         return false;
@@ -147,10 +166,10 @@ TEST_F(ReviewDialog, EscFromTheKeyboardEndsTheReview) {
   Target target(folder_, 64, 48);
   CDlgReview dialog(nullptr, engine_);
   dialog.m_sfileName = target.path;
-  int polls = 0;
   const int result = RunModal(dialog, [&] {
-    if (++polls == 6) wxUIActionSimulator().Char(WXK_ESCAPE);
-    return polls >= 6;
+    if (!ShownAndSettled(dialog)) return false;
+    wxUIActionSimulator().Char(WXK_ESCAPE);
+    return true;
   });
   EXPECT_EQ(result, platform::gui::kIdCancel);
 }

@@ -13,6 +13,8 @@
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -129,7 +131,8 @@ TEST(MainWindow, StatusBarShowsTheIdleTextAndTheScaleOfThePreview) {
   view->UpdateImageView(nullptr, 0);
   view->Update();
   EXPECT_EQ(Utf8(status->GetStatusText(1)), "Scale=100%");
-  Pump(300ms);
+  // An idle pass after the drawing keeps it.
+  WaitUntil(ToolkitIdle);
   EXPECT_EQ(Utf8(status->GetStatusText(1)), "Scale=100%");
 
   // The message pane shows the prompt of the toolbar button or menu item under the pointer,
@@ -140,9 +143,9 @@ TEST(MainWindow, StatusBarShowsTheIdleTextAndTheScaleOfThePreview) {
   wxUIActionSimulator mouse;
   const auto pointAt = [&](wxPoint where) {
     mouse.MouseMove(where);
-    Pump(200ms);
+    EXPECT_TRUE(WaitUntil(ToolkitIdle));
     mouse.MouseMove(where + wxPoint(1, 1));
-    Pump(200ms);
+    EXPECT_TRUE(WaitUntil(ToolkitIdle));
     return Utf8(status->GetStatusText(0));
   };
   const auto button = [&](int id) {
@@ -159,14 +162,13 @@ TEST(MainWindow, StatusBarShowsTheIdleTextAndTheScaleOfThePreview) {
   wxMenuItem *importItem = convert->FindItem(MenuItemId(res::ID_CONVERT_IMPORT));  // import
   ASSERT_NE(importItem, nullptr);
   pointAt(MiddleOnScreen(convert->m_owner));
-  mouse.MouseClick();
-  for (int i = 0; i < 40 && !gtk_widget_get_mapped(convert->m_menu); ++i) Pump(50ms);
-  ASSERT_TRUE(gtk_widget_get_mapped(convert->m_menu));
+  SingleClick(mouse);
+  ASSERT_TRUE(WaitUntil([&] { return gtk_widget_get_mapped(convert->m_menu) && ToolkitIdle(); }));
   ASSERT_FALSE(importItem->IsEnabled());
   EXPECT_EQ(pointAt(MiddleOnScreen(importItem->GetMenuItem())), Utf8(importItem->GetHelp()));
   EXPECT_FALSE(importItem->GetHelp().empty());
   wxUIActionSimulator().Char(WXK_ESCAPE);
-  for (int i = 0; i < 40 && gtk_widget_get_mapped(convert->m_menu); ++i) Pump(50ms);
+  EXPECT_TRUE(WaitUntil([&] { return !gtk_widget_get_mapped(convert->m_menu) && ToolkitIdle(); }));
   EXPECT_EQ(pointAt(Frame().GetRightPane()->GetScreenRect().GetBottomRight() - wxPoint(20, 20)),
             "Status");
 }
@@ -188,7 +190,7 @@ TEST(MainWindow, PanesSitInASplitterWhoseBarDoesNotMove) {
                                          [&] { mouse.MouseDblClick(); }};
   for (const auto &step : steps) {
     step();
-    Pump(100ms);
+    EXPECT_TRUE(WaitUntil(ToolkitIdle));
   }
   EXPECT_TRUE(splitter->IsSplit());
   EXPECT_EQ(splitter->GetSashPosition(), 228);
@@ -207,12 +209,17 @@ TEST(MainWindow, SizingBelowTheMinimumResetsAndRecentresThatDimension) {
   for (const auto &[asked, kept] : cases) {
     ASSERT_TRUE(ConfigureFromOutside(Utf8(Frame().GetTitle()), asked.x, asked.y, asked.width,
                                      asked.height));
-    Pump(300ms);
+    // The window takes the size it is given, then answers a size below its minimum, as the
+    // window system has it, not only as the toolkit believes it.
+    const auto shown = [] {
+      GdkRectangle frame{};
+      gdk_window_get_frame_extents(gtk_widget_get_window(Frame().GetHandle()), &frame);
+      return wxRect(frame.x, frame.y, frame.width, frame.height);
+    };
+    EXPECT_TRUE(
+        WaitUntil([&] { return ToolkitIdle() && Frame().GetRect() == kept && shown() == kept; }));
     EXPECT_EQ(Frame().GetRect(), kept);
-    // As the window system has it, not only as the toolkit believes it.
-    GdkRectangle shown{};
-    gdk_window_get_frame_extents(gtk_widget_get_window(Frame().GetHandle()), &shown);
-    EXPECT_EQ(wxRect(shown.x, shown.y, shown.width, shown.height), kept);
+    EXPECT_EQ(shown(), kept);
   }
   // The preview follows the frame's size.
   EXPECT_EQ(Frame().GetRightPane()->GetSize().y, Frame().GetLeftPane()->GetSize().y);
@@ -274,14 +281,24 @@ TEST(MainWindow, NewAndOpenRetitleTheWindowAfterTheDocument) {
 // Opens the About box with open, then, once it has painted, reads what it shows and closes it
 // with its OK button. Its two pictures lie side by side from the top-left corner.
 void ExpectAboutBox(const std::function<void()> &open) {
-  int polls = 0;
   bool seen = false;
+  std::optional<std::chrono::steady_clock::time_point> shownSince;
   Poll inspect([&] {
     CAboutDlg *dialog = nullptr;
     for (wxWindow *w : wxTopLevelWindows) {
       if (auto *d = dynamic_cast<CAboutDlg *>(w); d != nullptr && d->IsShown()) dialog = d;
     }
-    if (dialog == nullptr || ++polls < 6) return false;  // let it paint
+    if (dialog == nullptr || !gtk_widget_get_mapped(dialog->GetHandle())) return false;
+    if (!shownSince) shownSince = std::chrono::steady_clock::now();
+    // The pictures are read once they have been painted (or the wait is over).
+    const wxPoint origin = dialog->ClientToScreen(wxPoint(0, 0));
+    const std::vector<uint32_t> pixels = GrabScreen(origin.x, origin.y, 2 * 238, 74);
+    const wxColour ground = dialog->GetBackgroundColour();
+    const uint32_t groundRgb = (ground.Red() << 16) | (ground.Green() << 8) | ground.Blue();
+    int drawn[2] = {0, 0};
+    for (size_t i = 0; i < pixels.size(); ++i) drawn[i % 476 >= 238] += pixels[i] != groundRgb;
+    const bool painted = ToolkitIdle() && drawn[0] > 200 && drawn[1] > 200;
+    if (!painted && std::chrono::steady_clock::now() - *shownSince < kWaitDeadline) return false;
     seen = true;
     EXPECT_EQ(Utf8(dialog->GetTitle()), "About Quenda");
     std::vector<std::string> texts;
@@ -294,12 +311,6 @@ void ExpectAboutBox(const std::function<void()> &open) {
     auto *ok = dynamic_cast<wxButton *>(dialog->FindWindow(res::IDOK));
     EXPECT_TRUE(ok != nullptr && ok->GetLabel() == "OK" && dialog->GetDefaultItem() == ok);
 
-    const wxPoint origin = dialog->ClientToScreen(wxPoint(0, 0));
-    const std::vector<uint32_t> pixels = GrabScreen(origin.x, origin.y, 2 * 238, 74);
-    const wxColour ground = dialog->GetBackgroundColour();
-    const uint32_t groundRgb = (ground.Red() << 16) | (ground.Green() << 8) | ground.Blue();
-    int drawn[2] = {0, 0};
-    for (size_t i = 0; i < pixels.size(); ++i) drawn[i % 476 >= 238] += pixels[i] != groundRgb;
     EXPECT_GT(drawn[0], 200);
     EXPECT_GT(drawn[1], 200);
 
