@@ -553,7 +553,9 @@ TEST(FilePane, PreviewShowsTheOneSelectedFile) {
   // A still whose path is too long for a record is not called damaged; one character less
   // previews.
   const auto nameOfLength = [&](size_t length) {
-    return "L" + std::string(length - Folder().size() - 6, 'x') + ".kdt";
+    std::string name("L");
+    name.append(length - Folder().size() - 6, 'x');
+    return name.append(".kdt");
   };
   const std::string fits = nameOfLength(kFileNameSize - 1), tooLong = nameOfLength(kFileNameSize);
   ASSERT_EQ(InFolder(tooLong).size(), size_t(kFileNameSize));
