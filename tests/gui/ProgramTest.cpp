@@ -538,9 +538,72 @@ TEST(Program, UnderAWindowManagerCentredAndFoundAfterTheManagerEnds) {
   XCloseDisplay(x11);
 }
 
+// The 32-bit items (atoms, windows or numbers, as type says) of window's property; none when
+// it is not set so.
+std::vector<long> PropertyItems(Display *d, Window window, const char *property, Atom type) {
+  Atom actual = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char *data = nullptr;
+  std::vector<long> items;
+  if (XGetWindowProperty(d, window, XInternAtom(d, property, False), 0, 1024, False, type, &actual,
+                         &format, &count, &after, &data) == Success &&
+      data != nullptr && actual == type && format == 32) {
+    const long *values = reinterpret_cast<const long *>(data);
+    items.assign(values, values + count);
+  }
+  if (data != nullptr) XFree(data);
+  return items;
+}
+
+// What a window manager and the program have made of the program's client window: the frame
+// around it, the frame's extents the window manager published, the states it holds and the
+// minimum size the program asks of it.
+struct Framing {
+  Window frame = None;                      // the root's child that holds the client
+  int x = 0, y = 0, width = 0, height = 0;  // the frame's rectangle
+  int clientWidth = 0, clientHeight = 0;
+  std::vector<long> extents;  // left, right, top, bottom
+  std::vector<long> states;   // _NET_WM_STATE
+  bool hasMinimum = false;
+  int minWidth = 0, minHeight = 0;
+
+  bool operator==(const Framing &) const = default;
+  // The window manager has framed the client and wrapped the frame round its present size.
+  bool Framed(Window client) const {
+    return frame != None && frame != client && extents.size() == 4 &&
+           width == clientWidth + extents[0] + extents[1] &&
+           height == clientHeight + extents[2] + extents[3];
+  }
+  bool Holds(Atom state) const {
+    return std::find(states.begin(), states.end(), static_cast<long>(state)) != states.end();
+  }
+};
+
+Framing FramingOf(Display *d, Window client) {
+  Framing f;
+  f.frame = TopLevelOf(d, client);
+  XWindowAttributes a{};
+  if (f.frame != None && XGetWindowAttributes(d, f.frame, &a)) {
+    std::tie(f.x, f.y, f.width, f.height) = std::tuple(a.x, a.y, a.width, a.height);
+  }
+  if (XGetWindowAttributes(d, client, &a)) {
+    std::tie(f.clientWidth, f.clientHeight) = std::pair(a.width, a.height);
+  }
+  f.extents = PropertyItems(d, client, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+  f.states = PropertyItems(d, client, "_NET_WM_STATE", XA_ATOM);
+  XSizeHints hints{};
+  long supplied = 0;
+  f.hasMinimum = XGetWMNormalHints(d, client, &hints, &supplied) && (hints.flags & PMinSize);
+  if (f.hasMinimum)
+    std::tie(f.minWidth, f.minHeight) = std::pair(hints.min_width, hints.min_height);
+  return f;
+}
+
 // Under a window manager the window keeps its minimum of 800 by 600, frame included, after it
 // was maximised and restored and after the window manager started again: a size asked for below
-// it is refused.
+// it is refused. Each step waits for the window manager to have handled its request and for the
+// program to have answered what the window manager did.
 TEST(Program, UnderAWindowManagerTheMinimumSizeStays) {
   PrivateDisplay display;
   ASSERT_FALSE(display.Name().empty()) << "Xvfb could not be started";
@@ -558,47 +621,132 @@ TEST(Program, UnderAWindowManagerTheMinimumSizeStays) {
   const Window client = FindClient(x11, DefaultRootWindow(x11), "Quenda");
   ASSERT_NE(client, None);
   const Window root = DefaultRootWindow(x11);
-  // A request to the window manager about the client, as a pager or a title button sends it.
-  const auto ask = [&](const char *type, std::initializer_list<long> data) {
+  // The frames' changes and the program's answers to pings come as events on the root.
+  XSelectInput(x11, root, SubstructureNotifyMask);
+  const Atom protocols = XInternAtom(x11, "WM_PROTOCOLS", False);
+  const Atom ping = XInternAtom(x11, "_NET_WM_PING", False);
+  const Atom maximisedVert = XInternAtom(x11, "_NET_WM_STATE_MAXIMIZED_VERT", False);
+  const Atom maximisedHorz = XInternAtom(x11, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
+  const Atom above = XInternAtom(x11, "_NET_WM_STATE_ABOVE", False);
+  Framing now;
+  const auto look = [&] { return now = FramingOf(x11, client); };
+
+  // A message about the client, sent as a pager or a title button sends it to the window manager,
+  // or as the window manager sends it to the client.
+  const auto send = [&](Window to, Atom type, std::initializer_list<long> data) {
     XEvent e{};
     e.xclient.type = ClientMessage;
     e.xclient.window = client;
-    e.xclient.message_type = XInternAtom(x11, type, False);
+    e.xclient.message_type = type;
     e.xclient.format = 32;
     std::copy(data.begin(), data.end(), e.xclient.data.l);
-    XSendEvent(x11, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XSendEvent(x11, to, False,
+               to == root ? SubstructureRedirectMask | SubstructureNotifyMask : NoEventMask, &e);
     XFlush(x11);
-    std::this_thread::sleep_for(500ms);
   };
-  const auto maximise = [&](long on) {
+  const auto ask = [&](const char *type, std::initializer_list<long> data) {
+    send(root, XInternAtom(x11, type, False), data);
+  };
+  // The program has read all that came before a ping once it answers it, and has done what it
+  // does upon that once its frame, extents, states and hints stay as they are for 10 looks in a
+  // row.
+  long pings = 0;
+  const auto answered = [&] {
+    const long stamp = ++pings;
+    send(client, protocols, {static_cast<long>(ping), stamp, static_cast<long>(client)});
+    const bool ponged = Eventually([&] {
+      XEvent e;
+      while (XCheckTypedEvent(x11, ClientMessage, &e)) {
+        if (e.xclient.window == root && e.xclient.message_type == protocols &&
+            e.xclient.data.l[0] == static_cast<long>(ping) && e.xclient.data.l[1] == stamp)
+          return true;
+      }
+      return false;
+    });
+    int same = 0;
+    Framing last = look();
+    return ponged && Eventually([&] {
+             same = look() == last ? same + 1 : 0;
+             last = now;
+             return same >= 10;
+           });
+  };
+  // The window manager has framed the client, in a frame other than gone, and the program asks
+  // for its minimum.
+  const auto framedAndAnswered = [&](Window gone) {
+    return Eventually(
+               [&] { return look().Framed(client) && now.frame != gone && now.hasMinimum; }) &&
+           answered();
+  };
+  // Maximised, the frame covers the work area (of the first desktop, the one shown); restored,
+  // it no longer does.
+  const auto maximise = [&](bool on) {
     ask("_NET_WM_STATE",
-        {on, static_cast<long>(XInternAtom(x11, "_NET_WM_STATE_MAXIMIZED_VERT", False)),
-         static_cast<long>(XInternAtom(x11, "_NET_WM_STATE_MAXIMIZED_HORZ", False)), 1});
+        {on ? 1 : 0, static_cast<long>(maximisedVert), static_cast<long>(maximisedHorz), 1});
+    std::vector<long> area = PropertyItems(x11, root, "_NET_WORKAREA", XA_CARDINAL);
+    area.resize(4);
+    return Eventually([&] {
+             look();
+             const bool covers = std::vector<long>{now.x, now.y, now.width, now.height} == area;
+             return now.Holds(maximisedVert) == on && now.Holds(maximisedHorz) == on &&
+                    now.Framed(client) && covers == on;
+           }) &&
+           answered();
   };
-  // The frame's size after the client was asked for 700 by 500 (width and height, from a pager).
-  const auto sizeAfterShortRequest = [&] {
+  // The smallest the frame was made after the client was asked for 700 by 500 (width and
+  // height, as a pager asks), until the program answered. A working program refuses the size,
+  // so nothing shows; the window manager's handling of the request shows by that of the
+  // request after it, to put the client above others, and of the one to take that back.
+  const auto smallestAfterShortRequest = [&]() -> std::optional<std::pair<int, int>> {
+    XSync(x11, False);
+    for (XEvent e; XEventsQueued(x11, QueuedAlready) > 0;) XNextEvent(x11, &e);
     ask("_NET_MOVERESIZE_WINDOW", {(1 << 10) | (1 << 11) | (2 << 12), 0, 0, 700, 500});
-    XWindowAttributes frame{};
-    XGetWindowAttributes(x11, TopLevelOf(x11, client), &frame);
-    return std::make_pair(frame.width, frame.height);
+    for (const long add : {1, 0}) {
+      ask("_NET_WM_STATE", {add, static_cast<long>(above), 0, 1});
+      if (!Eventually([&] { return look().Holds(above) == (add == 1); })) return std::nullopt;
+    }
+    if (!answered()) return std::nullopt;
+    std::pair<int, int> smallest(now.width, now.height);
+    for (XEvent e; XEventsQueued(x11, QueuedAlready) > 0;) {
+      XNextEvent(x11, &e);
+      if (e.type == ConfigureNotify && e.xconfigure.window == now.frame) {
+        smallest.first = std::min(smallest.first, e.xconfigure.width);
+        smallest.second = std::min(smallest.second, e.xconfigure.height);
+      }
+    }
+    return smallest;
   };
-  std::this_thread::sleep_for(1s);
-  for (int i = 0; i < 2; ++i) {
-    maximise(1);
-    maximise(0);
-  }
-  auto [width, height] = sizeAfterShortRequest();
-  EXPECT_GE(width, 800);
-  EXPECT_GE(height, 600);
+  const auto expectMinimumKept = [&] {
+    // The window manager keeps the client at least as large as the program's hint asks.
+    ASSERT_EQ(now.extents.size(), 4u);
+    EXPECT_GE(now.minWidth + now.extents[0] + now.extents[1], 800);
+    EXPECT_GE(now.minHeight + now.extents[2] + now.extents[3], 600);
+    const std::optional<std::pair<int, int>> smallest = smallestAfterShortRequest();
+    ASSERT_TRUE(smallest.has_value()) << "the window manager or the program did not answer";
+    EXPECT_GE(smallest->first, 800);
+    EXPECT_GE(smallest->second, 600);
+  };
 
+  ASSERT_TRUE(framedAndAnswered(None));
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(maximise(true));
+    ASSERT_TRUE(maximise(false));
+  }
+  {
+    SCOPED_TRACE("maximised and restored");
+    expectMinimumKept();
+  }
+
+  const Window oldFrame = now.frame;
   manager.reset();  // ends the window manager
   manager.emplace(display.Name(), "openbox", "/dev/null");
   ASSERT_TRUE(WaitForWindowManager(x11));
   ASSERT_TRUE(WaitForListedClient(x11, "Quenda"));
-  std::this_thread::sleep_for(1s);
-  std::tie(width, height) = sizeAfterShortRequest();
-  EXPECT_GE(width, 800);
-  EXPECT_GE(height, 600);
+  ASSERT_TRUE(framedAndAnswered(oldFrame));
+  {
+    SCOPED_TRACE("window manager started again");
+    expectMinimumKept();
+  }
   XCloseDisplay(x11);
   XSetErrorHandler(previousHandler);
 }
