@@ -92,7 +92,7 @@ tagFileInfo *CImageFileEngine::LoadRGB(const std::string &sfileName, int isRGBRe
                                        int &ret) const {
   // A record names its file in a field of fixed length; a path that does not fit it whole is
   // never handed to a plug-in, whose record would name another file by the cut path.
-  if (sfileName.size() >= static_cast<size_t>(kFileNameSize)) {
+  if (!PathFitsRecord(sfileName)) {
     ret = ERR_FILE_OPEN;
     return nullptr;
   }

@@ -114,7 +114,7 @@ tagFileInfo *CTaskBaseClass::LoadRgb(const std::string &sfileName, int isRGBRead
   // A plug-in hands back the record of a file it cannot open without the file's name; the
   // record still stands for that file in a chain, and a later load of it by the name it holds
   // must name the file in its message too.
-  if (info != nullptr && info->filename[0] == '\0' && sfileName.size() < sizeof info->filename)
+  if (info != nullptr && info->filename[0] == '\0' && PathFitsRecord(sfileName))
     std::memcpy(info->filename, sfileName.c_str(), sfileName.size() + 1);
   SetResult(ret);
   if (info == nullptr) SetResult(ERR_BAD_DATA);

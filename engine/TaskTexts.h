@@ -24,7 +24,7 @@ inline constexpr char kPathTooLong[] =
 // What follows the path of a file that could not be loaded: a path too long for a record says
 // so, any other failure is the text of an unknown format or a damaged file.
 inline const char *LoadFailureText(const std::string &path) {
-  return path.size() >= static_cast<size_t>(kFileNameSize) ? kPathTooLong : kCannotLoad;
+  return PathFitsRecord(path) ? kCannotLoad : kPathTooLong;
 }
 
 // The Y/C task's messages: the progressive format has no fields to exchange; the pictures of a

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <string_view>
 
 #define QUENDA_PLUGIN_API extern "C" __attribute__((visibility("default")))
 
@@ -18,6 +19,11 @@ enum : int {
 
 // The length of a record's file name field; a path must leave room for its terminating zero.
 constexpr int kFileNameSize = 260;
+
+// True when `path` is a path that a record's file name field holds whole, terminator included.
+inline bool PathFitsRecord(std::string_view path) {
+  return path.size() < static_cast<size_t>(kFileNameSize);
+}
 
 // The platform's file time: a 64-bit count of 100-nanosecond intervals in two 32-bit halves.
 struct tagFILETIME {

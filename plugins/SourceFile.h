@@ -8,14 +8,13 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 
 #include "platform/RegularFileOpen.h"
 #include "plugins/PluginInterface.h"
 
-// True when `path` is a path that a record's file name field holds whole, terminator included.
+// True when `path` is given and a record's file name field holds it whole.
 inline bool PathFitsRecord(const char *path) {
-  return path != nullptr && std::strlen(path) < static_cast<size_t>(kFileNameSize);
+  return path != nullptr && PathFitsRecord(std::string_view(path));
 }
 
 // An open picture file and its length in bytes; closes the file when it goes away. The loaders

@@ -46,11 +46,6 @@ std::string ReadSourceKey(const std::string &path) {
   return SourceKeyOf(platform::ReadIniSection(path, kSettingsSection, kSettingsReadSize));
 }
 
-// A path that a plug-in's record holds whole, its terminating zero included.
-bool PathFitsRecord(const std::string &path) {
-  return path.size() < static_cast<size_t>(kFileNameSize);
-}
-
 std::string RecordFileName(const tagFileInfo &record) {
   return std::string(record.filename, strnlen(record.filename, sizeof record.filename));
 }
