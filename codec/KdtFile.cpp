@@ -22,6 +22,15 @@ uint32_t LittleEndian(uint32_t value) {
   return std::endian::native == std::endian::little ? value : __builtin_bswap32(value);
 }
 
+// The header's big-endian size fields between their stored order and the host's; the same byte
+// reversal, or none, in both directions.
+void SwapSizeFields(kdt_header &header) {
+  header.kdtSize = BigEndian(header.kdtSize);
+  header.kdtHeaderSize = BigEndian(header.kdtHeaderSize);
+  header.kdtYSize = BigEndian(header.kdtYSize);
+  header.kdtCSize = BigEndian(header.kdtCSize);
+}
+
 // The header bytes 48 to 63, which the checksum covers together with the body.
 const unsigned char *ChecksummedHeaderBytes(const kdt_header &header) {
   return reinterpret_cast<const unsigned char *>(&header) + offsetof(kdt_header, kdtHeaderSize);
@@ -36,10 +45,7 @@ constexpr size_t kReadBlockBytes = 256 * 1024;
 
 int readKDTHeader(FILE *fp, kdt_header *header) {
   const size_t got = std::fread(header, 1, sizeof(kdt_header), fp);
-  header->kdtSize = BigEndian(header->kdtSize);
-  header->kdtHeaderSize = BigEndian(header->kdtHeaderSize);
-  header->kdtYSize = BigEndian(header->kdtYSize);
-  header->kdtCSize = BigEndian(header->kdtCSize);
+  SwapSizeFields(*header);
   return got == sizeof(kdt_header) ? KDT_HEADER_BYTES : 0;
 }
 
@@ -106,9 +112,7 @@ int readKDT(FILE *fp, kdt_header *header, unsigned char **p_YUV, int *lenYUV) {
   // The covered header bytes as they lie on disk, from the record already read: its size fields
   // back in their stored order.
   kdt_header stored = *header;
-  stored.kdtHeaderSize = BigEndian(stored.kdtHeaderSize);
-  stored.kdtYSize = BigEndian(stored.kdtYSize);
-  stored.kdtCSize = BigEndian(stored.kdtCSize);
+  SwapSizeFields(stored);
   uint32_t sum = checkSum(0, ChecksummedHeaderBytes(stored), kChecksummedHeaderLength);
   // The body is read in blocks, each summed while it is still in the processor's cache.
   const size_t bodyBytes = static_cast<size_t>(format->bodyBytes);
