@@ -32,8 +32,7 @@ std::string FolderOf(const std::string &file) {
 }  // namespace
 
 void DurableTargets::Add(const std::string &path) {
-  const auto same = [&path](const Target &target) { return target.path == path; };
-  if (std::any_of(m_targets.begin(), m_targets.end(), same)) return;  // written over again
+  if (!m_recorded.insert(path).second) return;  // written over again
   const std::string resolved = ResolveLinks(path);
   m_targets.push_back({path, FolderOf(resolved.empty() ? path : resolved)});
 }
@@ -41,6 +40,7 @@ void DurableTargets::Add(const std::string &path) {
 std::optional<std::string> DurableTargets::SyncAll() {
   std::vector<Target> targets;
   targets.swap(m_targets);
+  m_recorded.clear();
   for (const Target &target : targets) {
     if (!SyncPath(target.path, 0)) return target.path;
   }

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace platform {
@@ -27,6 +28,7 @@ class DurableTargets {
     std::string folder;  // of the file it finally names
   };
   std::vector<Target> m_targets;
+  std::unordered_set<std::string> m_recorded;  // the paths of m_targets, looked up per write
 };
 
 }  // namespace platform
