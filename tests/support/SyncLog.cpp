@@ -53,24 +53,25 @@ bool Log(const char *what, const std::string &path) {
   return std::string(what) == "sync" && name == g_watch->failing;
 }
 
-int SyncLogged(const char *real, int fd) {
+// A wait for the disk through real, logged, failed where the test asks it to fail.
+int SyncLogged(int (*real)(int), int fd) {
   if (Log("sync", PathOf(fd))) {
     errno = EIO;
     return -1;
   }
-  static const auto fsyncReal = Real<int (*)(int)>("fsync");
-  static const auto fdatasyncReal = Real<int (*)(int)>("fdatasync");
-  return (real[1] == 's' ? fsyncReal : fdatasyncReal)(fd);
+  return real(fd);
 }
 
 }  // namespace
 
 extern "C" int fsync(int fd) {
-  return SyncLogged("fsync", fd);
+  static const auto real = Real<int (*)(int)>("fsync");
+  return SyncLogged(real, fd);
 }
 
 extern "C" int fdatasync(int fd) {
-  return SyncLogged("fdatasync", fd);
+  static const auto real = Real<int (*)(int)>("fdatasync");
+  return SyncLogged(real, fd);
 }
 
 extern "C" int sync_file_range(int fd, off64_t offset, off64_t bytes, unsigned int flags) {
