@@ -32,15 +32,6 @@ tagRGBInfo *CTaskBatch::GetRGB(int) {
   return nullptr;
 }
 
-tagFileInfo *CTaskBatch::GetFilesPropety(int &filesNum) {
-  filesNum = static_cast<int>(m_ifilesNum);
-  return m_ptFileInfo;
-}
-
-unsigned CTaskBatch::GetProgressStatus() {
-  return static_cast<unsigned>(m_iProgress.load());
-}
-
 tagRGBInfo *CTaskBatch::BuildTarget(const tagFileInfo &record, const tagFileInfo &loaded) {
   const uint32_t W = m_uiObjectWidth;
   const uint32_t H = m_uiObjectHeight;

@@ -46,10 +46,6 @@ std::string ReadSourceKey(const std::string &path) {
   return SourceKeyOf(platform::ReadIniSection(path, kSettingsSection, kSettingsReadSize));
 }
 
-std::string RecordFileName(const tagFileInfo &record) {
-  return std::string(record.filename, strnlen(record.filename, sizeof record.filename));
-}
-
 // Writes the section as the one entry SourceKey.
 void WriteSourceKey(const std::string &path, const std::string &value) {
   platform::ReplaceIniSection(path, kSettingsSection, {SourceKeyEntry(value)});
@@ -210,7 +206,7 @@ void CFilesView::ViewProperty() {
   int filesNum = 0;
   const tagFileInfo *record = m_pTaskOfPreview->GetFilesPropety(filesNum);
   if (record == nullptr) return;
-  const std::string path = RecordFileName(*record);
+  const std::string path = FileNameOf(*record);
 
   CDlgFileProperty dlg;
   uint64_t kilobytes = 0;
@@ -267,7 +263,7 @@ void CFilesView::ReName() {
   // properties are read from the file as it is now called.
   int filesNum = 0;
   tagFileInfo *record = m_pTaskOfPreview ? m_pTaskOfPreview->GetFilesPropety(filesNum) : nullptr;
-  if (record != nullptr && RecordFileName(*record) == source)
+  if (record != nullptr && FileNameOf(*record) == source)
     std::memcpy(record->filename, target.c_str(), target.size() + 1);
   m_cmbDirectory->UpdateFolderAgain();
 }
