@@ -22,10 +22,6 @@ enum : int {
 // caller frees it). Returns 0, DECODE_NO_MEMORY or DECODE_BAD_LENGTH.
 int tranYUV2RGB(const unsigned char *p_YUV, int lenYUV, unsigned char **p_RGB, int *lenRGB);
 
-// Encodes frame line `row` whose first input byte is p_RGB[posRGB] into its slot of the body.
-void rgb2yuvRow(const unsigned char *p_RGB, int posRGB, unsigned char *p_YUV, int row, int form,
-                int flag);
-
 // Encodes the 4 pixels from p_RGB[posRGB] into the luma group at p_YUV[posY] and the chroma
 // group at p_YUV[posUV].
 void rgb2yuvUnit(const unsigned char *p_RGB, int posRGB, unsigned char *p_YUV, int posY, int posUV,

@@ -370,13 +370,6 @@ void rgb2yuvUnit(const unsigned char *p_RGB, int posRGB, unsigned char *p_YUV, i
   StoreGroup(p_YUV + posUV, chroma);
 }
 
-void rgb2yuvRow(const unsigned char *p_RGB, int posRGB, unsigned char *p_YUV, int row, int form,
-                int flag) {
-  const KdtPictureFormat *format = KdtFormatByNumber(form);
-  if (format == nullptr || row < 0 || row >= format->height) return;
-  EncodeLinesWith(FastestConversionVariant(), *format, p_RGB + posRGB, p_YUV, row, 1, flag != 0);
-}
-
 int EncodePictureWith(ConversionVariant variant, const unsigned char *p_RGB, unsigned char **p_YUV,
                       int *lenYUV, int form, int flag) {
   const KdtPictureFormat *format = KdtFormatByNumber(form);

@@ -64,7 +64,7 @@ int WriteToKdt(const char *szfileName, const unsigned char *lpBits, const unsign
   // name leaves the picture written alone.
   const std::string companionPath = KeyCompanionPath(szfileName);
   kdt_header companion{};
-  if (name[0] == 'S' || checkKDTName(getFileName(companionPath.c_str()), &companion) != 0) {
+  if (name[0] == kKeyLetter || checkKDTName(getFileName(companionPath.c_str()), &companion) != 0) {
     const int committed = CommitStill(pictureFile, written);
     return committed != kWritten ? committed : STILL_NAME_REFUSED;
   }
@@ -81,6 +81,6 @@ int WriteToKdt(const char *szfileName, const unsigned char *lpBits, const unsign
 std::string KeyCompanionPath(const std::string &picturePath) {
   std::string key = picturePath;
   char *name = getFileName(key.data());
-  if (*name != '\0') *name = 'S';
+  if (*name != '\0') *name = kKeyLetter;
   return key;
 }

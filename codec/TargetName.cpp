@@ -1,10 +1,16 @@
 // Target naming and path splitting for the program's tasks and dialogs.
 #include "codec/TargetName.h"
 
+#include "codec/DeviceFileName.h"
+#include "codec/KdtFormatName.h"
+#include "platform/FileExtension.h"
 #include "platform/Path.h"
 #include "platform/StringCase.h"
 
 namespace {
+
+// The number a new target is named with; the save renumbers it past a file of that name.
+constexpr std::string_view kFirstNumber = "000";
 
 // The position of the last separator when it stands past the first character, else npos: a
 // path whose only separator leads it is taken as a whole.
@@ -54,18 +60,16 @@ std::string GetFolder(const std::string &sFullPath) {
 
 std::string MakeTargetName(const std::string &srcName, const std::string &objExt) {
   const std::string name = GetFileName(srcName);
+  if (!platform::EqualsNoCase(objExt, kKdtFormat))
+    return std::string(platform::WithoutExtension(name)) + "." + objExt;
 
-  if (!platform::EqualsNoCase(objExt, "KDT")) {
-    const size_t lastDot = name.rfind('.');
-    const std::string base =
-        lastDot != std::string::npos && lastDot > 0 ? name.substr(0, lastDot) : name;
-    return base + "." + objExt;
-  }
-
-  const bool hasKindLetter = !name.empty() && (name[0] == 'M' || name[0] == 'S');
-  const std::string head = hasKindLetter ? "" : "M";
+  // A source named with a kind letter keeps it within its seven characters; any other is named
+  // as a picture ahead of them.
   const size_t firstDot = name.find('.');
   const std::string stem = firstDot == std::string::npos ? name : name.substr(0, firstDot);
   constexpr size_t kStemKept = 7;
-  return head + StemWithin(stem, kStemKept) + ".QVEL_000.KDT";
+  const std::string kept = StemWithin(stem, kStemKept);
+  if (!kept.empty() && (kept[0] == kPictureLetter || kept[0] == kKeyLetter))
+    return FormatDeviceFileName(kept[0], std::string_view(kept).substr(1), kFirstNumber);
+  return FormatDeviceFileName(kPictureLetter, kept, kFirstNumber);
 }

@@ -2,9 +2,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
+#include "codec/KdtFormatName.h"
 #include "platform/DirectorySearch.h"
 #include "platform/DynamicLibrary.h"
+#include "platform/FileExtension.h"
 #include "platform/Path.h"
 #include "platform/StringCase.h"
 
@@ -12,7 +16,15 @@ namespace {
 
 constexpr char kPluginFolder[] = "dll/";
 constexpr char kPluginPattern[] = "*.dll";
-constexpr char kKdtPattern[] = "*.kdt";
+
+// The first node of the list from head whose pattern, in upper case, contains text anywhere;
+// null when none does. Loads and saves are routed by it.
+const tagIMGPROC *FirstServing(const tagIMGPROC *head, std::string_view text) {
+  for (const tagIMGPROC *node = head; node != nullptr; node = node->next) {
+    if (platform::ToUpper(node->szExt).find(text) != std::string::npos) return node;
+  }
+  return nullptr;
+}
 
 // Binds one library: a node when it exports the three entry points and names a pattern that
 // fits the node; otherwise the library is released and null returned.
@@ -97,24 +109,19 @@ tagFileInfo *CImageFileEngine::LoadRGB(const std::string &sfileName, int isRGBRe
     return nullptr;
   }
   ret = ERR_NO_ENGINE;
-  const size_t dot = sfileName.rfind('.');
-  if (dot == std::string::npos || dot == 0) return nullptr;
-  const std::string extension = platform::ToUpper(sfileName.substr(dot + 1));
-  for (const tagIMGPROC *node = m_ptImgProc; node != nullptr; node = node->next) {
-    if (platform::ToUpper(node->szExt).find(extension) == std::string::npos) continue;
-    int code = 0;
-    tagFileInfo *record = node->fpRGBLoad(sfileName.c_str(), isRGBReadIn, &code);
-    ret = code;
-    return record;
-  }
-  return nullptr;
+  const std::optional<std::string_view> extension = platform::ExtensionOf(sfileName);
+  if (!extension) return nullptr;
+  const tagIMGPROC *node = FirstServing(m_ptImgProc, platform::ToUpper(*extension));
+  if (node == nullptr) return nullptr;
+  int code = 0;
+  tagFileInfo *record = node->fpRGBLoad(sfileName.c_str(), isRGBReadIn, &code);
+  ret = code;
+  return record;
 }
 
 int CImageFileEngine::SaveRGB(const std::string &sObjName, const std::string &sExt,
                               tagRGBInfo *ptFileInfo) const {
-  for (const tagIMGPROC *node = m_ptImgProc; node != nullptr; node = node->next) {
-    if (platform::ToUpper(node->szExt).find(sExt) == std::string::npos) continue;
-    return node->fpRGBSave(sObjName.c_str(), sExt.c_str(), ptFileInfo);
-  }
-  return ERR_NO_ENGINE;
+  const tagIMGPROC *node = FirstServing(m_ptImgProc, sExt);
+  return node != nullptr ? node->fpRGBSave(sObjName.c_str(), sExt.c_str(), ptFileInfo)
+                         : ERR_NO_ENGINE;
 }

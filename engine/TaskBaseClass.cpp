@@ -33,6 +33,15 @@ void CTaskBaseClass::LoadAllRGB(const std::vector<std::string> &, unsigned, int 
 
 void CTaskBaseClass::GetYUVDataSrc(int) {}
 
+tagFileInfo *CTaskBaseClass::GetFilesPropety(int &filesNum) {
+  filesNum = static_cast<int>(m_ifilesNum);
+  return m_ptFileInfo;
+}
+
+unsigned CTaskBaseClass::GetProgressStatus() {
+  return static_cast<unsigned>(m_iProgress.load());
+}
+
 void CTaskBaseClass::UpdateConvParameter(uint32_t uiDstWidth, uint32_t uiDstHeight,
                                          uint32_t uiShiftMode, uint32_t uiCompositeMode) {
   m_uiObjectWidth = uiDstWidth;
@@ -350,10 +359,6 @@ tagFileInfo *CTaskBaseClass::LoadFileChain(const std::vector<std::string> &files
     m_iProgress += progressStep;
   }
   return head;
-}
-
-std::string CTaskBaseClass::FileNameOf(const tagFileInfo &record) {
-  return std::string(record.filename, strnlen(record.filename, sizeof record.filename));
 }
 
 void CTaskBaseClass::FreeFileChain(tagFileInfo *&head) {

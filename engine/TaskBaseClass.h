@@ -49,9 +49,9 @@ class CTaskBaseClass {
   // keeps ownership; the picture stays valid until the next GetRGB or the task's deletion.
   virtual tagRGBInfo *GetRGB(int bOrig) = 0;
   // The loaded record, or the head of the chain of records, and the number of files given.
-  virtual tagFileInfo *GetFilesPropety(int &filesNum) = 0;
+  virtual tagFileInfo *GetFilesPropety(int &filesNum);
   // 0 to 100; 100 means the task finished with success.
-  virtual unsigned GetProgressStatus() = 0;
+  virtual unsigned GetProgressStatus();
   // Builds and saves the target(s): sObj is the target path (a folder, ending with the path
   // separator, for the batch), sExt the format string ("KDT" or the export format).
   virtual int SaveRGB(const std::string &sObj, const std::string &sExt) = 0;
@@ -135,8 +135,6 @@ class CTaskBaseClass {
                              int progressStep);
   // Frees a chain of plug-in records linked through next.
   static void FreeFileChain(tagFileInfo *&head);
-  // The path a plug-in put in a record, read no further than its field.
-  static std::string FileNameOf(const tagFileInfo &record);
 
   int m_bOverWritting = 0;
   int m_bPopBox = 1;
@@ -157,6 +155,9 @@ class CTaskBaseClass {
   std::atomic<int> m_iProgress{0};
   std::atomic<int> m_bStopFlag{0};
   uint32_t m_ifilesNum = 0;
+  // The plug-in's record of the loaded file, or the head of the chain of loaded records; each
+  // task says which, and frees it.
+  tagFileInfo *m_ptFileInfo = nullptr;
   int m_iFailedTarget = 0;  // code of the run's latest target that failed, or 0
 
  private:

@@ -28,11 +28,6 @@ tagRGBInfo *CTaskBasic::GetRGB(int bOrig) {
   return m_ptRGBInfo;
 }
 
-tagFileInfo *CTaskBasic::GetFilesPropety(int &filesNum) {
-  filesNum = static_cast<int>(m_ifilesNum);
-  return m_ptFileInfo;
-}
-
 unsigned CTaskBasic::GetProgressStatus() {
   return 100;
 }

@@ -15,13 +15,11 @@ class CTaskBasic : public CTaskBaseClass {
   // 1: a copy of the loaded picture (key plane included); 0: the picture in cell 0 of a W x H
   // canvas. Null when nothing with pixels is loaded.
   tagRGBInfo *GetRGB(int bOrig) override;
-  tagFileInfo *GetFilesPropety(int &filesNum) override;
   // Always 100: the task does its work in one call on the caller's thread.
   unsigned GetProgressStatus() override;
   // Saves the picture of the last GetRGB.
   int SaveRGB(const std::string &sObj, const std::string &sExt) override;
 
  protected:
-  tagFileInfo *m_ptFileInfo = nullptr;  // the plug-in's record of the loaded file
-  tagRGBInfo *m_ptRGBInfo = nullptr;    // the picture made by the last GetRGB
+  tagRGBInfo *m_ptRGBInfo = nullptr;  // the picture made by the last GetRGB
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "codec/KdtFormatName.h"
 #include "codec/PictureBytes.h"
 #include "codec/TargetName.h"
 #include "engine/ImageFileEngine.h"
@@ -30,15 +31,6 @@ void CTaskBatch::LoadRGB(const std::vector<std::string> &filesName, unsigned, in
 
 tagRGBInfo *CTaskBatch::GetRGB(int) {
   return nullptr;
-}
-
-tagFileInfo *CTaskBatch::GetFilesPropety(int &filesNum) {
-  filesNum = static_cast<int>(m_ifilesNum);
-  return m_ptFileInfo;
-}
-
-unsigned CTaskBatch::GetProgressStatus() {
-  return static_cast<unsigned>(m_iProgress.load());
 }
 
 tagRGBInfo *CTaskBatch::BuildTarget(const tagFileInfo &record, const tagFileInfo &loaded) {
@@ -85,7 +77,7 @@ int CTaskBatch::SaveRGB(const std::string &sObj, const std::string &sExt) {
   m_uiCompositeMode = 1;  // each target is a single picture
   const uint32_t k = m_ifilesNum;
   const int step = k == 0 ? 0 : static_cast<int>(45 / k);
-  const bool toKdt = platform::EqualsNoCase(sExt, "KDT");
+  const bool toKdt = platform::EqualsNoCase(sExt, kKdtFormat);
   int result = 0;
   uint32_t done = 0;
   for (const tagFileInfo *record = m_ptFileInfo; record != nullptr && done < k;

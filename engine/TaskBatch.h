@@ -16,16 +16,11 @@ class CTaskBatch : public CTaskBaseClass {
   void LoadRGB(const std::vector<std::string> &filesName, unsigned flag, int &ret) override;
   // Always null: the targets are built one at a time inside SaveRGB.
   tagRGBInfo *GetRGB(int bOrig) override;
-  tagFileInfo *GetFilesPropety(int &filesNum) override;
-  unsigned GetProgressStatus() override;
   // sObj is the target folder, ending with the path separator. Returns the latest failed
   // target's code (a failed target does not end the batch, and its code stays the task's
   // result), ERR_NO_ENGINE when a source cannot be loaded with its picture (the task's result
   // is then that load's failure), ERR_STOPPED after a stop, or 0.
   int SaveRGB(const std::string &sObj, const std::string &sExt) override;
-
- protected:
-  tagFileInfo *m_ptFileInfo = nullptr;  // head of the chain of records without pixels
 
  private:
   // The target picture of one source: the loaded pixels in cell 0 of a W x H canvas, and the

@@ -40,15 +40,6 @@ tagRGBInfo *CTaskComposite::GetRGB(int) {
   return m_ptRGBInfo;
 }
 
-tagFileInfo *CTaskComposite::GetFilesPropety(int &filesNum) {
-  filesNum = static_cast<int>(m_ifilesNum);
-  return m_ptFileInfo;
-}
-
-unsigned CTaskComposite::GetProgressStatus() {
-  return static_cast<unsigned>(m_iProgress.load());
-}
-
 int CTaskComposite::SaveRGB(const std::string &sObj, const std::string &sExt) {
   int result = SaveRgb(sObj, sExt, m_ptRGBInfo);
   if (result == 0 && !MakeTargetsDurable(ERR_FILE_WRITE)) result = ERR_FILE_WRITE;

@@ -16,12 +16,9 @@ class CTaskComposite : public CTaskBaseClass {
   // beyond the grid's cells are left out. Null when the first source has no pixels, or (with
   // ERR_NO_MEMORY) when the canvas cannot be had.
   tagRGBInfo *GetRGB(int bOrig) override;
-  tagFileInfo *GetFilesPropety(int &filesNum) override;
-  unsigned GetProgressStatus() override;
   // Saves the canvas as the one target sObj; progress 100 on success.
   int SaveRGB(const std::string &sObj, const std::string &sExt) override;
 
  protected:
-  tagFileInfo *m_ptFileInfo = nullptr;  // head of the chain of loaded records, in list order
-  tagRGBInfo *m_ptRGBInfo = nullptr;    // the canvas made by the last GetRGB
+  tagRGBInfo *m_ptRGBInfo = nullptr;  // the canvas made by the last GetRGB
 };

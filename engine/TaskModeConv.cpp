@@ -334,15 +334,6 @@ tagRGBInfo *CTaskModeConv::GetRGB(int bOrig) {
   return m_ptRGBInfo;
 }
 
-tagFileInfo *CTaskModeConv::GetFilesPropety(int &filesNum) {
-  filesNum = static_cast<int>(m_ifilesNum);
-  return m_ptFileInfo;
-}
-
-unsigned CTaskModeConv::GetProgressStatus() {
-  return static_cast<unsigned>(m_iProgress.load());
-}
-
 void CTaskModeConv::SetFreeMemo() {
   FreeBuffer(m_pYUVDst);
   FreeBuffer(m_ptYUVConv1);

@@ -24,8 +24,6 @@ class CTaskModeConv : public CTaskBaseClass {
   // not be read as a KDT file; else black at the file's size until the file's exchange has been
   // decoded into it.
   tagRGBInfo *GetRGB(int bOrig) override;
-  tagFileInfo *GetFilesPropety(int &filesNum) override;
-  unsigned GetProgressStatus() override;
   // Writes the exchanged body of the file loaded last into the folder sObj (ending with the
   // separator) under that file's name. Writes nothing and returns 0 when no exchange completed
   // since that file was loaded. A still's target reaches the disk before this returns (a
@@ -90,8 +88,7 @@ class CTaskModeConv : public CTaskBaseClass {
   kdt_header kdtHeader{};              // header of the file read last, written back with the target
   unsigned char *m_pRGBDst = nullptr;  // the exchanged body decoded (malloc)
   unsigned char *m_pYUVDst = nullptr;  // work body: the exchanged body to save (malloc)
-  tagFileInfo *m_ptFileInfo = nullptr;    // the plug-in's record of the file loaded last
-  tagRGBInfo *m_ptRGBInfo = nullptr;      // the task's picture, built by GetRGB (new)
+  tagRGBInfo *m_ptRGBInfo = nullptr;   // the task's picture, built by GetRGB (new)
   unsigned char *m_ptYUVInfo = nullptr;   // the body as read (malloc, from the KDT reader)
   unsigned char *m_ptYUVConv1 = nullptr;  // sequence: body of the previous file (malloc)
   unsigned char *m_ptYUVConv2 = nullptr;  // sequence: body of the current file (malloc)

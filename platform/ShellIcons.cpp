@@ -1,21 +1,22 @@
 #include "platform/ShellIcons.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 
+#include "platform/FileExtension.h"
 #include "platform/StringCase.h"
 
 namespace platform {
 namespace {
 
 bool IsPictureName(std::string_view name) {
-  const std::size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos || dot == 0) return false;
-  const std::string_view extension = name.substr(dot + 1);
+  const std::optional<std::string_view> extension = ExtensionOf(name);
+  if (!extension) return false;
   static constexpr std::array<std::string_view, 8> kPictures = {"KDT",  "BMP", "PNG", "JPG",
                                                                 "JPEG", "GIF", "TIF", "TIFF"};
   for (std::string_view picture : kPictures)
-    if (EqualsNoCase(extension, picture)) return true;
+    if (EqualsNoCase(*extension, picture)) return true;
   return false;
 }
 

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <string_view>
 
 #define QUENDA_PLUGIN_API extern "C" __attribute__((visibility("default")))
@@ -49,6 +51,11 @@ struct tagFileInfo {
   int32_t iError;
 };
 using FILEINFO = tagFileInfo;
+
+// The path a plug-in put in a record, read no further than its field.
+inline std::string FileNameOf(const tagFileInfo &record) {
+  return std::string(record.filename, strnlen(record.filename, sizeof record.filename));
+}
 using LPFILEINFO = tagFileInfo *;
 
 using QUERYINFO = const char *(*)();

@@ -8,8 +8,5 @@ dir=$1
 shift
 if [ ! -f "$root/$dir/build.ninja" ]; then
   cmake -S "$root" -B "$root/$dir" -G Ninja -DQUENDA_WERROR=ON "$@" >/dev/null
-elif ! grep -q '^QUENDA_WERROR:BOOL=ON' "$root/$dir/CMakeCache.txt"; then
-  # A folder configured before warnings became an option.
-  cmake "$root/$dir" -DQUENDA_WERROR=ON >/dev/null
 fi
 cmake --build "$root/$dir" -j "$(nproc)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}

@@ -4,14 +4,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-// The text after the last '.' of path, when that dot is not its first character; else false.
-bool ExtensionOf(const std::string &path, std::string &extension);
-
 // True when the upper-cased extension occurs inside text after its first character (so "KD"
-// passes "*.KDT"; the filter's own rule).
-bool OccursAfterStart(const std::string &text, const std::string &extension);
+// passes "*.KDT"; the filter's own rule). Extensions are taken by platform::ExtensionOf.
+bool OccursAfterStart(std::string_view text, std::string_view extension);
 
 // 1 when the file at path passes filter: its extension occurs inside the filter after its start.
 int PassesFilter(const std::string &filter, const std::string &path);

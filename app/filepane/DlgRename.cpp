@@ -7,6 +7,7 @@
 #include "app/common/SystemFontForEdit.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
+#include "codec/DeviceFileName.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/StringCase.h"
@@ -14,21 +15,11 @@
 namespace {
 
 constexpr unsigned kMaxHead = 7;
-constexpr unsigned kNumDigits = 3;
 
 // Letters, digits and '_' only; a byte of a character beyond ASCII never passes.
 bool IsValidHead(const std::string &head) {
   for (const char c : platform::ToUpper(head)) {
     if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
-  }
-  return true;
-}
-
-// Exactly three digits. The field takes digits only as typed, but a paste can bring others.
-bool IsValidNumber(const std::string &number) {
-  if (number.size() != kNumDigits) return false;
-  for (const char c : number) {
-    if (c < '0' || c > '9') return false;
   }
   return true;
 }
@@ -58,7 +49,7 @@ bool CDlgRename::DoDataExchange(bool save) {
     source->ChangeValue(FileNameText(m_srcName));
     head->SetMaxLength(kMaxHead);
     head->ChangeValue(wxString::FromUTF8(m_sHead));
-    number->SetMaxLength(kNumDigits);
+    number->SetMaxLength(kDeviceNumberDigits);
     number->ChangeValue(wxString::FromUTF8(m_sNum));
   }
   return true;
@@ -77,14 +68,15 @@ void CDlgRename::OnOK() {
   }
   m_sHead = headText;
 
+  // The field takes digits only as typed, but a paste can bring others.
   const std::string numberText = number->GetValue().utf8_string();
-  if (!IsValidNumber(numberText)) {
+  if (!IsDeviceNumber(numberText)) {
     number->SetFocus();
     platform::ShowMessageBox(res::LoadString(res::IDS_THREE_DIGITS));
     return;
   }
   m_sNum = numberText;
-  m_sNewName = "M" + m_sHead + ".QVEL_" + m_sNum + ".KDT";
+  m_sNewName = FormatDeviceFileName(kPictureLetter, m_sHead, m_sNum);
 
   if (platform::PathExists(m_sPath + m_sNewName)) {
     platform::ShowMessageBox(res::LoadString(res::IDS_NAME_EXISTS));

@@ -20,7 +20,10 @@
 #include "app/preview/QuendaView.h"
 #include "app/res/Resource.h"
 #include "app/res/Strings.h"
+#include "codec/DeviceFileName.h"
+#include "codec/KdtFormatName.h"
 #include "engine/TaskBasic.h"
+#include "platform/FileExtension.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
@@ -44,10 +47,6 @@ std::string SettingsFilePath() {
 // or the entry is missing.
 std::string ReadSourceKey(const std::string &path) {
   return SourceKeyOf(platform::ReadIniSection(path, kSettingsSection, kSettingsReadSize));
-}
-
-std::string RecordFileName(const tagFileInfo &record) {
-  return std::string(record.filename, strnlen(record.filename, sizeof record.filename));
 }
 
 // Writes the section as the one entry SourceKey.
@@ -115,7 +114,7 @@ void CFilesView::OnInitialUpdate() {
   m_cmbDirectory->Initilize(0, 300, this, ReadSourceKey(SettingsFilePath()));
   m_lstFiles->Initilize(m_cmbDirectory->GetTreeCtrl(), this);
 
-  m_cmbFilter->Append("*.KDT");
+  m_cmbFilter->Append(kKdtPattern);
   std::string patterns = m_sFilesSet + ";";
   for (size_t start = 0, end; (end = patterns.find(';', start)) != std::string::npos;
        start = end + 1) {
@@ -195,11 +194,9 @@ void CFilesView::OnUpdateFilesList(const std::vector<std::string> &files,
   m_pTaskOfPreview->LoadRGB({path}, 0, ret);
   tagRGBInfo *picture = m_pTaskOfPreview->GetRGB(1);
   if (picture != nullptr) {
-    m_bEnableConvert = 1;
     if (CQuendaView *view = GetRightPane()) view->UpdateImageView(picture, m_bExport);
     return;
   }
-  m_bEnableConvert = 0;
   // A file whose path is too long to be loaded is not called damaged.
   platform::ShowMessageBox(
       path + res::LoadString(PathFitsRecord(path) ? res::IDS_CANNOT_LOAD : res::IDS_PATH_TOO_LONG));
@@ -210,7 +207,7 @@ void CFilesView::ViewProperty() {
   int filesNum = 0;
   const tagFileInfo *record = m_pTaskOfPreview->GetFilesPropety(filesNum);
   if (record == nullptr) return;
-  const std::string path = RecordFileName(*record);
+  const std::string path = FileNameOf(*record);
 
   CDlgFileProperty dlg;
   uint64_t kilobytes = 0;
@@ -227,8 +224,8 @@ void CFilesView::ViewProperty() {
   dlg.m_sWidth = std::to_string(static_cast<int32_t>(record->rgbInfo.width)) + "*" +
                  std::to_string(static_cast<int32_t>(record->rgbInfo.height));
   dlg.m_sBits = std::to_string(kilobytes);
-  if (std::string extension; ExtensionOf(path, extension))
-    dlg.m_sFormat = platform::ToUpper(extension);
+  if (const auto extension = platform::ExtensionOf(path))
+    dlg.m_sFormat = platform::ToUpper(*extension);
   dlg.m_sFileName = path;
   dlg.DoModal();
 }
@@ -239,13 +236,11 @@ void CFilesView::ReName() {
   const size_t slash = source.rfind(platform::kPathSeparator);
   const std::string folder = slash == std::string::npos ? "" : source.substr(0, slash + 1);
   const std::string name = source.substr(folder.size());
-  const size_t dot = name.rfind('.');
-  const std::string stem = dot == std::string::npos ? "" : name.substr(0, dot);
 
   CDlgRename dlg;
   dlg.m_srcName = name;
   dlg.m_sPath = folder;
-  dlg.m_sNum = stem.size() > 3 ? stem.substr(stem.size() - 3) : stem;
+  dlg.m_sNum = NumberFieldOf(name);
   if (dlg.DoModal() != platform::gui::kIdOk) return;
 
   // A file that appeared under the new name since the dialog looked is never replaced. Under a
@@ -267,7 +262,7 @@ void CFilesView::ReName() {
   // properties are read from the file as it is now called.
   int filesNum = 0;
   tagFileInfo *record = m_pTaskOfPreview ? m_pTaskOfPreview->GetFilesPropety(filesNum) : nullptr;
-  if (record != nullptr && RecordFileName(*record) == source)
+  if (record != nullptr && FileNameOf(*record) == source)
     std::memcpy(record->filename, target.c_str(), target.size() + 1);
   m_cmbDirectory->UpdateFolderAgain();
 }

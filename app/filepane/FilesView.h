@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/filepane/PaneInterfaces.h"
+#include "codec/KdtFormatName.h"
 #include "engine/ImageFileEngine.h"
 #include "engine/TaskBaseClass.h"
 #include "platform/gui/WorkerThread.h"
@@ -114,10 +115,9 @@ class CFilesView : public wxScrolled<wxPanel>, public FileListOwner, public Fold
   void ClearPreview();
 
   std::string m_sFilesSet;
-  std::string m_sFilter = "*.KDT";
+  std::string m_sFilter = kKdtPattern;
   int m_bExport = 1;
   int m_bAnyExt = 0;
-  int m_bEnableConvert = 0;
   // IsEnableConvert's answer under "*.*" for the list's selection generation m_convertCheckedFor,
   // and the side it decided (-1: none).
   unsigned long m_convertCheckedFor = 0;

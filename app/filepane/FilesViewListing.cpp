@@ -10,6 +10,7 @@
 #include "app/filepane/ListCtrlFile.h"
 #include "app/filepane/ShellImageList.h"
 #include "app/filepane/TreeCtrlFolder.h"
+#include "codec/KdtFormatName.h"
 #include "platform/ShellItemList.h"
 #include "platform/StringCase.h"
 
@@ -34,7 +35,7 @@ int wxCALLBACK ListViewCompareProc(wxIntPtr lParam1, wxIntPtr lParam2, wxIntPtr)
 
 void CFilesView::OnSelFilter(wxCommandEvent &) {
   const std::string text = m_cmbFilter->GetStringSelection().utf8_string();
-  m_bExport = platform::EqualsNoCase(text, "*.KDT") ? 1 : 0;
+  m_bExport = platform::EqualsNoCase(text, kKdtPattern) ? 1 : 0;
   m_bAnyExt = text == "*.*" ? 1 : 0;
   m_sFilter = text;
   const CTreeCtrlFolder *tree = m_cmbDirectory != nullptr ? m_cmbDirectory->GetTreeCtrl() : nullptr;

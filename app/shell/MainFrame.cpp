@@ -25,6 +25,7 @@
 #include "app/shell/MyToolBar.h"
 #include "app/shell/QuendaDoc.h"
 #include "app/shell/XCSplitterWnd.h"
+#include "codec/KdtFormatName.h"
 #include "platform/gui/DisabledItemPrompts.h"
 #include "platform/gui/MenuCommandIds.h"
 #include "platform/gui/NativeLook.h"
@@ -394,7 +395,7 @@ void CMainFrame::OnConvertClick(wxCommandEvent &event) {
 
 void CMainFrame::OnConvertSetting(wxCommandEvent &) {
   CFilesView *files = GetLeftPane();
-  if (files != nullptr && Allows(ConvertCommand::Settings)) files->ConvertTo(0, "KDT");
+  if (files != nullptr && Allows(ConvertCommand::Settings)) files->ConvertTo(0, kKdtFormat);
 }
 
 void CMainFrame::OnFileRename(wxCommandEvent &) {

@@ -2,12 +2,13 @@
 #include <climits>
 #include <type_traits>
 
+#include "codec/KdtFormatName.h"
 #include "codec/StillWriter.h"
 #include "plugins/PluginInterface.h"
 #include "plugins/kdt/KdtReader.h"
 
 QUENDA_PLUGIN_API const char *QueryInfo() {
-  return "*.KDT";
+  return kKdtPattern;
 }
 
 QUENDA_PLUGIN_API tagFileInfo *LoadRgb(const char *path, int isRGBReadIn, int *result) {

@@ -1,7 +1,9 @@
-// The device file-name scheme: target naming, the name check and the path helpers.
+// The device file-name scheme: target naming, its format and parse, the name check and the path
+// helpers.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 
 #include "codec/DeviceFileName.h"
 #include "codec/TargetName.h"
@@ -69,6 +71,22 @@ TEST(CheckKdtName, RejectsNamesOutsideTheSchemeAndLeavesTheRecord) {
     EXPECT_EQ(checkKDTName(name, &header), ERR_CODEC) << name;
     EXPECT_EQ(std::memcmp(&header, &untouched, sizeof header), 0) << name;
   }
+}
+
+// The parse hands back the parts the format puts together; the number field is read where a
+// device name keeps it, on any name (the rename dialog opens with it).
+TEST(DeviceFileName, ParseAndFormatAgreeAndTheNumberFieldIsReadOnAnyName) {
+  for (const char *name : {"MABCDEFGH.QVEL_123.KDT", "S.QVEL_000.KDT", "Mab_1.QVEL_007.KDT"}) {
+    const std::optional<DeviceFileName> parts = ParseDeviceFileName(name);
+    ASSERT_TRUE(parts) << name;
+    EXPECT_EQ(FormatDeviceFileName(parts->kind, parts->registerName, parts->number), name);
+    EXPECT_EQ(parts->number, NumberFieldOf(name)) << name;
+  }
+  const struct {
+    const char *name, *number;
+  } fields[] = {
+      {"photo.KDT", "oto"}, {"ab.kd", "ab"}, {"a.b.c", "a.b"}, {".KDT", ""}, {"noext", ""}};
+  for (const auto &f : fields) EXPECT_EQ(NumberFieldOf(f.name), f.number) << f.name;
 }
 
 TEST(PathHelpers, SplitAtTheLastSeparatorPastTheFirstCharacter) {
