@@ -5,10 +5,10 @@
 
 #include "app/convert/DlgConProgress.h"
 #include "app/convert/DlgProgress.h"
+#include "app/convert/DlgProgressBase.h"
 #include "app/convert/DlgSetting.h"
 #include "app/convert/DlgStatusView.h"
 #include "app/convert/DlgYCConvertSet.h"
-#include "app/convert/TaskRun.h"
 #include "app/core/TargetSizes.h"
 #include "codec/TargetName.h"
 #include "engine/ImageFileEngine.h"
@@ -21,6 +21,10 @@
 namespace {
 
 using namespace std::chrono_literals;
+
+// How long a run waits for its worker before it waits on with the window handling its events
+// (a question the worker asks must still be answerable).
+constexpr std::chrono::milliseconds kWorkerWait = 258ms;
 
 // The message for a failed run: the task's error text, or, when the task gave none, a text
 // that names the target, so the operator never sees an empty box.
@@ -55,7 +59,7 @@ PassEnd Conversion::ImportExportPass(bool exportSide, const tagFileInfo *preview
   }
   progress.m_pTask = m_task.get();
   SetTaskParameters();
-  const TaskRunResult run = RunUnderProgress(m_worker, *m_task, progress, Work(body));
+  const RunResult run = Run(progress, body);
   m_task.reset();
 
   if (run.retCode != 0) {
@@ -127,10 +131,8 @@ void Conversion::ExchangeFields(std::unique_ptr<CTaskBaseClass> &kept, WorkerBod
     m_request.ycMode = static_cast<unsigned>(dialog.m_converMode);
   }
   // The still mode reaches 100 before it writes its target: only the run's end has the result.
-  const TaskRunResult run = RunUnderProgress(
-      m_worker, *m_task, progress, Work(body),
-      // The Y/C task stops a sequence only on its cancel flag, checked before each next file.
-      [task = m_task.get()] { task->m_cancelFlag = 1; });
+  // The Y/C task stops a sequence only on its cancel flag, checked before each next file.
+  const RunResult run = Run(progress, body, [task = m_task.get()] { task->m_cancelFlag = 1; });
   if (run.retCode != 0) {
     platform::ShowMessageBox(
         FailureMessage(run.errorInfo, run.targetFile.empty() ? m_request.target + GetFileName(first)
@@ -145,8 +147,30 @@ void Conversion::SetTaskParameters() {
   m_task->UpdateConvParameter(size.width, size.height, m_request.shiftMode, m_request.composite);
 }
 
-std::function<void()> Conversion::Work(WorkerBody body) {
-  return [body, task = m_task.get(), request = m_request] { body(*task, request); };
+Conversion::RunResult Conversion::Run(CDlgProgressBase &progress, WorkerBody body,
+                                      const std::function<void()> &onStop) {
+  CTaskBaseClass &task = *m_task;
+  m_worker.Start([body, &task, request = m_request, &progress] {
+    body(task, request);
+    // After the worker's last write to the task: the dialog may end on what it reads now.
+    progress.m_bWorkerEnded = 1;
+  });
+
+  RunResult result;
+  result.finished = progress.DoModal() == platform::gui::kIdOk;
+  if (!result.finished) {
+    if (onStop) onStop();
+    task.Stop();
+  }
+  m_worker.WaitFor(kWorkerWait);
+  m_worker.Join();
+
+  // The worker has ended: the task's results are final.
+  result.retCode = task.GetConvertResult();
+  result.errorInfo = task.GetErrorInfo();
+  result.targetFile = task.GetTargetFileName();
+  if (!result.finished) task.Cancel();
+  return result;
 }
 
 int Conversion::ConvertFiles(CTaskBaseClass &task, const ConversionRequest &request) {

@@ -14,6 +14,7 @@
 #include "app/convert/ConversionRequest.h"
 #include "platform/gui/WorkerThread.h"
 
+class CDlgProgressBase;
 class CDlgSetting;
 class CImageFileEngine;
 class CTaskBaseClass;
@@ -64,14 +65,26 @@ class Conversion {
   const ConversionRequest &Request() const { return m_request; }
 
  private:
+  // What a run left, read after its worker has ended.
+  struct RunResult {
+    bool finished = false;  // the progress dialog ended with OK
+    int retCode = 0;        // the task's convert result
+    std::string errorInfo;
+    std::string targetFile;
+  };
+
   // The parameter dialog of a pass; false when the operator left it.
   bool AskParameters(bool exportSide, const tagFileInfo *previewed);
   // The result dialog of a finished pass that wrote target.
   PassEnd ShowResult(const std::string &target);
   // Hands the size and shift choices and the composite mode to the task.
   void SetTaskParameters();
-  // The worker of the pass: body on the task with a copy of the request.
-  std::function<void()> Work(WorkerBody body);
+  // Starts body on the worker, on the task with a copy of the request, and runs progress
+  // modally. When the dialog ends other than with OK, onStop runs (when given) and the task is
+  // stopped. Then waits for the worker, a while plainly and then with the window's events
+  // handled, reads the task's results, and cancels the task when the run did not finish.
+  RunResult Run(CDlgProgressBase &progress, WorkerBody body,
+                const std::function<void()> &onStop = {});
 
   CImageFileEngine &m_engine;
   ConversionRequest m_request;
