@@ -71,28 +71,46 @@ bool CDlgSetting::OnInitDialog() {
   CreateFromTemplate(*this, IDD_DLG_SETTING);
   DialogBase::OnInitDialog();
   SetSystemFontForEdit(this, IDC_EDIT_TARGET);
+  ShowSideControls();
+  OfferChoices();
 
+  m_srcName = m_sTarget;
+  m_dstPath = SourceFolderOf(m_sTarget);
+  ShowTarget(m_dstPath);
+  CentreOnScreen();
+  // The controls are new, so nothing in the window has the keyboard yet: OK, first in the tab
+  // order, takes it, and Esc and Enter reach the dialog at once.
+  if (wxWindow *ok = FindWindow(platform::gui::kIdOk)) ok->SetFocus();
+  return true;
+}
+
+void CDlgSetting::ShowSideControls() {
   const auto hide = [this](int id) {
     if (wxWindow *control = FindWindow(id)) control->Hide();
   };
+  if (!m_bExport) {
+    hide(IDC_STATIC_IMAGESIZE);
+    hide(IDC_STATIC_SIZELABEL);
+    hide(IDC_LIST_FILES);
+    return;
+  }
+  for (int id : kSizeChoices) hide(id);
+  if (m_ifilesNum > 1) {
+    hide(IDC_STATIC_IMAGESIZE);
+    hide(IDC_STATIC_SIZELABEL);
+    OnUpdateFilesList(m_sfilesInChoose);
+  } else {
+    hide(IDC_LIST_FILES);
+  }
+}
+
+void CDlgSetting::OfferChoices() {
   const auto disable = [this](int id) {
     if (wxWindow *control = FindWindow(id)) control->Disable();
   };
   if (m_bExport) {
-    for (int id : kSizeChoices) hide(id);
-    if (m_ifilesNum > 1) {
-      hide(IDC_STATIC_IMAGESIZE);
-      hide(IDC_STATIC_SIZELABEL);
-      OnUpdateFilesList(m_sfilesInChoose);
-    } else {
-      hide(IDC_LIST_FILES);
-    }
     m_iCompositeMode = 0;
     for (int id : kCompositeControls) disable(id);
-  } else {
-    hide(IDC_STATIC_IMAGESIZE);
-    hide(IDC_STATIC_SIZELABEL);
-    hide(IDC_LIST_FILES);
   }
   CheckRadioButton(IDC_RDO_COMPOSITE_NONE, IDC_RDO_COMPOSITE_4, IDC_RDO_COMPOSITE_NONE);
   // A grid of n by n cells takes at most n * n files.
@@ -104,15 +122,6 @@ bool CDlgSetting::OnInitDialog() {
     for (int id : kShiftControls) disable(id);
   }
   CheckRadioButton(IDC_RDO_SHIFT_UP, IDC_RDO_SHIFT_DOWN, IDC_RDO_SHIFT_NORMAL);
-
-  m_srcName = m_sTarget;
-  m_dstPath = SourceFolderOf(m_sTarget);
-  ShowTarget(m_dstPath);
-  CentreOnScreen();
-  // The controls are new, so nothing in the window has the keyboard yet: OK, first in the tab
-  // order, takes it, and Esc and Enter reach the dialog at once.
-  if (wxWindow *ok = FindWindow(platform::gui::kIdOk)) ok->SetFocus();
-  return true;
 }
 
 void CDlgSetting::OnOK() {

@@ -48,6 +48,11 @@ class CDlgSetting : public platform::gui::DialogBase {
   // Fills the list of selected files: number, full path and picture size of each file that
   // gives a record, in order, up to the first that does not. Returns 1.
   int OnUpdateFilesList(const std::vector<std::string> &files);
+  // Shows the controls of the run's side: the size choices on import; on export the picture's
+  // size for one file, the list of files for several.
+  void ShowSideControls();
+  // Checks the default composite and shift choices and disables those that do not apply.
+  void OfferChoices();
   void OnBtnBrowse();
   void OnRdoComposite();
   // "2*2", "3*3" and "4*4" alike: the target becomes a file in the target folder.

@@ -182,7 +182,8 @@ void CFilesView::ClearPreview() {
 
 void CFilesView::OnUpdateFilesList(const std::vector<std::string> &files,
                                    CTaskBaseClass::TaskType) {
-  m_sfilesInChoose = m_lstFiles->ChosenFiles();
+  m_sfilesInChoose.clear();
+  m_lstFiles->GetFilesInChoose(m_sfilesInChoose);
   ClearPreview();
   if (files.empty() || m_sfilesInChoose.size() != 1) return;
 

@@ -18,9 +18,10 @@
 #include "codec/KdtFormatName.h"
 #include "engine/ImageFileEngine.h"
 #include "engine/TaskBaseClass.h"
-#include "platform/gui/WorkerThread.h"
 
 class CComboBoxColor;
+class Conversion;
+struct ConversionRequest;
 class CComboBoxFolder;
 class CListCtrlFile;
 class CQuendaView;
@@ -86,16 +87,17 @@ class CFilesView : public wxScrolled<wxPanel>, public FileListOwner, public Fold
   CComboBoxColor *m_cmbFilter = nullptr;
   CComboBoxFolder *m_cmbDirectory = nullptr;
   // Full paths of the selected files in list order, as of the last selection report; the
-  // conversion workflows hand it to their tasks.
+  // conversion workflows take a copy of it.
   std::vector<std::string> m_sfilesInChoose;
 
  private:
-  // The worker bodies of the two workflows and their thread entries (the pane is the
-  // parameter); the entries return 0.
-  int ProcessTaskOfConvert();
-  static uint32_t ThreadProcForConvert(void *lpParameter);
-  int ProTaskOfYUVConv();
-  static uint32_t ThreadProcForYUVConv(void *lpParameter);
+  // The worker bodies of the two workflows: each works on the task of a run with the run's own
+  // copy of its request, and returns the result code its load gave.
+  static int ProcessTaskOfConvert(CTaskBaseClass &task, const ConversionRequest &request);
+  static int ProTaskOfYUVConv(CTaskBaseClass &task, const ConversionRequest &request);
+  // The request of a conversion of the selection into format, with the last size and shift
+  // choices.
+  ConversionRequest Request(const std::string &format) const;
 
   // The form's controls, the pane's own classes in place of the standard ones.
   wxWindow *CreateControl(int id, const wxPoint &position, const wxSize &size);
@@ -126,20 +128,18 @@ class CFilesView : public wxScrolled<wxPanel>, public FileListOwner, public Fold
   unsigned m_uiScaleMode = 1;
   unsigned m_uiImageSize = 0;
   unsigned m_uiShiftMode = 0;
-  unsigned m_uiComposite = 0;
   unsigned m_convertMode = 2;  // Y/C: both planes until a run chooses
-  std::string m_sTarget;
-  std::string m_sExt;
   std::string m_sSourceDirectory;
   std::string m_sTargetDirectory;
   CImageFileEngine m_imgEngine;
   bool m_bInitialUpdateDone = false;
   bool m_bDestroyed = false;
-  // The worker of the conversion under way; the pane's destruction waits for it.
-  platform::gui::WorkerThread m_worker;
+  // The conversion under way, for the time of its command; the pane's destruction waits for
+  // its worker.
+  Conversion *m_conversion = nullptr;
 
  public:
   std::unique_ptr<CTaskBaseClass> m_pTaskOfPreview;
+  // The task of the last Y/C conversion, kept until the next conversion; its worker has ended.
   std::unique_ptr<CTaskBaseClass> m_pTaskOfConvert;
-  int m_iRetCode = 0;
 };
