@@ -1,10 +1,50 @@
 #include "platform/ShellItemList.h"
 
 #include <cstring>
+#include <new>
 
 #include "platform/ShellIcons.h"
 
 namespace platform {
+
+namespace {
+
+// A new record from ShellAlloc with the fields both kinds share: a reference of folder and the
+// record's own copy of item; the others null or 0. Null when memory runs out.
+template <class Record>
+Record *NewRecord(ShellFolder *folder, const ITEMIDLIST *item) {
+  void *block = ShellAlloc(sizeof(Record));
+  if (block == nullptr) return nullptr;
+  auto *record = new (block) Record{};
+  record->lpi = CopyITEMID(item);
+  if (record->lpi == nullptr) {
+    ShellFree(record);
+    return nullptr;
+  }
+  record->lpsfParent = folder;
+  folder->AddRef();
+  return record;
+}
+
+}  // namespace
+
+TVITEMDATA *NewTreeItemData(ShellFolder *folder, const ITEMIDLIST *item,
+                            const ITEMIDLIST *parentAbsolute) {
+  TVITEMDATA *record = NewRecord<TVITEMDATA>(folder, item);
+  if (record == nullptr || parentAbsolute == nullptr) return record;
+  record->lpifq = ConcatPidls(parentAbsolute, item);
+  if (record->lpifq == nullptr) {
+    FreeItemData(record);
+    return nullptr;
+  }
+  return record;
+}
+
+LVITEMDATA *NewListItemData(ShellFolder *folder, const ITEMIDLIST *item, unsigned long attribs) {
+  LVITEMDATA *record = NewRecord<LVITEMDATA>(folder, item);
+  if (record != nullptr) record->ulAttribs = attribs;
+  return record;
+}
 
 void FreeItemData(TVITEMDATA *record) {
   if (record == nullptr) return;

@@ -3,7 +3,6 @@
 // belong to the caller, who frees them with ShellFree.
 #pragma once
 
-#include <new>
 #include <string>
 
 #include "platform/ItemIdList.h"
@@ -37,12 +36,15 @@ struct LVITEMDATA {
 };
 using LPLVITEMDATA = LVITEMDATA *;
 
-// A new record from ShellAlloc with every field null or 0; null when memory runs out.
-template <class Record>
-Record *AllocItemData() {
-  void *block = ShellAlloc(sizeof(Record));
-  return block == nullptr ? nullptr : new (block) Record{};
-}
+// The records are built here only. A new record of the relative list `item` (one item) of
+// `folder`: the record holds a reference of folder and its own copy of item. Null, with nothing
+// held, when memory runs out.
+// A tree record's absolute list is parentAbsolute, the absolute list of folder, followed by
+// item; a null parentAbsolute is the desktop's own record, which has none.
+TVITEMDATA *NewTreeItemData(ShellFolder *folder, const ITEMIDLIST *item,
+                            const ITEMIDLIST *parentAbsolute);
+// A list record keeps the item's attributes as they were when it was listed.
+LVITEMDATA *NewListItemData(ShellFolder *folder, const ITEMIDLIST *item, unsigned long attribs);
 
 // Gives back the record's folder reference and frees its lists and the record. Null is ignored.
 void FreeItemData(TVITEMDATA *record);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/res/Accelerators.h"
+#include "app/res/Resource.h"
 #include "app/res/Strings.h"
 #include "platform/gui/MenuCommandIds.h"
 
@@ -65,4 +66,16 @@ wxAcceleratorTable BuildMainAccelerators() {
     entries.emplace_back(flags, ToolkitKey(accel.key), static_cast<int>(accel.command));
   }
   return wxAcceleratorTable(static_cast<int>(entries.size()), entries.data());
+}
+
+ExportFormats FillExportEntries(wxMenu &exportTo, const std::string &filesSet,
+                                std::vector<std::string> *leftOut) {
+  while (exportTo.GetMenuItemCount() > 0) exportTo.Destroy(exportTo.FindItemByPosition(0));
+  std::vector<std::string> names = ExportEntryNames(filesSet, leftOut);
+  for (size_t i = 0; i < names.size(); ++i) {
+    const unsigned id = res::ID_EXPORT_FIRST + static_cast<unsigned>(i);
+    exportTo.Append(platform::gui::MenuItemId(id), wxString::FromUTF8(names[i]),
+                    wxString::FromUTF8(res::StatusPrompt(id)));
+  }
+  return ExportFormats(res::ID_EXPORT_FIRST, std::move(names));
 }

@@ -100,16 +100,8 @@ int CFilesView::InitListViewItems(TVITEMDATA *lptvid, ShellFolder *lpsf) {
     if (!listed) continue;
 
     // Without memory for a record the listing ends with the items listed so far.
-    LVITEMDATA *record = platform::AllocItemData<LVITEMDATA>();
+    LVITEMDATA *record = platform::NewListItemData(lpsf, item.get(), attribs);
     if (record == nullptr) break;
-    record->ulAttribs = attribs;
-    record->lpsfParent = lpsf;
-    lpsf->AddRef();
-    record->lpi = platform::CopyITEMID(item.get());
-    if (record->lpi == nullptr) {
-      platform::FreeItemData(record);
-      break;
-    }
     if (m_lstFiles->InsertRecord(inserted, record, lptvid->lpifq) < 0) {
       platform::FreeItemData(record);
       m_lstFiles->EndInsertions();

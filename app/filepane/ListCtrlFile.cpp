@@ -305,15 +305,8 @@ wxMenu *CListCtrlFile::LoadContextMenu() {
   const bool exportSide = m_pwndParent->IsExport() != 0;
   if (exportSide) {
     popup.Destroy(popup.FindItemByPosition(kPosImport));
-    wxMenu *exportTo = popup.FindItemByPosition(0)->GetSubMenu();
-    while (exportTo != nullptr && exportTo->GetMenuItemCount() > 0)
-      exportTo->Destroy(exportTo->FindItemByPosition(0));
-    std::vector<std::string> names = ExportEntryNames(patterns);
-    for (size_t i = 0; exportTo != nullptr && i < names.size(); ++i) {
-      exportTo->Insert(i, platform::gui::MenuItemId(res::ID_EXPORT_FIRST + unsigned(i)),
-                       wxString::FromUTF8(names[i]));
-    }
-    m_exportFormats = ExportFormats(res::ID_EXPORT_FIRST, std::move(names));
+    if (wxMenu *exportTo = popup.FindItemByPosition(0)->GetSubMenu())
+      m_exportFormats = FillExportEntries(*exportTo, patterns);
   } else {
     popup.Destroy(popup.FindItemByPosition(kPosExportTo));
     popup.Destroy(popup.FindItemByPosition(kPosRenameOnImportSide));

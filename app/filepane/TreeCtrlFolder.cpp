@@ -66,19 +66,11 @@ void CTreeCtrlFolder::Initilize(FolderTreeCombo *pComboBoxFolder, FolderTreeOwne
   SetImageList(&ShellImageList());
 
   DeleteAllItems();
-  ShellFolder *desktop = DesktopFolder();
-  TVITEMDATA *record = AllocItemData<TVITEMDATA>();
+  const ShellFolderPtr desktopReference(DesktopFolder());
+  ShellFolder *desktop = desktopReference.get();
   ItemIdPtr empty(platform::Create(2));
-  if (record != nullptr) {
-    record->lpsfParent = desktop;  // the record takes the desktop's reference
-    record->lpi = empty ? CopyITEMID(empty.get()) : nullptr;
-  } else {
-    desktop->Release();
-  }
-  if (record == nullptr || record->lpi == nullptr) {
-    FreeItemData(record);
-    return;  // out of memory: the tree stays empty
-  }
+  TVITEMDATA *record = empty ? NewTreeItemData(desktop, empty.get(), nullptr) : nullptr;
+  if (record == nullptr) return;  // out of memory: the tree stays empty
 
   std::string name;
   platform::GetName(desktop, nullptr, SHGDN_NORMAL, name);
@@ -148,16 +140,8 @@ wxTreeItemId CTreeCtrlFolder::FillTreeView(ShellFolder *lpsf, const ITEMIDLIST *
     std::string name;
     if (!platform::GetName(lpsf, item.get(), SHGDN_NORMAL, name)) continue;
 
-    TVITEMDATA *record = AllocItemData<TVITEMDATA>();
+    TVITEMDATA *record = NewTreeItemData(lpsf, item.get(), lpifq);
     if (record == nullptr) break;
-    record->lpsfParent = lpsf;
-    lpsf->AddRef();
-    record->lpifq = ConcatPidls(lpifq, item.get());
-    record->lpi = item.release();
-    if (record->lpifq == nullptr) {
-      FreeItemData(record);
-      break;
-    }
     // The icons go in with the item: set afterwards, each one would measure the item again.
     int image = -1, selectedImage = -1;
     GetNormalAndSelectedIcons(record->lpifq, image, selectedImage);

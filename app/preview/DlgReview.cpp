@@ -10,7 +10,6 @@
 
 namespace {
 
-const wxColour kGround(0x81, 0x81, 0x81);
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kOffset = 50;
@@ -64,7 +63,7 @@ bool CDlgReview::OnInitDialog() {
 void CDlgReview::Draw(wxDC &dc) {
   const wxSize client = GetClientSize();
   dc.SetPen(*wxTRANSPARENT_PEN);
-  dc.SetBrush(wxBrush(kGround));
+  dc.SetBrush(wxBrush(CQuendaView::GroundColour()));
   dc.DrawRectangle(0, 0, client.GetWidth(), client.GetHeight());
   if (m_pRgbInfo == nullptr || wxWindow::GetCapture() != nullptr || client.GetWidth() <= 1 ||
       client.GetHeight() <= 1) {

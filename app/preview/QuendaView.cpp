@@ -6,18 +6,13 @@
 #include <wx/image.h>
 #include <wx/print.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 
 #include "app/blit/FitToPane.h"
 #include "app/blit/StretchBlit.h"
 #include "app/res/Resource.h"
-#include "codec/PixelBuffer.h"
 
 namespace {
-
-const wxColour kGround(0x81, 0x81, 0x81);
 
 // One page: the preview as the pane shows it, at the size it has on the screen.
 class PreviewPrintout : public wxPrintout {
@@ -39,6 +34,14 @@ class PreviewPrintout : public wxPrintout {
  private:
   CQuendaView *view_;
 };
+
+// Draws width x height pixels at x, y: red, green, blue, top row first, rows unpadded, which is
+// the toolkit's own form. The toolkit reads the rows where they are, neither copied nor changed:
+// they may belong to someone else, even lie in read-only memory.
+void DrawRows(wxDC &dc, const unsigned char *rgb, int width, int height, int x, int y) {
+  const wxImage image(width, height, const_cast<unsigned char *>(rgb), true);
+  if (image.IsOk()) dc.DrawBitmap(wxBitmap(image), x, y);
+}
 
 }  // namespace
 
@@ -70,7 +73,7 @@ bool CQuendaView::OnEraseBkgnd(wxDC &dc) {
   dc.SetPen(*wxTRANSPARENT_PEN);
   dc.SetBrush(*wxBLACK_BRUSH);
   dc.DrawRectangle(0, 0, size.GetWidth(), size.GetHeight());
-  dc.SetBrush(wxBrush(kGround));
+  dc.SetBrush(wxBrush(GroundColour()));
   dc.DrawRectangle(1, 1, size.GetWidth() - 2, size.GetHeight() - 2);
   dc.SetPen(previousPen);
   dc.SetBrush(previousBrush);
@@ -158,32 +161,9 @@ int CQuendaView::DrawPicture(const tagRGBInfo *pRgbInfo, wxDC &dc, const wxSize 
 }
 
 void CQuendaView::DrawOwnSize(const tagRGBInfo *pRgbInfo, wxDC &dc, int x, int y) {
-  const unsigned w = pRgbInfo->width;
-  const unsigned h = pRgbInfo->height;
-  // The drawing form: blue-green-red, bottom row first, rows padded to 4 bytes. It is made in a
-  // padded copy: the picture belongs to the file pane and is only read, never changed.
-  unsigned rowBytes = 0;
-  unsigned char *padded = MakeDwordAlignedBuf(pRgbInfo->ptBits, w, h, &rowBytes);
-  if (padded == nullptr) return;
-  VertFlipBuf(padded, rowBytes, h);
-  for (unsigned row = 0; row < h; ++row) BGRFromRGB(padded + size_t{row} * rowBytes, w, 1);
-
-  wxImage image(static_cast<int>(w), static_cast<int>(h), false);
-  if (!image.IsOk()) {
-    free(padded);
-    return;
-  }
-  unsigned char *out = image.GetData();
-  for (unsigned row = 0; row < h; ++row) {
-    const unsigned char *in = padded + static_cast<size_t>(h - 1 - row) * rowBytes;
-    for (unsigned col = 0; col < w; ++col, in += 3, out += 3) {
-      out[0] = in[2];
-      out[1] = in[1];
-      out[2] = in[0];
-    }
-  }
-  free(padded);
-  dc.DrawBitmap(wxBitmap(image), x, y);
+  // Only called for a picture smaller than the pane, so its sizes fit the toolkit's.
+  DrawRows(dc, pRgbInfo->ptBits, static_cast<int>(pRgbInfo->width),
+           static_cast<int>(pRgbInfo->height), x, y);
 }
 
 void CQuendaView::DrawFitted(const tagRGBInfo *pRgbInfo, wxDC &dc, int clientW, int clientH,
@@ -191,8 +171,5 @@ void CQuendaView::DrawFitted(const tagRGBInfo *pRgbInfo, wxDC &dc, int clientW, 
   FittedPicture fitted;
   if (!FitToPane(*pRgbInfo, clientW, clientH, fitted)) return;
   scale = fitted.scale;
-  wxImage image(fitted.width, fitted.height, false);
-  if (!image.IsOk()) return;
-  std::copy(fitted.rgb.begin(), fitted.rgb.end(), image.GetData());
-  dc.DrawBitmap(wxBitmap(image), fitted.x, fitted.y);
+  DrawRows(dc, fitted.rgb.data(), fitted.width, fitted.height, fitted.x, fitted.y);
 }

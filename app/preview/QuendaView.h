@@ -3,6 +3,7 @@
 // its aspect kept to fill the pane in one direction and centred in the other.
 #pragma once
 
+#include <wx/colour.h>
 #include <wx/window.h>
 
 #include <functional>
@@ -32,7 +33,7 @@ class CQuendaView : public wxWindow {
   // paints only its ground. The frame repaints the pane (Refresh) when the drag ends.
   void SetFrameSizing(bool sizing) { m_bFrameSizing = sizing; }
 
-  // Paints the ground: grey 0x818181 with a one-pixel black outline over the whole pane.
+  // Paints the ground: GroundColour with a one-pixel black outline over the whole pane.
   bool OnEraseBkgnd(wxDC &dc);
 
   // Draws the picture onto dc (the pane's paint context or a printer's), or, with no picture or
@@ -50,6 +51,8 @@ class CQuendaView : public wxWindow {
   // both directions), otherwise reduced with its aspect kept through the stretch blitter, and
   // gives the scale of the drawing in per cent (100 when nothing is drawn). Returns 1.
   static int DrawPicture(const tagRGBInfo *pRgbInfo, wxDC &dc, const wxSize &client, int &scale);
+  // The grey a picture is shown on, in the pane and in the review window.
+  static wxColour GroundColour() { return wxColour(0x81, 0x81, 0x81); }
 
  private:
   void OnPaint(wxPaintEvent &event);

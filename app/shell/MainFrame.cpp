@@ -184,18 +184,12 @@ void CMainFrame::FillExportMenu() {
   wxMenuItem *item = ExportToItem();
   if (files == nullptr || item == nullptr) return;
   wxMenu *exportTo = item->GetSubMenu();
-  if (exportTo->GetMenuItemCount() > 0) exportTo->Destroy(exportTo->FindItemByPosition(0));
   std::vector<std::string> leftOut;
-  std::vector<std::string> names = ExportEntryNames(files->GetFileSet(), &leftOut);
+  m_exportFormats = FillExportEntries(*exportTo, files->GetFileSet(), &leftOut);
   for (const std::string &pattern : leftOut) {
     std::fprintf(stderr, "Quenda: no command is left for the export format %s; it is not offered\n",
                  pattern.c_str());
   }
-  for (size_t i = 0; i < names.size(); ++i) {
-    const unsigned id = res::ID_EXPORT_FIRST + static_cast<unsigned>(i);
-    exportTo->Insert(i, platform::gui::MenuItemId(id), Text(names[i]), Text(res::StatusPrompt(id)));
-  }
-  m_exportFormats = ExportFormats(res::ID_EXPORT_FIRST, std::move(names));
   // With no format to offer the item stays greyed for the life of the window.
   if (m_exportFormats.empty()) item->Enable(false);
 }

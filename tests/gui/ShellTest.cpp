@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
+#include "app/common/MenuResources.h"
 #include "app/filepane/FilesView.h"
 #include "app/preview/QuendaView.h"
 #include "app/res/Resource.h"
@@ -74,6 +75,25 @@ TEST(MainWindow, MenusComeFromTheResourcesWithExportEntriesFromThePlugins) {
   EXPECT_EQ(Utf8(entry->GetItemLabel()), "BMP");
   EXPECT_EQ(entry->GetId(), MenuItemId(res::ID_EXPORT_FIRST));
   EXPECT_TRUE(entry->GetHelp().empty());
+}
+
+// The menu bar and the file list's context menu fill their "Export To" with one helper: the
+// placeholder goes, and each entry carries its command and that command's status prompt.
+TEST(MainWindow, ExportEntriesCarryTheirCommandsAndPrompts) {
+  wxMenu exportTo;
+  exportTo.Append(MenuItemId(res::ID_EXPORT_PLACEHOLDER), "NULL");
+  const ExportFormats formats = FillExportEntries(exportTo, "*.bmp;*.Tga");
+  ASSERT_EQ(exportTo.GetMenuItemCount(), 2u);
+  const wxMenuItem *first = exportTo.FindItemByPosition(0);
+  const wxMenuItem *second = exportTo.FindItemByPosition(1);
+  EXPECT_EQ(Utf8(first->GetItemLabel()), "BMP");
+  EXPECT_EQ(first->GetId(), MenuItemId(res::ID_EXPORT_FIRST));
+  EXPECT_TRUE(first->GetHelp().empty());
+  EXPECT_EQ(Utf8(second->GetItemLabel()), "TGA");
+  EXPECT_EQ(second->GetId(), MenuItemId(res::ID_EXPORT_FIRST + 1));
+  EXPECT_EQ(Utf8(second->GetHelp()), "Convert file with NELVOR format into...");
+  ASSERT_NE(formats.FormatOf(res::ID_EXPORT_FIRST + 1), nullptr);
+  EXPECT_EQ(*formats.FormatOf(res::ID_EXPORT_FIRST + 1), "TGA");
 }
 
 // Nothing is selected at start-up: every command that needs a selection is disabled, in the

@@ -27,12 +27,16 @@ const ITEMIDLIST *List(const Bytes &bytes) {
   return reinterpret_cast<const ITEMIDLIST *>(bytes.data());
 }
 
+// The bytes of a list; none for null.
+Bytes BytesOf(const ITEMIDLIST *list) {
+  const auto *first = reinterpret_cast<const unsigned char *>(list);
+  return list == nullptr ? Bytes() : Bytes(first, first + platform::GetSize(list));
+}
+
 // The bytes of a list handed out by a helper; frees it.
 Bytes Take(ITEMIDLIST *list) {
   EXPECT_NE(list, nullptr);
-  if (list == nullptr) return {};
-  const auto *first = reinterpret_cast<const unsigned char *>(list);
-  Bytes bytes(first, first + platform::GetSize(list));
+  Bytes bytes = BytesOf(list);
   platform::ShellFree(list);
   return bytes;
 }
@@ -65,6 +69,31 @@ TEST(ShellItemList, CopyTakesTheFirstItemAndEndsTheCopy) {
   // Of a two-item list only the first item is copied, and a terminator follows it, so the copy
   // is a complete relative list.
   EXPECT_EQ(Take(platform::CopyITEMID(List(MakeList({6, 9})))), MakeList({6}));
+}
+
+// The records of the tree and the list each hold a reference of their folder (freeing them gives
+// it back, so the folder outlives them here) and lists of their own.
+TEST(ShellItemList, RecordsHoldTheirFolderAndListsOfTheirOwn) {
+  const platform::ShellFolderPtr desktop(platform::DesktopFolder());
+  const Bytes parent = MakeList({5}, 0x10), item = MakeList({9}, 0x40), empty = MakeList({});
+  platform::TVITEMDATA *child = platform::NewTreeItemData(desktop.get(), List(item), List(parent));
+  platform::TVITEMDATA *root = platform::NewTreeItemData(desktop.get(), List(empty), nullptr);
+  platform::LVITEMDATA *file = platform::NewListItemData(desktop.get(), List(item), 0x40000000);
+  ASSERT_TRUE(child != nullptr && root != nullptr && file != nullptr);
+  EXPECT_EQ(child->lpsfParent, desktop.get());
+  EXPECT_EQ(BytesOf(child->lpi), item);
+  EXPECT_NE(child->lpi, List(item));
+  Bytes absolute(parent.begin(), parent.end() - 2);
+  absolute.insert(absolute.end(), item.begin(), item.end());
+  EXPECT_EQ(BytesOf(child->lpifq), absolute);
+  EXPECT_EQ(BytesOf(root->lpi), empty);
+  EXPECT_EQ(root->lpifq, nullptr);  // the desktop has no absolute list
+  EXPECT_EQ(file->lpsfParent, desktop.get());
+  EXPECT_EQ(BytesOf(file->lpi), item);
+  EXPECT_EQ(file->ulAttribs, 0x40000000u);
+  platform::FreeItemData(child);
+  platform::FreeItemData(root);
+  platform::FreeItemData(file);
 }
 
 TEST(ShellItemList, ComparePidlTellsEqualAncestorAndOther) {
