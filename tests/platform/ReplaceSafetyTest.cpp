@@ -162,6 +162,27 @@ TEST(ReplaceSafety, KilledOverwriteWithoutHardLinksLeavesOldOrNewAndTheNextRunCl
   KillAtEachMoment(folder.Path());
 }
 
+// Without hard links the kept copy serves a run's end as a link does: put back, the old content
+// with its mode is under the name again; let go, the new content stays; nothing else is left.
+TEST(ReplaceSafety, KeptCopyIsPutBackOrLetGo) {
+  test_support::TempFolder dir;
+  const std::string path = dir.File("x.KDT");
+  test_support::SyncLog log(dir.Path());
+  log.FailLinks(EOPNOTSUPP);
+  for (const bool cancelled : {true, false}) {
+    WriteWholeFile(path, {'o', 'l', 'd'});
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const std::optional<platform::KeptFile> kept = platform::KeepFile(path);
+    ASSERT_TRUE(kept.has_value());
+    ASSERT_TRUE(platform::WriteFileAtomically(path, "new"));
+    EXPECT_TRUE(cancelled ? platform::PutBack(*kept) : platform::LetGo(*kept));
+    EXPECT_TRUE(ReadWholeFile(path) == (cancelled ? Bytes{'o', 'l', 'd'} : Bytes{'n', 'e', 'w'}));
+    EXPECT_EQ(fs::status(path).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(NamesIn(dir.Path()), std::set<std::string>{"x.KDT"});
+  }
+}
+
 // The same on a real memory-card file system, where the machine can make one.
 TEST(ReplaceSafety, KilledOverwriteOnVfat) {
   if (geteuid() != 0) GTEST_SKIP() << "mounting a vfat image needs root";
