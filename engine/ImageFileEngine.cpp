@@ -40,9 +40,11 @@ tagIMGPROC *BindPlugin(const std::string &path) {
   }
   // A pattern that does not fit the node would be cut into a different pattern: refuse it.
   const char *pattern = query();
-  const size_t length = pattern != nullptr ? std::strlen(pattern) : kPatternSize;
-  if (length >= kPatternSize) {
-    std::fprintf(stderr, "Quenda: %s: the plug-in's pattern is too long\n", path.c_str());
+  const size_t length = pattern != nullptr ? std::strlen(pattern) : 0;
+  if (pattern == nullptr || length >= kPatternSize) {
+    std::fprintf(stderr, "Quenda: %s: %s\n", path.c_str(),
+                 pattern == nullptr ? "the plug-in names no pattern (QueryInfo returned none)"
+                                    : "the plug-in's pattern is too long");
     platform::CloseLibrary(library);
     return nullptr;
   }
@@ -81,8 +83,9 @@ void CImageFileEngine::Initialization(const std::string &folder) {
   }
   tagIMGPROC **tail = &m_ptImgProc;
   while (*tail != nullptr) tail = &(*tail)->next;
+  // Every entry goes to the loader, which loads regular files only and says why it skips any
+  // other (a folder, a FIFO that would hold the start for ever).
   for (const platform::DirectoryEntry &entry : platform::FindEntries(folder, kPluginPattern)) {
-    if (entry.isFolder) continue;
     if (tagIMGPROC *node = BindPlugin(folder + entry.name)) {
       *tail = node;
       tail = &node->next;

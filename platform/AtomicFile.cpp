@@ -8,6 +8,7 @@
 
 #include "platform/DurableTargets.h"
 #include "platform/HiddenSibling.h"
+#include "platform/Leftovers.h"
 
 namespace platform {
 namespace {
@@ -31,6 +32,9 @@ bool StartWriteback(int fd) {
 AtomicFile::AtomicFile(const std::string &path) {
   m_target = ResolveLinks(path);
   if (m_target.empty() || m_target.back() == '/') return;
+  // What killed runs left in the folder goes first; old content put back under this very name
+  // is then replaced like any other.
+  ClearLeftoversOnce(FolderOf(m_target));
 
   // A new file gets the mode a plain create would give it; a replaced one keeps its own.
   mode_t mode = 0666;
@@ -44,7 +48,7 @@ AtomicFile::AtomicFile(const std::string &path) {
 
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    m_temporary = HiddenSiblingName(m_target);
+    m_temporary = HiddenSiblingName(m_target, SiblingKind::NewContent);
     fd = open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0 && errno != EEXIST) break;
   }

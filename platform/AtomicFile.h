@@ -16,7 +16,8 @@ namespace platform {
 
 class AtomicFile {
  public:
-  // Creates the temporary file for `path`. A target that is a symbolic link is written through
+  // Creates the temporary file for `path` (HiddenSibling.h), after clearing what killed runs
+  // left in its folder (Leftovers.h). A target that is a symbolic link is written through
   // to the file the link names, and the link stays. The file is not opened (Stream() is null)
   // when its folder does not take the temporary, or when the target exists but is not a regular
   // file or is read-only (no write permission for anyone, or none for this user).

@@ -23,13 +23,11 @@ bool SyncPath(const std::string &path, int flags) {
   return synced || unsupported;
 }
 
-std::string FolderOf(const std::string &file) {
-  const size_t slash = file.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : file.substr(0, slash);
-}
-
 }  // namespace
+
+bool SyncFolder(const std::string &folder) {
+  return SyncPath(folder, O_DIRECTORY);
+}
 
 void DurableTargets::Add(const std::string &path) {
   if (!m_recorded.insert(path).second) return;  // written over again

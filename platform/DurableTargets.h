@@ -31,4 +31,8 @@ class DurableTargets {
   std::unordered_set<std::string> m_recorded;  // the paths of m_targets, looked up per write
 };
 
+// Makes the entries of `folder` durable: true when they reached the disk, or the file system
+// keeps no separate record of them.
+bool SyncFolder(const std::string &folder);
+
 }  // namespace platform

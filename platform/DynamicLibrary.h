@@ -8,6 +8,8 @@
 namespace platform {
 
 // Loads the library at `path` with every symbol resolved now and none shared with later loads.
+// Only a regular file (links followed) is loaded: anything else is not even opened, as opening
+// a FIFO waits for a writer for ever.
 void *OpenLibrary(const std::string &path);
 
 // The address of the export `name` of a loaded library, or null when it has none.

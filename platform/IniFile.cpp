@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -31,18 +30,17 @@ std::optional<std::string_view> SectionName(std::string_view line) {
 }
 
 // The next line of `stream` without its line end, cut after `limit` bytes: the rest of a longer
-// line is read past, never kept. False at the end of the file.
+// line is read past, never kept. A 0 byte ends the entry the line holds, as it ends each entry
+// of a section that is read; the rest of that line is read past too. False at the end of the
+// file.
 bool NextLine(FILE *stream, std::string &line, size_t limit) {
   line.clear();
-  char chunk[4096];
-  bool any = false;
-  while (std::fgets(chunk, sizeof chunk, stream) != nullptr) {
+  bool any = false, ended = false;
+  for (int c; (c = getc_unlocked(stream)) != EOF;) {
     any = true;
-    size_t length = std::strlen(chunk);
-    const bool ended = length > 0 && chunk[length - 1] == '\n';
-    if (ended) --length;
-    if (line.size() < limit) line.append(chunk, std::min(length, limit - line.size()));
-    if (ended) break;
+    if (c == '\n') break;
+    if (c == '\0') ended = true;
+    if (!ended && line.size() < limit) line.push_back(static_cast<char>(c));
   }
   return any;
 }

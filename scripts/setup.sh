@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   libwxgtk3.2-dev libgtk-3-dev libx11-dev libxtst-dev xvfb openbox x11-utils imagemagick clang-14
-  libclang-rt-14-dev clang-format)
+  libclang-rt-14-dev clang-format dosfstools)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

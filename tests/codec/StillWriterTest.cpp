@@ -108,7 +108,8 @@ TEST_F(StillWriter, KeyNamedPictureKeepsItsPictureAndGetsNoCompanion) {
 
 // A disk that holds the new picture but not its companion: the write fails and the old picture
 // and companion stay byte-identical, with nothing else left in the folder; the same for a
-// picture alone that does not fit.
+// picture alone that does not fit, and for one whose last bytes, still in the stream's buffer
+// when the file is closed, find no room.
 TEST_F(StillWriter, FailedWritesAreZeroAndLeaveTheOldFiles) {
   test_support::SmallDisk disk(1300 * 1024);
   if (!disk.Mounted()) GTEST_SKIP() << disk.WhyNot();
@@ -121,6 +122,11 @@ TEST_F(StillWriter, FailedWritesAreZeroAndLeaveTheOldFiles) {
   const Bytes large = Gradient(1920 * 1080 * 3);
   EXPECT_EQ(WriteToKdt(path.c_str(), large.data(), nullptr, 1920, 1080), 0);
   EXPECT_EQ(disk.Contents(), before);
+  const uint64_t stillBytes = 1111744;         // of a 720 x 576 picture
+  disk.FillLeaving(stillBytes / 4096 * 4096);  // all but the last 1728 bytes
+  const auto filled = disk.Contents();
+  EXPECT_EQ(WriteToKdt(path.c_str(), picture_.data(), nullptr, 720, 576), 0);
+  EXPECT_EQ(disk.Contents(), filled);
 }
 
 }  // namespace

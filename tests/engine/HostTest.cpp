@@ -3,6 +3,7 @@
 // visible; the real KDT and BMP plug-ins check the road from picture to file and back.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "engine/ImageFileEngine.h"
+#include "tests/support/SmallDisk.h"
 #include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -19,11 +21,12 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kStandIns = HOST_TEST_PLUGIN_DIR;
-const std::string kTga = kStandIns + "host_tga.dll";               // "*.TGA", marker 901
-const std::string kBmpLower = kStandIns + "host_bmp_lower.dll";    // "*.bmp", marker 902
-const std::string kNoSave = kStandIns + "host_no_save.dll";        // no SaveRgb export
-const std::string kEmptyLoad = kStandIns + "host_empty_load.dll";  // "*.BMP", loads nothing
-const std::string kNoPattern = kStandIns + "host_no_pattern.dll";  // ""
+const std::string kTga = kStandIns + "host_tga.dll";                   // "*.TGA", marker 901
+const std::string kBmpLower = kStandIns + "host_bmp_lower.dll";        // "*.bmp", marker 902
+const std::string kNoSave = kStandIns + "host_no_save.dll";            // no SaveRgb export
+const std::string kEmptyLoad = kStandIns + "host_empty_load.dll";      // "*.BMP", loads nothing
+const std::string kNoPattern = kStandIns + "host_no_pattern.dll";      // ""
+const std::string kNullPattern = kStandIns + "host_null_pattern.dll";  // no text at all
 const std::string kPattern39 = kStandIns + "host_pattern_39.dll";
 const std::string kPattern40 = kStandIns + "host_pattern_40.dll";
 const std::string kKdt = std::string(QUENDA_PLUGIN_DIR) + "kdtplug.dll";
@@ -60,13 +63,24 @@ TEST(HostBinding, BindsOnlyLibrariesExportingAllThreeEntryPointsWithAFittingPatt
                         {"E.DLL", kBmpLower},
                         {"f.dll", kPattern40},
                         {"g.dll", kPattern39},
+                        {"h.dll", kNullPattern},
                         {"readme.txt", kBmpLower}});
   fs::create_directory(plugins.path() + "c.dll");  // a folder named like a library
   std::ofstream(plugins.path() + "c.dll/inner") << "x";
   std::ofstream(plugins.path() + "d.dll") << "not a library";  // fails to load
+  // A FIFO, whose opening would wait for a writer for ever.
+  ASSERT_EQ(mkfifo((plugins.path() + "e.dll").c_str(), 0600), 0);
   {
     CImageFileEngine engine;
-    engine.Initialization(plugins.path());
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(test_support::ReturnsAtOnce(plugins.path() + "e.dll",
+                                            [&] { engine.Initialization(plugins.path()); }));
+    const std::string said = testing::internal::GetCapturedStderr();
+    // Each library that is skipped is named, with its reason.
+    for (const char *reason :
+         {"c.dll: a folder", "e.dll: a FIFO", "f.dll: the plug-in's pattern is too long",
+          "h.dll: the plug-in names no pattern"})
+      EXPECT_NE(said.find(reason), std::string::npos) << reason << " in " << said;
     // The upper-case name matches "*.dll"; readme.txt does not; a 40-character pattern does not
     // fit its field, 39 characters do.
     EXPECT_EQ(engine.GetFilesSet(), "*.TGA;*.BMP;*.ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789A");

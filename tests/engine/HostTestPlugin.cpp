@@ -4,12 +4,17 @@
 //                      records, so a test can tell which library served a call
 //   TEST_LOAD_NOTHING  LoadRgb returns no record, with code 0
 //   TEST_WITHOUT_SAVE  the library exports no SaveRgb, so it is no plug-in
+//   TEST_NO_PATTERN    QueryInfo returns no text at all
 #include <cstring>
 
 #include "plugins/PluginInterface.h"
 
 QUENDA_PLUGIN_API const char *QueryInfo() {
+#ifdef TEST_NO_PATTERN
+  return nullptr;
+#else
   return TEST_PATTERN;
+#endif
 }
 
 QUENDA_PLUGIN_API tagFileInfo *LoadRgb(const char *path, int isRGBReadIn, int *result) {

@@ -32,6 +32,9 @@ TEST_F(IniFileTest, ReadsEntriesOfOneSectionOnly) {
   EXPECT_EQ(platform::ReadIniSection(path_, "Quenda"),
             (Entries{"SourceKey=Home/pics/", "Extra=two words"}));
   EXPECT_EQ(platform::ReadIniSection(path_, "Missing"), Entries{});
+  // A 0 byte ends the entry it stands in; the next line is an entry of its own.
+  Write(std::string("[Quenda]\nSourceKey=Home/a/\0hidden\nNext=1\n", 41));
+  EXPECT_EQ(platform::ReadIniSection(path_, "Quenda"), (Entries{"SourceKey=Home/a/", "Next=1"}));
 }
 
 // A section read into a buffer of a given size, as the saved folder is: entries cut where the

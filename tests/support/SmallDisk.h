@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -46,6 +47,20 @@ class SmallDisk {
   const std::string &WhyNot() const { return m_whyNot; }
   std::string Folder() const { return m_folder.Folder(); }
   std::string File(const std::string &name) const { return m_folder.File(name); }
+
+  // Takes up the disk's room with a file "filler" so that `freeBytes` (a multiple of the page
+  // size) stay free.
+  void FillLeaving(uint64_t freeBytes) {
+    struct statvfs disk;
+    ASSERT_EQ(statvfs(m_folder.Path().c_str(), &disk), 0);
+    const uint64_t available = uint64_t{disk.f_bavail} * disk.f_frsize;
+    ASSERT_GE(available, freeBytes);
+    const int fd = open(File("filler").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    ASSERT_GE(fd, 0);
+    const std::vector<char> zeros(available - freeBytes);
+    EXPECT_EQ(write(fd, zeros.data(), zeros.size()), static_cast<ssize_t>(zeros.size()));
+    close(fd);
+  }
 
   // Every entry of the folder, hidden ones included, with the bytes of each.
   std::map<std::string, std::vector<unsigned char>> Contents() const {
