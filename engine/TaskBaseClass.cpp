@@ -11,6 +11,7 @@
 #include "codec/PictureBytes.h"
 #include "codec/StillWriter.h"
 #include "engine/ImageFileEngine.h"
+#include "engine/RecordCheck.h"
 #include "engine/TaskTexts.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -111,6 +112,13 @@ void CTaskBaseClass::FailForMemory(const std::string &source) {
 
 tagFileInfo *CTaskBaseClass::LoadRgb(const std::string &sfileName, int isRGBReadIn, int &ret) {
   tagFileInfo *info = m_imgEngine.LoadRGB(sfileName, isRGBReadIn, ret);
+  // A record whose buffers do not hold the size it claims is no picture of the file: every road
+  // (preview, review, batch, composite, Y/C) would read past them. It fails as a damaged file
+  // does, before any pixel is read.
+  if (info != nullptr && !RecordHoldsItsPicture(*info)) {
+    PluginFreeFileInfo(info);
+    info = nullptr;
+  }
   // A plug-in hands back the record of a file it cannot open without the file's name; the
   // record still stands for that file in a chain, and a later load of it by the name it holds
   // must name the file in its message too.

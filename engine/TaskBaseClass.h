@@ -80,8 +80,9 @@ class CTaskBaseClass {
   explicit CTaskBaseClass(CImageFileEngine &imgFileEngine);
 
   // Loads one file through the host. Stores the code in the task's result; when no record
-  // comes back the result is ERR_BAD_DATA with the error text naming the file. The caller
-  // owns the record (free it with PluginFreeFileInfo).
+  // comes back, or one whose buffers do not hold the size it claims (which is freed), the result
+  // is ERR_BAD_DATA with the error text naming the file. The caller owns the record (free it
+  // with PluginFreeFileInfo).
   tagFileInfo *LoadRgb(const std::string &sfileName, int isRGBReadIn, int &ret);
   // Loads one source with its pixels to build a target from. A record without pixels, or with a
   // failure code, is freed and fails like a missing one: the result is the load's code
