@@ -66,9 +66,11 @@ void CTaskBaseClass::Cancel() {
   PutBackKeptFiles();
 }
 
-void CTaskBaseClass::PutBackKeptFiles() {
-  std::erase_if(m_keptFiles,
-                [](const platform::KeptFile &kept) { return platform::PutBack(kept); });
+void CTaskBaseClass::PutBackKeptFiles(size_t first) {
+  const auto putBack =
+      std::remove_if(m_keptFiles.begin() + static_cast<std::ptrdiff_t>(first), m_keptFiles.end(),
+                     [](const platform::KeptFile &kept) { return platform::PutBack(kept); });
+  m_keptFiles.erase(putBack, m_keptFiles.end());
 }
 
 bool CTaskBaseClass::KeepOldContent(const std::vector<std::string> &names) {
@@ -209,6 +211,7 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
         platform::PathExists(name) && !IsRecorded(name) && !platform::IsFolder(name);
     (replaces ? replaced : created).push_back(name);
   }
+  const size_t firstKept = m_keptFiles.size();
   if (!KeepOldContent(replaced)) {
     // Without a way back the file is not replaced: the target fails and the file stays as it is.
     FailTarget(candidate, ERR_FILE_WRITE);
@@ -228,6 +231,9 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
     }
     return 0;
   }
+  // The files the save replaced get their old content back at once, not only when the run
+  // ends: a picture and its key companion are never left one new and one old meanwhile.
+  PutBackKeptFiles(firstKept);
   // A save that fails may have done so before touching its files (a refused name): what it
   // neither created nor changed is not this task's to delete.
   m_sfilesInSave.resize(firstName);

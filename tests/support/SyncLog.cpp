@@ -15,6 +15,7 @@ struct Watch {
   std::string folder;
   std::function<int()> mark;
   std::string failing;
+  std::string failingRename;
   std::vector<std::string> events;
 };
 
@@ -50,6 +51,11 @@ bool Log(const char *what, const std::string &path) {
   }
   const int mark = g_watch->mark ? g_watch->mark() : 0;
   g_watch->events.push_back(std::string(what) + " " + name + " " + std::to_string(mark));
+  if (std::string(what) == "rename") {
+    if (name != g_watch->failingRename) return false;
+    g_watch->failingRename.clear();
+    return true;
+  }
   return std::string(what) == "sync" && name == g_watch->failing;
 }
 
@@ -86,7 +92,10 @@ extern "C" int rename(const char *from, const char *to) noexcept {
     // The folder's own path, as the descriptors' paths give it.
     const std::string slash = std::string(to).substr(0, std::string(to).rfind('/'));
     const std::string folder = realpath(slash.c_str(), resolved) != nullptr ? resolved : slash;
-    Log("rename", folder + std::string(to).substr(slash.size()));
+    if (Log("rename", folder + std::string(to).substr(slash.size()))) {
+      errno = EIO;
+      return -1;
+    }
   }
   static const auto real = Real<int (*)(const char *, const char *)>("rename");
   return real(from, to);
@@ -98,7 +107,7 @@ SyncLog::SyncLog(std::string folder, std::function<int()> mark) {
   char resolved[PATH_MAX];
   if (realpath(folder.c_str(), resolved) != nullptr) folder = resolved;
   std::lock_guard<std::mutex> lock(g_mutex);
-  g_watch = new Watch{std::move(folder), std::move(mark), {}, {}};
+  g_watch = new Watch{std::move(folder), std::move(mark), {}, {}, {}};
 }
 
 SyncLog::~SyncLog() {
@@ -110,6 +119,11 @@ SyncLog::~SyncLog() {
 void SyncLog::FailSyncOf(std::string name) {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_watch->failing = std::move(name);
+}
+
+void SyncLog::FailNextRenameTo(std::string name) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_watch->failingRename = std::move(name);
 }
 
 std::vector<std::string> SyncLog::Events() const {

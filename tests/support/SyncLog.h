@@ -6,7 +6,8 @@
 //         wait), "rename" (a file renamed to the name);
 //   name  the path below the folder, "." for the folder itself, "tmp" for a hidden temporary;
 //   mark  what the test's mark function says at that moment (a task's progress, say).
-// A sync of a chosen name can be made to fail with EIO, as a disk that has gone away fails it.
+// A sync of a chosen name, or a rename to one, can be made to fail with EIO, as a disk that has
+// gone away fails it.
 #pragma once
 
 #include <functional>
@@ -25,6 +26,8 @@ class SyncLog {
 
   // From now on, every sync of name (as logged) fails with EIO, after being logged.
   void FailSyncOf(std::string name);
+  // The next rename to name (as logged) fails with EIO, after being logged.
+  void FailNextRenameTo(std::string name);
   // The calls logged so far.
   std::vector<std::string> Events() const;
   void Clear();
