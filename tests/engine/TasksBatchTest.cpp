@@ -380,17 +380,21 @@ TEST_F(BatchProgressTest, KeyPlaneOfTheSourceGoesToTheTargetUnshifted) {
   }
 }
 
+// What a plug-in that returns a key plane gives: every record it loads comes with one, of a
+// single key value.
+void GiveKeyPlane(tagFileInfo *record) {
+  if (record == nullptr) return;
+  const size_t bytes = size_t{record->rgbInfo.width} * record->rgbInfo.height;
+  record->rgbInfo.ptAlpha = static_cast<unsigned char *>(PluginAlloc(bytes));
+  std::memset(record->rgbInfo.ptAlpha, 0xC0, bytes);
+}
+
 // A run whose source comes with a key plane, written by the KDT plug-in: each target's key
 // companion is written, synced at the run's end with its picture, and recorded, so Cancel
 // removes the key it wrote and puts back the key it replaced, as it does the pictures.
 TEST_F(BatchProgressTest, KeyCompanionsAreSyncedWithTheRunAndGoWithItsCancel) {
   SaveKdtAsKdt(true);
-  s_onLoad = [](tagFileInfo *record) {
-    if (record == nullptr) return;
-    const size_t bytes = size_t{record->rgbInfo.width} * record->rgbInfo.height;
-    record->rgbInfo.ptAlpha = static_cast<unsigned char *>(PluginAlloc(bytes));
-    std::memset(record->rgbInfo.ptAlpha, 0xC0, bytes);
-  };
+  s_onLoad = GiveKeyPlane;
   for (const char *name : {"k0.bmp", "k1.bmp"}) Write(name, Picture::Pattern(64, 48));
   std::filesystem::create_directory(Path("out"));
   const std::vector<unsigned char> oldPicture = {'p'}, oldKey = {'k'};
@@ -427,11 +431,7 @@ TEST_F(BatchProgressTest, KeyCompanionsAreSyncedWithTheRunAndGoWithItsCancel) {
 // leaves a new picture beside an old key; a key put in before it is taken back.
 TEST_F(BatchProgressTest, KeyedTargetReplacesOldPairWholeOrNotAtAll) {
   SaveKdtAsKdt(true);
-  s_onLoad = [](tagFileInfo *record) {
-    if (record == nullptr) return;
-    const size_t bytes = size_t{record->rgbInfo.width} * record->rgbInfo.height;
-    record->rgbInfo.ptAlpha = static_cast<unsigned char *>(PluginAlloc(bytes));
-  };
+  s_onLoad = GiveKeyPlane;
   Write("k0.bmp", Picture::Pattern(64, 48));
   const std::string picture = "Mk0.QVEL_000.KDT", key = "Sk0.QVEL_000.KDT";
   // What reaches the folder: the writer's syncs and renames, then the task putting back at once
