@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "codec/ColourConvert.h"
@@ -52,7 +53,7 @@ int WriteToKdt(const char *szfileName, const unsigned char *lpBits, const unsign
     return STILL_SIZE_REFUSED;
   }
 
-  // The picture and its companion replace the old files together, once both are written.
+  // The picture and its companion replace the old files together, once both are written whole.
   platform::AtomicFile pictureFile(szfileName);
   const int written = WriteOneStill(pictureFile, &picture, lpBits, format->form, false);
   if (lpAlpha == nullptr || written != kWritten) {
@@ -72,9 +73,19 @@ int WriteToKdt(const char *szfileName, const unsigned char *lpBits, const unsign
   const int companionWritten =
       WriteOneStill(companionFile, &companion, lpAlpha, format->form, true);
   if (companionWritten != kWritten) return companionWritten;
-  if (!pictureFile.Close() || !companionFile.Close() || !pictureFile.Commit() ||
-      !companionFile.Commit())
+  if (!pictureFile.Close() || !companionFile.Close()) return STILL_WRITE_FAILED;
+  // The key goes into place first and the picture last: the picture's name is what shows the
+  // pair, so a picture never stands beside a key that is not its own. A failure between the two
+  // renames leaves the old picture; a key this call created is taken back with it (a key it
+  // replaced is gone; its old content is for the caller to have kept).
+  std::error_code error;
+  const bool companionIsNew = std::filesystem::symlink_status(companionPath, error).type() ==
+                              std::filesystem::file_type::not_found;
+  if (!companionFile.Commit()) return STILL_WRITE_FAILED;
+  if (!pictureFile.Commit()) {
+    if (companionIsNew) std::filesystem::remove(companionPath, error);
     return STILL_WRITE_FAILED;
+  }
   return format->form + STILL_WITH_KEY;
 }
 

@@ -11,6 +11,7 @@
 #include "codec/PictureBytes.h"
 #include "codec/StillWriter.h"
 #include "engine/ImageFileEngine.h"
+#include "engine/RecordCheck.h"
 #include "engine/TaskTexts.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -74,9 +75,11 @@ void CTaskBaseClass::Cancel() {
   PutBackKeptFiles();
 }
 
-void CTaskBaseClass::PutBackKeptFiles() {
-  std::erase_if(m_keptFiles,
-                [](const platform::KeptFile &kept) { return platform::PutBack(kept); });
+void CTaskBaseClass::PutBackKeptFiles(size_t first) {
+  const auto putBack =
+      std::remove_if(m_keptFiles.begin() + static_cast<std::ptrdiff_t>(first), m_keptFiles.end(),
+                     [](const platform::KeptFile &kept) { return platform::PutBack(kept); });
+  m_keptFiles.erase(putBack, m_keptFiles.end());
 }
 
 bool CTaskBaseClass::KeepOldContent(const std::vector<std::string> &names) {
@@ -120,6 +123,13 @@ void CTaskBaseClass::FailForMemory(const std::string &source) {
 
 tagFileInfo *CTaskBaseClass::LoadRgb(const std::string &sfileName, int isRGBReadIn, int &ret) {
   tagFileInfo *info = m_imgEngine.LoadRGB(sfileName, isRGBReadIn, ret);
+  // A record whose buffers do not hold the size it claims is no picture of the file: every road
+  // (preview, review, batch, composite, Y/C) would read past them. It fails as a damaged file
+  // does, before any pixel is read.
+  if (info != nullptr && !RecordHoldsItsPicture(*info)) {
+    PluginFreeFileInfo(info);
+    info = nullptr;
+  }
   // A plug-in hands back the record of a file it cannot open without the file's name; the
   // record still stands for that file in a chain, and a later load of it by the name it holds
   // must name the file in its message too.
@@ -210,6 +220,7 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
         platform::PathExists(name) && !IsRecorded(name) && !platform::IsFolder(name);
     (replaces ? replaced : created).push_back(name);
   }
+  const size_t firstKept = m_keptFiles.size();
   if (!KeepOldContent(replaced)) {
     // Without a way back the file is not replaced: the target fails and the file stays as it is.
     FailTarget(candidate, ERR_FILE_WRITE);
@@ -229,6 +240,9 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
     }
     return 0;
   }
+  // The files the save replaced get their old content back at once, not only when the run
+  // ends: a picture and its key companion are never left one new and one old meanwhile.
+  PutBackKeptFiles(firstKept);
   // A save that fails may have done so before touching its files (a refused name): what it
   // neither created nor changed is not this task's to delete.
   m_sfilesInSave.resize(firstName);

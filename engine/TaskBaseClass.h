@@ -80,8 +80,9 @@ class CTaskBaseClass {
   explicit CTaskBaseClass(CImageFileEngine &imgFileEngine);
 
   // Loads one file through the host. Stores the code in the task's result; when no record
-  // comes back the result is ERR_BAD_DATA with the error text naming the file. The caller
-  // owns the record (free it with PluginFreeFileInfo).
+  // comes back, or one whose buffers do not hold the size it claims (which is freed), the result
+  // is ERR_BAD_DATA with the error text naming the file. The caller owns the record (free it
+  // with PluginFreeFileInfo).
   tagFileInfo *LoadRgb(const std::string &sfileName, int isRGBReadIn, int &ret);
   // Loads one source with its pixels to build a target from. A record without pixels, or with a
   // failure code, is freed and fails like a missing one: the result is the load's code
@@ -94,7 +95,8 @@ class CTaskBaseClass {
   // about to replace until the run has ended. What a save wrote is recorded for the run's final
   // sync (MakeTargetsDurable). A failed save keeps on record only what it created or changed;
   // its code stays the task's result to the end of the run, and the error text of the run's
-  // first failed target names it. Returns the save's code.
+  // first failed target names it; what it replaced has its old content back at once. Returns
+  // the save's code.
   int SaveRgb(const std::string &sObj, const std::string &sExt, tagRGBInfo *rgbInfo);
   // A target of the run failed with code: the task's result keeps it from now on, whatever
   // later loads and saves give, so the operator learns of it whenever the result is read.
@@ -164,8 +166,9 @@ class CTaskBaseClass {
   // Stores code as the task's result; success leaves a failed target's code in place.
   void SetResult(int code);
   bool IsRecorded(const std::string &path) const;
-  // Puts back the kept old content that can be; what cannot stays kept.
-  void PutBackKeptFiles();
+  // Puts back the kept old content that can be, from the first-th kept file on; what cannot
+  // stays kept.
+  void PutBackKeptFiles(size_t first = 0);
   // Sets aside the old content of the existing names before a save replaces them; false, with
   // nothing set aside, when one of them cannot be.
   bool KeepOldContent(const std::vector<std::string> &names);

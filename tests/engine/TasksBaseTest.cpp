@@ -3,6 +3,8 @@
 // large to allocate.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "engine/TaskBatch.h"
 #include "engine/TaskComposite.h"
 #include "engine/TaskModeConv.h"
@@ -251,6 +253,88 @@ TEST_F(NoMemoryTest, PicturesBeyondTheSizeLimitGiveNoMemory) {
   still.GetYUVDataSrc(2);
   EXPECT_EQ(still.GetConvertResult(), ERR_NO_MEMORY);
   EXPECT_TRUE(SaysMemory(still, source)) << still.GetErrorInfo();
+}
+
+// A plug-in's record whose buffers do not hold the size it claims is refused where it comes back
+// from the host, before any pixel is read: on every road it is a load failure naming the file,
+// nothing is written and nothing succeeds. Sizes beyond the largest picture (which used to crash
+// an import, or write a still of stray heap bytes) and sizes within it over a short heap block;
+// a key plane short of its claim; pixels missing under a claimed size. Once from a plug-in that
+// answers a load without pixels honestly (so the batch reaches its full loads), once from one
+// that gives the same record to every load.
+TEST_F(NoMemoryTest, RecordsClaimingMoreThanTheyHoldFailTheLoadOnEveryRoad) {
+  struct Claim {
+    const char *what;
+    uint32_t width, height;
+    size_t pixelBytes, keyBytes;  // 0: none
+  } const claims[] = {
+      {"100000 x 100000 over 16 bytes", 100000, 100000, 16, 0},
+      {"65536 x 65536 over 16 bytes", 65536, 65536, 16, 0},
+      {"0x55555556 x 1 over 16 bytes", 0x55555556u, 1, 16, 0},
+      {"1000 x 1000 over 16 bytes", 1000, 1000, 16, 0},
+      {"64 x 48 with a key plane of 16 bytes", 64, 48, 64 * 48 * 3, 16},
+      {"100000 x 100000 without pixels, key of 16 bytes", 100000, 100000, 0, 16},
+  };
+  Write("s.bmp", Picture::Pattern(64, 48));
+  const std::string source = Path("s.bmp");
+  const std::string out = Path("out/");
+  enum Road { Batch, Composite, Still, Review };
+  for (const bool everyLoad : {false, true}) {
+    for (const Claim &claim : claims) {
+      s_onLoad = [&claim, everyLoad](tagFileInfo *record) {
+        if (record == nullptr || (record->rgbInfo.ptBits == nullptr && !everyLoad)) return;
+        tagRGBInfo &picture = record->rgbInfo;
+        PluginFree(picture.ptBits);
+        picture.width = claim.width;
+        picture.height = claim.height;
+        picture.ptBits = claim.pixelBytes
+                             ? static_cast<unsigned char *>(PluginAlloc(claim.pixelBytes))
+                             : nullptr;
+        picture.ptAlpha =
+            claim.keyBytes ? static_cast<unsigned char *>(PluginAlloc(claim.keyBytes)) : nullptr;
+      };
+      for (const Road road : {Batch, Composite, Still, Review}) {
+        // The field exchange loads records only: an honest plug-in's answer is not changed.
+        if (road == Still && !everyLoad) continue;
+        SCOPED_TRACE(std::string(claim.what) + (everyLoad ? ", every load" : ", full loads") +
+                     ", road " + std::to_string(road));
+        std::filesystem::remove_all(out);
+        std::filesystem::create_directory(out);
+        std::unique_ptr<CTaskBaseClass> task;
+        int ret = 0;
+        // Each step as the workflows take it: the next only while the result is 0.
+        auto next = [&task] { return task->GetConvertResult() == 0; };
+        if (road == Batch || road == Composite) {
+          if (road == Batch) task = std::make_unique<CTaskBatch>(m_engine);
+          if (road == Composite) task = std::make_unique<CTaskComposite>(m_engine);
+          task->UpdateConvParameter(
+              720, 487, ShiftNormal,
+              uint32_t(road == Batch ? CompositeMode::None : CompositeMode::Two));
+          task->LoadRGB(road == Batch ? std::vector{source} : std::vector{source, source}, 0, ret);
+          if (next()) task->GetRGB(0);
+          if (next()) task->SaveRGB(road == Batch ? out : out + "Mgrid.QVEL_000.KDT", "KDT");
+        } else if (road == Still) {
+          task = std::make_unique<CTaskModeConv>(m_engine);
+          task->LoadRGB({source}, 0, ret);
+          if (next()) task->GetYUVDataSrc(2);
+          if (next()) task->SaveRGB(out, "KDT");
+        } else {
+          task = std::make_unique<CTaskBasic>(m_engine);
+          task->LoadRGB({source}, 0, ret);
+          EXPECT_EQ(task->GetRGB(1), nullptr);
+          EXPECT_EQ(task->GetRGB(0), nullptr);
+        }
+        EXPECT_EQ(task->GetConvertResult(), ERR_BAD_DATA);
+        EXPECT_EQ(task->GetErrorInfo(), source + kCannotLoad);
+        if (road != Review) {  // the preview's progress is always 100
+          EXPECT_LT(task->GetProgressStatus(), 100u);
+        }
+        task->Cancel();
+        task.reset();
+        EXPECT_TRUE(std::filesystem::is_empty(out));
+      }
+    }
+  }
 }
 
 }  // namespace

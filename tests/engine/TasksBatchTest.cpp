@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <future>
+#include <iostream>
+#include <map>
 #include <memory>
 
 #include "app/res/Strings.h"
@@ -375,6 +377,125 @@ TEST_F(BatchProgressTest, KeyPlaneOfTheSourceGoesToTheTargetUnshifted) {
     const size_t skip = shift == ShiftDown ? 720 * 3 : 0;
     std::copy(source.begin(), source.end() - skip, placed.begin() + skip);
     EXPECT_TRUE(pixels[1] == placed) << "shift " << shift;
+  }
+}
+
+// What a plug-in that returns a key plane gives: every record it loads comes with one, of a
+// single key value.
+void GiveKeyPlane(tagFileInfo *record) {
+  if (record == nullptr) return;
+  const size_t bytes = size_t{record->rgbInfo.width} * record->rgbInfo.height;
+  record->rgbInfo.ptAlpha = static_cast<unsigned char *>(PluginAlloc(bytes));
+  std::memset(record->rgbInfo.ptAlpha, 0xC0, bytes);
+}
+
+// A run whose source comes with a key plane, written by the KDT plug-in: each target's key
+// companion is written, synced at the run's end with its picture, and recorded, so Cancel
+// removes the key it wrote and puts back the key it replaced, as it does the pictures.
+TEST_F(BatchProgressTest, KeyCompanionsAreSyncedWithTheRunAndGoWithItsCancel) {
+  SaveKdtAsKdt(true);
+  s_onLoad = GiveKeyPlane;
+  for (const char *name : {"k0.bmp", "k1.bmp"}) Write(name, Picture::Pattern(64, 48));
+  std::filesystem::create_directory(Path("out"));
+  const std::vector<unsigned char> oldPicture = {'p'}, oldKey = {'k'};
+  test_support::WriteWholeFile(Path("out/Mk0.QVEL_000.KDT"), oldPicture);
+  test_support::WriteWholeFile(Path("out/Sk0.QVEL_000.KDT"), oldKey);
+  tasks_test::ScriptedMessageBox box({tasks_test::MessageAnswer::Yes});
+  CTaskBatch task(m_engine);
+  task.UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::None));
+  Watch(task);
+  int ret = 0;
+  task.LoadRGB({Path("k0.bmp"), Path("k1.bmp")}, 0, ret);
+  test_support::SyncLog log(Path("out"), [] { return int(s_task->GetProgressStatus()); });
+  EXPECT_EQ(task.SaveRGB(Path("out/"), "KDT"), 0);
+  // Each pair in place key first, the picture last; the replaced pair's content on the disk
+  // before its renames; at the end every picture and key, then the folder.
+  EXPECT_EQ(
+      log.Events(),
+      (std::vector<std::string>{
+          "sync tmp 32", "sync tmp 32", "rename Sk0.QVEL_000.KDT 32", "rename Mk0.QVEL_000.KDT 32",
+          "start tmp 76", "start tmp 76", "rename Sk1.QVEL_000.KDT 76",
+          "rename Mk1.QVEL_000.KDT 76", "sync Mk0.QVEL_000.KDT 76", "sync Sk0.QVEL_000.KDT 76",
+          "sync Mk1.QVEL_000.KDT 76", "sync Sk1.QVEL_000.KDT 76", "sync . 76"}));
+  EXPECT_EQ(std::filesystem::file_size(Path("out/Sk1.QVEL_000.KDT")), 942784u);
+  task.Cancel();
+  EXPECT_EQ(tasks_test::FilesIn(Path("out")),
+            (std::vector<std::string>{"Mk0.QVEL_000.KDT", "Sk0.QVEL_000.KDT"}));
+  EXPECT_EQ(test_support::ReadWholeFile(Path("out/Mk0.QVEL_000.KDT")), oldPicture);
+  EXPECT_EQ(test_support::ReadWholeFile(Path("out/Sk0.QVEL_000.KDT")), oldKey);
+}
+
+// A keyed target that cannot be put in place whole leaves the pair as it was, from the moment
+// its save fails, not only once the run has ended: a full disk while the key is written, a
+// rename of the key or of the picture that fails. The picture goes in last, so a failure never
+// leaves a new picture beside an old key; a key put in before it is taken back.
+TEST_F(BatchProgressTest, KeyedTargetReplacesOldPairWholeOrNotAtAll) {
+  SaveKdtAsKdt(true);
+  s_onLoad = GiveKeyPlane;
+  Write("k0.bmp", Picture::Pattern(64, 48));
+  const std::string picture = "Mk0.QVEL_000.KDT", key = "Sk0.QVEL_000.KDT";
+  // What reaches the folder: the writer's syncs and renames, then the task putting back at once
+  // the old content of what the failed save replaced.
+  const std::string toPicture = "rename " + picture + " 0", toKey = "rename " + key + " 0";
+  struct Case {
+    const char *what;
+    bool oldKey;
+    bool fullDisk;  // room for the picture, not for its key beside it
+    std::string failingRename;
+    std::vector<std::string> events;
+  } const cases[] = {
+      {"full disk while the key is written", true, true, "", {toPicture, toKey}},
+      {"rename of the key fails",
+       true,
+       false,
+       key,
+       {"sync tmp 0", "sync tmp 0", toKey, toPicture, toKey}},
+      {"rename of the picture fails",
+       true,
+       false,
+       picture,
+       {"sync tmp 0", "sync tmp 0", toKey, toPicture, toPicture, toKey}},
+      {"rename of the picture fails, no old key",
+       false,
+       false,
+       picture,
+       {"sync tmp 0", "start tmp 0", toKey, toPicture, toPicture}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    test_support::SmallDisk disk(1536 * 1024);
+    if (c.fullDisk && !disk.Mounted()) {
+      std::cout << "[  SKIPPED ] " << c.what << ": " << disk.WhyNot() << "\n";
+      continue;
+    }
+    const std::string out = c.fullDisk ? disk.Folder() : Path("out/");
+    std::filesystem::remove_all(Path("out"));
+    std::filesystem::create_directory(Path("out"));
+    std::map<std::string, std::vector<unsigned char>> old = {{picture, {'p'}}};
+    if (c.oldKey) old[key] = {'k'};
+    for (const auto &[name, bytes] : old) test_support::WriteWholeFile(out + name, bytes);
+    auto visible = [&out] {
+      std::map<std::string, std::vector<unsigned char>> files;
+      for (const std::string &name : tasks_test::FilesIn(out)) {
+        if (name[0] != '.') files[name] = test_support::ReadWholeFile(out + name);
+      }
+      return files;
+    };
+    tasks_test::ScriptedMessageBox box({tasks_test::MessageAnswer::Yes});
+    auto task = std::make_unique<CTaskBatch>(m_engine);
+    task->UpdateConvParameter(720, 487, ShiftNormal, uint32_t(CompositeMode::None));
+    int ret = 0;
+    task->LoadRGB({Path("k0.bmp")}, 0, ret);
+    test_support::SyncLog log(out.substr(0, out.size() - 1));
+    log.FailNextRenameTo(c.failingRename);
+    EXPECT_EQ(task->SaveRGB(out, "KDT"), ERR_FILE_WRITE);
+    EXPECT_EQ(task->GetErrorInfo(), out + picture + " can not be written.");
+    EXPECT_EQ(visible(), old);
+    EXPECT_EQ(log.Events(), c.events);
+    task->Cancel();
+    task.reset();
+    EXPECT_EQ(tasks_test::FilesIn(out).size(), old.size());
+    EXPECT_EQ(visible(), old);
   }
 }
 

@@ -134,6 +134,7 @@ class ProbePluginTest : public RealPluginsTest {
     m_setHook(&Record);
   }
   void TearDown() override {
+    SaveKdtAsKdt(false);
     if (m_setHook != nullptr) m_setHook(nullptr);
     if (m_probe != nullptr) dlclose(m_probe);
     s_task = nullptr;
@@ -148,6 +149,12 @@ class ProbePluginTest : public RealPluginsTest {
     if (operation == 'L' && s_onLoad) s_onLoad(loaded);
     if (operation == 'S' && s_onSave) s_onSave(*saving);
     return operation == 'S' && ++s_saves == s_failingSave ? ERR_FILE_WRITE : 0;
+  }
+  // true: KDT targets are written by the real KDT plug-in, key companion and all, from now on.
+  void SaveKdtAsKdt(bool real) {
+    auto set = reinterpret_cast<void (*)(int)>(dlsym(m_probe, "ProbeSaveKdtAsKdt"));
+    ASSERT_NE(set, nullptr);
+    set(real ? 1 : 0);
   }
   // Watches task from now on; its failingSave-th save from now fails (0: none).
   static void Watch(CTaskBaseClass &task, int failingSave = 0) {

@@ -23,6 +23,7 @@ struct Watch {
   bool allCalls = false;
   std::string stopEvent;
   int stopOccurrence = 0;
+  std::string failingRename;
   std::vector<std::string> events;
 };
 
@@ -81,6 +82,11 @@ bool Log(const char *what, const std::string &path) {
     raise(SIGSTOP);
     lock.lock();
   }
+  if (kind == "rename") {
+    if (*name != g_watch->failingRename) return false;
+    g_watch->failingRename.clear();
+    return true;
+  }
   return (kind == "sync" && *name == g_watch->failing) ||
          (kind == "close" && *name == g_watch->failingClose) || kind == "link";
 }
@@ -113,7 +119,10 @@ extern "C" int sync_file_range(int fd, off64_t offset, off64_t bytes, unsigned i
 }
 
 extern "C" int rename(const char *from, const char *to) noexcept {
-  if (to != nullptr) Log("rename", FolderResolved(to));
+  if (to != nullptr && Log("rename", FolderResolved(to))) {
+    errno = EIO;
+    return -1;
+  }
   static const auto real = Real<int (*)(const char *, const char *)>("rename");
   return real(from, to);
 }
@@ -193,6 +202,11 @@ void SyncLog::StopBefore(std::string event, int occurrence) {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_watch->stopEvent = std::move(event);
   g_watch->stopOccurrence = occurrence;
+}
+
+void SyncLog::FailNextRenameTo(std::string name) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_watch->failingRename = std::move(name);
 }
 
 std::vector<std::string> SyncLog::Events() const {

@@ -9,10 +9,10 @@
 //   name  the path below the folder, "." for the folder itself, "tmp" for a hidden file;
 //   mark  what the test's mark function says at that moment (a task's progress, say).
 // Calls the C library makes inside its own functions (a stream's writes) are not seen.
-// A sync of a chosen name can be made to fail with EIO, as a disk that has gone away fails it;
-// the close of a stream too, after the stream has been closed; links can be refused, as a file
-// system without them refuses them; and the process can be stopped (SIGSTOP) just before a
-// chosen call, for a test to kill it there.
+// A sync of a chosen name, or the next rename to one, can be made to fail with EIO, as a disk that
+// has gone away fails it; the close of a stream too, after the stream has been closed; links can be
+// refused, as a file system without them refuses them; and the process can be stopped (SIGSTOP)
+// just before a chosen call, for a test to kill it there.
 #pragma once
 
 #include <functional>
@@ -41,6 +41,8 @@ class SyncLog {
   // The process stops itself just before the `occurrence`-th (from 1) call on the folder that
   // is, or would be, logged as `event` ("<what> <name>").
   void StopBefore(std::string event, int occurrence);
+  // The next rename to name (as logged) fails with EIO, after being logged.
+  void FailNextRenameTo(std::string name);
   // The calls logged so far.
   std::vector<std::string> Events() const;
   void Clear();
