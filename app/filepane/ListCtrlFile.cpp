@@ -217,21 +217,20 @@ void CListCtrlFile::OnMouseDown(wxMouseEvent &event) {
   const long item = ItemAt(event.GetPosition());
   m_pressedItem = item;
   m_pressListing = m_listingGeneration;
-  if (item < 0) {
-    event.Skip();
-    return;
-  }
-  if (!event.ShiftDown()) {
-    // A plain click and a Ctrl+click set the anchor of the ranges that follow.
-    m_anchor = item;
-    event.Skip();
-    return;
-  }
   // The toolkit's list would add the range from the item current before to the selection, and
-  // a Ctrl+Shift+click would turn the clicked item over instead: the range runs from the
-  // anchor, and it is the selection unless Ctrl adds it.
-  SetFocus();
-  SelectRange(item, event.ControlDown());
+  // a Ctrl+Shift+click would turn the clicked item over instead.
+  if (item >= 0 && event.ShiftDown()) SetFocus();
+  MoveOnto(item, event.ShiftDown(), event.ControlDown(), event);
+}
+
+void CListCtrlFile::MoveOnto(long item, bool shift, bool add, wxEvent &event) {
+  if (item < 0 || !shift) {
+    // The toolkit's list goes on with the click or the move, which sets the anchor.
+    if (item >= 0) m_anchor = item;
+    event.Skip();
+    return;
+  }
+  SelectRange(item, add);
 }
 
 void CListCtrlFile::OnMouseUp(wxMouseEvent &event) {
@@ -292,19 +291,8 @@ long CListCtrlFile::MoveTarget(int key) const {
 }
 
 void CListCtrlFile::OnChar(wxKeyEvent &event) {
-  const long target = MoveTarget(event.GetKeyCode());
-  if (target < 0) {
-    event.Skip();
-    return;
-  }
-  if (!event.ShiftDown()) {
-    // The toolkit's list moves there; a move without Shift sets the anchor.
-    m_anchor = target;
-    event.Skip();
-    return;
-  }
-  // The toolkit's list would only ever add to the selection from its own anchor.
-  SelectRange(target, false);
+  // With Shift the toolkit's list would only ever add to the selection, from its own anchor.
+  MoveOnto(MoveTarget(event.GetKeyCode()), event.ShiftDown(), false, event);
 }
 
 void CListCtrlFile::SelectAlone(long item) {

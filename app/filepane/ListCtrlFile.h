@@ -96,6 +96,10 @@ class CListCtrlFile : public wxListCtrl {
   void ReportItem(long item);
   // After a plain click on item: item is selected and no other is.
   void SelectAlone(long item);
+  // A click (shift: Shift held, add: Ctrl held) or a move from the keyboard onto item (-1: no
+  // item): with Shift the range from the anchor is selected here and the event ends; otherwise
+  // item becomes the anchor and the toolkit's list goes on with the event.
+  void MoveOnto(long item, bool shift, bool add, wxEvent &event);
   // After a Shift+click on item or a move to it with Shift: the items from the anchor to item
   // are selected, and with add the items selected before stay so; item becomes current.
   void SelectRange(long item, bool add);
