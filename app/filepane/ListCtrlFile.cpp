@@ -4,6 +4,7 @@
 #include <wx/menu.h>
 #include <wx/treectrl.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/common/FileNameText.h"
@@ -41,6 +42,8 @@ CListCtrlFile::CListCtrlFile(wxWindow *parent, wxWindowID id, const wxPoint &pos
   Bind(wxEVT_LIST_ITEM_DESELECTED, &CListCtrlFile::OnItemchanged, this);
   Bind(wxEVT_LIST_DELETE_ITEM, &CListCtrlFile::OnDeleteItem, this);
   Bind(wxEVT_CONTEXT_MENU, &CListCtrlFile::OnContextMenu, this);
+  // The items window hands the keys it gets to the list first.
+  Bind(wxEVT_CHAR, &CListCtrlFile::OnChar, this);
   Bind(wxEVT_MENU, &CListCtrlFile::OnConvertClick, this, res::ID_CONVERT_RANGE_FIRST,
        res::ID_CONVERT_RANGE_LAST);
   Bind(wxEVT_MENU, &CListCtrlFile::OnRenameFile, this, res::ID_LIST_RENAME);
@@ -48,10 +51,7 @@ CListCtrlFile::CListCtrlFile(wxWindow *parent, wxWindowID id, const wxPoint &pos
   // same commands on the menu bar never reach them.
   Bind(wxEVT_UPDATE_UI, &CListCtrlFile::OnUpdateMenuEntry, this);
   // The items are drawn in an inner window of the list, which gets the mouse.
-  ItemsWindow()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent &event) {
-    m_pressedItem = ItemAt(event.GetPosition());
-    event.Skip();
-  });
+  ItemsWindow()->Bind(wxEVT_LEFT_DOWN, &CListCtrlFile::OnMouseDown, this);
   ItemsWindow()->Bind(wxEVT_LEFT_UP, &CListCtrlFile::OnMouseUp, this);
   ItemsWindow()->Bind(wxEVT_LEFT_DCLICK, &CListCtrlFile::OnMouseDblClk, this);
   ItemsWindow()->Bind(wxEVT_RIGHT_DOWN, &CListCtrlFile::OnRightDown, this);
@@ -110,6 +110,9 @@ void CListCtrlFile::EndInsertions() {
 
 bool CListCtrlFile::DeleteAllItems() {
   m_iSelectItem = -1;
+  m_anchor = -1;
+  // A press in the listing that goes is no click in the next one.
+  ++m_listingGeneration;
   // The records go once their items have: the toolkit reports no single deletions here, and
   // clearing each item's record first would have it measure every item again.
   std::vector<LVITEMDATA *> records;
@@ -141,6 +144,7 @@ LVITEMDATA *CListCtrlFile::GetRecord(long item) const {
 
 void CListCtrlFile::OnDeleteItem(wxListEvent &event) {
   m_iSelectItem = -1;
+  m_anchor = -1;
   SelectionChanged();
   platform::FreeItemData(GetRecord(event.GetIndex()));
   SetItemPtrData(event.GetIndex(), 0);
@@ -209,16 +213,86 @@ long CListCtrlFile::ItemAt(const wxPoint &point) const {
   return (flags & wxLIST_HITTEST_ONITEM) != 0 ? item : -1;
 }
 
+void CListCtrlFile::OnMouseDown(wxMouseEvent &event) {
+  const long item = ItemAt(event.GetPosition());
+  m_pressedItem = item;
+  m_pressListing = m_listingGeneration;
+  // The toolkit's list would add the range from the item current before to the selection, and
+  // a Ctrl+Shift+click would turn the clicked item over instead.
+  if (item >= 0 && event.ShiftDown()) SetFocus();
+  MoveOnto(item, event.ShiftDown(), event.ControlDown(), event);
+}
+
+void CListCtrlFile::MoveOnto(long item, bool shift, bool add, wxEvent &event) {
+  if (item < 0 || !shift) {
+    // The toolkit's list goes on with the click or the move, which sets the anchor.
+    if (item >= 0) m_anchor = item;
+    event.Skip();
+    return;
+  }
+  SelectRange(item, add);
+}
+
 void CListCtrlFile::OnMouseUp(wxMouseEvent &event) {
   event.Skip();
   // After the list has changed its selection for the click.
   const wxPoint point = event.GetPosition();
   // A plain click: pressed and released on the same item without Ctrl or Shift.
   const bool plain = !event.ControlDown() && !event.ShiftDown() && ItemAt(point) == m_pressedItem;
-  CallAfter([this, point, plain] {
+  const unsigned long pressListing = m_pressListing;
+  CallAfter([this, point, plain, pressListing] {
+    // The press was in a listing that has gone since, as when a double-click opened a folder:
+    // the item now under the pointer is one nobody clicked.
+    if (pressListing != m_listingGeneration) return;
     if (plain) SelectAlone(ItemAt(point));
     OnClick(point);
   });
+}
+
+void CListCtrlFile::SelectRange(long item, bool add) {
+  if (m_anchor < 0 || m_anchor >= GetItemCount()) m_anchor = item;
+  const long first = std::min(m_anchor, item), last = std::max(m_anchor, item);
+  if (!add) {
+    for (long other = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); other != -1;
+         other = GetNextItem(other, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
+      if (other < first || other > last) SetItemState(other, 0, wxLIST_STATE_SELECTED);
+    }
+  }
+  for (long i = first; i <= last; ++i) {
+    if (GetItemState(i, wxLIST_STATE_SELECTED) == 0)
+      SetItemState(i, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  }
+  SetItemState(item, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
+  EnsureVisible(item);
+}
+
+long CListCtrlFile::MoveTarget(int key) const {
+  const long current = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED);
+  const long count = GetItemCount();
+  if (current < 0 || count == 0) return -1;
+  // The toolkit's list moves by a page less one row.
+  const long page = std::max(1, GetCountPerPage() - 1);
+  switch (key) {
+    case WXK_UP:
+      return std::max(current - 1, 0L);
+    case WXK_DOWN:
+      return std::min(current + 1, count - 1);
+    case WXK_HOME:
+      return 0;
+    case WXK_END:
+      return count - 1;
+    case WXK_PAGEUP:
+      return std::max(current - page, 0L);
+    case WXK_PAGEDOWN:
+      return std::min(current + page, count - 1);
+    default:
+      return -1;
+  }
+}
+
+void CListCtrlFile::OnChar(wxKeyEvent &event) {
+  // With Shift the toolkit's list would only ever add to the selection, from its own anchor.
+  MoveOnto(MoveTarget(event.GetKeyCode()), event.ShiftDown(), false, event);
 }
 
 void CListCtrlFile::SelectAlone(long item) {
@@ -241,7 +315,14 @@ void CListCtrlFile::OnRightDown(wxMouseEvent &event) {
   // for the selection. The toolkit's list would do so itself only once some item has been
   // current, and before that would show the menu for no selection.
   const long item = ItemAt(event.GetPosition());
-  if (item < 0 || GetItemState(item, wxLIST_STATE_SELECTED) != 0) return;
+  if (item < 0) {
+    // A right click beside the items leaves nothing selected, as a left click there does; the
+    // menu is then that of no selection.
+    SetItemState(-1, 0, wxLIST_STATE_SELECTED);
+    return;
+  }
+  if (GetItemState(item, wxLIST_STATE_SELECTED) != 0) return;
+  m_anchor = item;
   for (long other = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); other != -1;
        other = GetNextItem(other, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
     SetItemState(other, 0, wxLIST_STATE_SELECTED);

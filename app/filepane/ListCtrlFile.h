@@ -75,7 +75,9 @@ class CListCtrlFile : public wxListCtrl {
  private:
   void OnItemchanged(wxListEvent &event);
   void OnDeleteItem(wxListEvent &event);
+  void OnMouseDown(wxMouseEvent &event);
   void OnMouseUp(wxMouseEvent &event);
+  void OnChar(wxKeyEvent &event);
   void OnRightDown(wxMouseEvent &event);
   void OnUpdateMenuEntry(wxUpdateUIEvent &event);
   void OnMouseDblClk(wxMouseEvent &event);
@@ -94,6 +96,15 @@ class CListCtrlFile : public wxListCtrl {
   void ReportItem(long item);
   // After a plain click on item: item is selected and no other is.
   void SelectAlone(long item);
+  // A click (shift: Shift held, add: Ctrl held) or a move from the keyboard onto item (-1: no
+  // item): with Shift the range from the anchor is selected here and the event ends; otherwise
+  // item becomes the anchor and the toolkit's list goes on with the event.
+  void MoveOnto(long item, bool shift, bool add, wxEvent &event);
+  // After a Shift+click on item or a move to it with Shift: the items from the anchor to item
+  // are selected, and with add the items selected before stay so; item becomes current.
+  void SelectRange(long item, bool add);
+  // The item a move key (arrows, Home, End, pages) goes to from the current item, or -1.
+  long MoveTarget(int key) const;
   // The item under point (the list's client coordinates), or -1.
   long ItemAt(const wxPoint &point) const;
   // The full path of item when it names a file, not a folder, as it was when listed.
@@ -117,8 +128,14 @@ class CListCtrlFile : public wxListCtrl {
   mutable std::vector<std::string> m_chosenFiles;
   mutable unsigned long m_chosenFor = 0;
   unsigned long m_selectionGeneration = 1;
-  // The item under the last press of the left button, or -1.
+  // The item under the last press of the left button, or -1, and the listing it was in.
   long m_pressedItem = -1;
+  unsigned long m_pressListing = 0;
+  // Counts the listings: each emptying of the list starts another.
+  unsigned long m_listingGeneration = 0;
+  // Where the ranges of Shift+clicks and Shift+moves start: the item of the last click or move
+  // without Shift, or -1.
+  long m_anchor = -1;
   // The menu of the last right button press has been shown.
   bool m_bPressHadMenu = false;
 };

@@ -61,6 +61,13 @@ void ClickAt(wxWindow &window, const wxPoint &point, int modifiers) {
   EXPECT_TRUE(WaitUntil(ToolkitIdle));
 }
 
+// A point inside the label of item.
+wxPoint LabelPoint(wxListCtrl &list, long item) {
+  wxRect rect;
+  list.GetItemRect(item, rect, wxLIST_RECT_LABEL);
+  return rect.GetPosition() + wxPoint(4, rect.height / 2);
+}
+
 }  // namespace
 
 bool IsListed(const std::string &name) {
@@ -78,15 +85,33 @@ bool Select(const std::vector<std::string> &names) {
   }
   bool first = true;
   for (const std::string &name : names) {
-    const long item = ItemOf(name);
-    if (item < 0) return false;
-    list.EnsureVisible(item);
-    EXPECT_TRUE(WaitUntil(ToolkitIdle));
-    wxRect rect;
-    list.GetItemRect(item, rect, wxLIST_RECT_LABEL);
-    ClickAt(list, rect.GetPosition() + wxPoint(4, rect.height / 2), first ? 0 : wxMOD_CONTROL);
+    if (!ClickOn(name, first ? 0 : wxMOD_CONTROL)) return false;
     first = false;
   }
+  return true;
+}
+
+bool ClickOn(const std::string &name, int modifiers) {
+  wxListCtrl &list = *Pane().m_lstFiles;
+  const long item = ItemOf(name);
+  if (item < 0) return false;
+  list.EnsureVisible(item);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
+  ClickAt(list, LabelPoint(list, item), modifiers);
+  return true;
+}
+
+bool DoubleClickOn(const std::string &name) {
+  wxListCtrl &list = *Pane().m_lstFiles;
+  const long item = ItemOf(name);
+  if (item < 0) return false;
+  wxUIActionSimulator mouse;
+  mouse.MouseMove(list.ClientToScreen(LabelPoint(list, item)));
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
+  // The first click as a click of its own, so that no click before it joins this pair.
+  SingleClick(mouse);
+  mouse.MouseClick();
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
   return true;
 }
 

@@ -55,6 +55,10 @@ void ChooseFilter(const std::string &filter);
 // Clicks the named items of the list, the first plainly and the others with Ctrl held; an empty
 // list clicks below the last item. False when a name is not listed.
 bool Select(const std::vector<std::string> &names);
+// Clicks the item shown as name with modifiers (wxMOD_CONTROL, wxMOD_SHIFT) held, or
+// double-clicks it. False when it is not listed.
+bool ClickOn(const std::string &name, int modifiers = 0);
+bool DoubleClickOn(const std::string &name);
 bool IsListed(const std::string &name);
 
 // Message boxes of the run: every text is recorded; a message is answered OK at once; a

@@ -2,6 +2,7 @@
 // list, commands from the menu bar and the toolbar, the real dialogs answered as they come up,
 // and the files written checked pixel by pixel.
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <malloc.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <thread>
@@ -24,9 +26,12 @@
 #include "app/convert/DlgStatusView.h"
 #include "app/convert/DlgYCConvertSet.h"
 #include "app/convert/TargetFolder.h"
+#include "app/filepane/ComboBoxFolder.h"
 #include "app/filepane/FilesView.h"
 #include "app/filepane/ListCtrlFile.h"
+#include "app/filepane/TreeCtrlFolder.h"
 #include "app/preview/DlgReview.h"
+#include "app/preview/QuendaView.h"
 #include "app/res/Resource.h"
 #include "app/shell/MainFrame.h"
 #include "app/shell/QuendaApp.h"
@@ -599,6 +604,126 @@ TEST_F(Workflow, CommandsFollowTheSelectionAndADisabledOneNeverRuns) {
   }
   EXPECT_TRUE(Frame().GetMenuBar()->IsEnabled(platform::gui::MenuItemId(res::ID_APP_ABOUT)));
   EXPECT_TRUE(Frame().GetMenuBar()->IsEnabled(platform::gui::MenuItemId(res::ID_APP_EXIT)));
+}
+
+// Whether the middle of the preview pane shows colour on the screen, once the pane has painted.
+bool PreviewShows(uint32_t colour) {
+  return WaitUntil([&] {
+    if (!ToolkitIdle()) return false;
+    const wxWindow &view = *Frame().GetRightPane();
+    const wxSize size = view.GetClientSize();
+    const wxPoint centre = view.ClientToScreen(wxPoint(size.x / 2, size.y / 2));
+    const std::vector<uint32_t> pixel = GrabScreen(centre.x, centre.y, 1, 1);
+    return !pixel.empty() && Near(pixel[0], colour, 4);
+  });
+}
+
+// The list selects what the operator chose with the mouse and the keys, as the platform's
+// lists do, and nothing else: the files an export writes, the picture previewed and the
+// commands enabled follow from that selection.
+TEST_F(Workflow, TheSelectionIsWhatTheOperatorChose) {
+  constexpr uint32_t kGround = 0x818181;
+  std::vector<std::string> stills;  // rows 0 to 6
+  for (char letter = 'A'; letter <= 'G'; ++letter) {
+    stills.push_back(std::string("M") + letter + ".QVEL_000.KDT");
+    WritePicture(Work(stills.back()), Picture::Solid(720, 487, 0x102030 * (letter - 'A' + 1)),
+                 "KDT");
+  }
+  const auto colourOf = [&](int row) { return 0x102030u * (row + 1); };
+  const auto names = [&](std::vector<int> rows) {
+    std::vector<std::string> chosen;
+    for (int row : rows) chosen.push_back(Work(stills[row]));
+    return chosen;
+  };
+  // Exports the selection to BMP: the rows whose pictures were written. The written files go
+  // again; the list, listed again, has nothing selected.
+  const auto exported = [&] {
+    {
+      DialogScript script({AcceptSettings(), LeaveResult()});
+      ChooseMenu(res::ID_EXPORT_FIRST);  // "BMP"
+      EXPECT_EQ(script.Left(), 0u);
+    }
+    std::vector<int> rows;
+    for (int row = 0; row < int(stills.size()); ++row) {
+      const std::string bmp = Work(stills[row].substr(0, stills[row].size() - 3) + "BMP");
+      if (fs::remove(bmp)) rows.push_back(row);
+    }
+    return rows;
+  };
+  const auto key = [](int code, int modifiers) {
+    wxUIActionSimulator keys;
+    keys.Char(code, modifiers);
+    EXPECT_TRUE(WaitUntil(ToolkitIdle));
+  };
+  const Enabled none{false, false, false, false, false, false};
+  Relist();
+
+  // Shift+click selects the range from the anchor, the item clicked last without Shift, and
+  // nothing else.
+  ASSERT_TRUE(ClickOn(stills[1]));
+  ASSERT_TRUE(ClickOn(stills[3], wxMOD_CONTROL));
+  ASSERT_TRUE(ClickOn(stills[5], wxMOD_SHIFT));
+  EXPECT_EQ(exported(), (std::vector<int>{3, 4, 5}));
+  // Ctrl+Shift+click adds the range to the selection; Shift and an arrow key make the range
+  // from the anchor to the item moved to the selection.
+  ASSERT_TRUE(ClickOn(stills[1]));
+  ASSERT_TRUE(ClickOn(stills[3], wxMOD_CONTROL));
+  ASSERT_TRUE(ClickOn(stills[5], wxMOD_CONTROL | wxMOD_SHIFT));
+  EXPECT_EQ(Pane().m_sfilesInChoose, names({1, 3, 4, 5}));
+  key(WXK_UP, wxMOD_SHIFT);
+  EXPECT_EQ(exported(), (std::vector<int>{3, 4}));
+  // A move by a key, and a plain click, set the anchor.
+  ASSERT_TRUE(ClickOn(stills[2]));
+  key(WXK_DOWN, 0);
+  ASSERT_TRUE(ClickOn(stills[5], wxMOD_SHIFT));
+  EXPECT_EQ(Pane().m_sfilesInChoose, names({3, 4, 5}));
+  ASSERT_TRUE(ClickOn(stills[1]));
+  key(WXK_DOWN, wxMOD_SHIFT);
+  EXPECT_EQ(Pane().m_sfilesInChoose, names({1, 2}));
+
+  // A right click beside the items leaves nothing selected, as a left click there does: the
+  // preview clears and the menu, like the menu bar and the toolbar, is that of no selection.
+  ASSERT_TRUE(ClickOn(stills[2]));
+  EXPECT_TRUE(PreviewShows(colourOf(2)));
+  EXPECT_TRUE(ReadEnabled().property);
+  CListCtrlFile &list = *Pane().m_lstFiles;
+  wxRect last;
+  ASSERT_TRUE(list.GetItemRect(list.GetItemCount() - 1, last));
+  wxUIActionSimulator mouse;
+  mouse.MouseMove(list.ClientToScreen(wxPoint(10, last.GetBottom() + 12)));
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
+  std::optional<bool> exportShown;  // whether "Export To" was enabled in the menu
+  Poll escape([&] {
+    const wxMenu *menu = list.GetLoadedMenu();
+    if (menu == nullptr || !gtk_widget_get_mapped(menu->m_menu) || !ToolkitIdle()) return false;
+    exportShown = menu->FindItemByPosition(0)->IsEnabled();
+    wxUIActionSimulator().Char(WXK_ESCAPE);
+    return true;
+  });
+  SingleClick(mouse, wxMOUSE_BTN_RIGHT);
+  EXPECT_TRUE(WaitUntil([&] { return exportShown.has_value() && ToolkitIdle(); }));
+  EXPECT_EQ(exportShown, false);
+  EXPECT_EQ(ReadEnabled(), none);
+  EXPECT_TRUE(Pane().m_sfilesInChoose.empty());
+  EXPECT_TRUE(PreviewShows(kGround));
+
+  // A double-click on a folder opens it with nothing selected in it: the item that comes under
+  // the pointer, a damaged still, is neither chosen nor loaded.
+  for (const char *name : {"bad1.kdt", "bad2.kdt", "bad3.kdt"})
+    std::ofstream(Home() + "/out/" + name) << std::string(1023, 'Z');
+  wxTreeCtrl &tree = *Pane().m_cmbDirectory->GetTreeCtrl();
+  const wxTreeItemId work = tree.GetSelection();
+  tree.SelectItem(tree.GetItemParent(work));
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
+  ASSERT_TRUE(DoubleClickOn("out"));
+  EXPECT_TRUE(IsListed("bad1.kdt"));
+  EXPECT_EQ(list.GetSelectedItemCount(), 0);
+  EXPECT_TRUE(Pane().m_sfilesInChoose.empty());
+  EXPECT_EQ(ReadEnabled(), none);
+  EXPECT_TRUE(PreviewShows(kGround));
+  EXPECT_TRUE(m_boxes.Texts().empty());
+  tree.SelectItem(work);
+  EXPECT_TRUE(WaitUntil(ToolkitIdle));
 }
 
 }  // namespace
