@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -1175,6 +1176,22 @@ TEST(FilePane, SettingsFileKeepsTheFolderListedLast) {
   EXPECT_EQ(Listed(*frame->GetLeftPane()),
             (std::vector<std::string>{"a.bmp", "a.kdt", "a.txt", "b.bmp", "b.kd", "b.kdt"}));
   CloseWindow(frame);
+
+  // A saved folder longer than the read is cut inside a name: the window opens the deepest
+  // folder read whole, not a sibling that bears the cut name.
+  std::string deep = InFolder("deep");
+  while (TreePath(deep).size() < 200) deep += "/" + std::string(40, 'd');
+  const size_t kept = 260 - 2 - std::strlen("SourceKey=") - TreePath(deep).size();
+  const std::string cutName = "M" + std::string(kept + 20, 'n');
+  fs::create_directories(deep + "/" + cutName);
+  fs::create_directories(deep + "/" + cutName.substr(0, kept));
+  platform::ReplaceIniSection(SettingsFile(), "Quenda",
+                              {"SourceKey=" + TreePath(deep + "/" + cutName)});
+  frame = StartWindow();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->GetLeftPane()->m_cmbDirectory->GetFullPath(), TreePath(deep));
+  CloseWindow(frame);
+  fs::remove_all(InFolder("deep"));
 
   // A saved folder of megabytes of separators is read only so far, so the window comes at once;
   // the other sections keep their bytes, line ends included.
