@@ -174,11 +174,12 @@ void ChooseFilter(CFilesView &pane, const std::string &filter) {
   pane.m_cmbFilter->ProcessWindowEvent(event);
 }
 
+// The child of parent that shows name (its bytes or its shown text).
 wxTreeItemId ChildNamed(wxTreeCtrl &tree, const wxTreeItemId &parent, const std::string &name) {
   wxTreeItemIdValue cookie;
   for (wxTreeItemId child = tree.GetFirstChild(parent, cookie); child.IsOk();
        child = tree.GetNextChild(parent, cookie)) {
-    if (tree.GetItemText(child).utf8_string() == name) return child;
+    if (tree.GetItemText(child) == FileNameLine(name)) return child;
   }
   return {};
 }
@@ -354,7 +355,15 @@ TEST(FilePane, ListsTheSavedFolderUnderEachFilter) {
   EXPECT_EQ(FilterEntries(pane), (std::vector<std::string>{"*.KDT", "*.BMP", "*.*"}));
   EXPECT_EQ(pane.m_cmbFilter->GetStringSelection(), "*.KDT");
 
-  const std::vector<std::string> folders = {"dir\\xFF\\xFE", "line\nbreak", "sub", "Zdir"};
+  // A line break shows as a mark, on the name's one line, in the list and in the tree.
+  const std::string lineBreak =
+      "line\xE2\x8F\x8E"
+      "break";
+  const std::vector<std::string> folders = {"dir\\xFF\\xFE", lineBreak, "sub", "Zdir"};
+  const CTreeCtrlFolder &tree = *pane.m_cmbDirectory->GetTreeCtrl();
+  const wxTreeItemId inTree = tree.ChildNamed(tree.GetSelection(), "line\nbreak");
+  ASSERT_TRUE(inTree.IsOk());
+  EXPECT_EQ(tree.GetItemText(inTree).utf8_string(), lineBreak);
   const struct {
     const char *filter;
     std::vector<std::string> files;
