@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
+#include "PrivateDisplay.h"
 #include "app/preview/DlgReview.h"
 #include "app/preview/QuendaView.h"
 #include "engine/ImageFileEngine.h"
@@ -175,27 +176,38 @@ TEST_F(ReviewDialog, EscFromTheKeyboardEndsTheReview) {
 }
 
 // A large picture is reduced to the width and centred in height, drawn larger when the window
-// grows; a client area of 1 pixel stays grey, and the picture comes back when it grows again.
+// grows; while the border is dragged (the size changes with a button held, as the window
+// manager holds the pointer) only the ground is painted, the picture once the button is up; a
+// client area of 1 pixel stays grey, and the picture comes back when it grows again.
 TEST_F(ReviewDialog, ALargeTargetFollowsTheWindowSize) {
   Target target(folder_, 1920, 1080);
   wxSize tiny;
-  Review(target.path, {[&](CDlgReview &dialog) {
-                         ExpectShows(dialog, &target.picture, wxRect(0, 75, 800, 450));
-                         dialog.SetSize(20, 20, 1100, 900);  // on the screen, to be read back
-                       },
-                       [&](CDlgReview &dialog) {
-                         ExpectShows(dialog, &target.picture, wxRect(0, 141, 1100, 618));
-                         dialog.SetClientSize(1, 300);
-                       },
-                       [&](CDlgReview &dialog) {
-                         tiny = dialog.GetClientSize();
-                         const std::vector<uint32_t> shown = OnScreen(dialog);
-                         EXPECT_EQ(Drawn(shown, tiny), wxRect());
-                         dialog.SetClientSize(400, 400);
-                       },
-                       [&](CDlgReview &dialog) {
-                         ExpectShows(dialog, &target.picture, wxRect(0, 87, 400, 225));
-                       }});
+  wxUIActionSimulator input;
+  Review(
+      target.path,
+      {[&](CDlgReview &dialog) {
+         ExpectShows(dialog, &target.picture, wxRect(0, 75, 800, 450));
+         input.MouseMove(PrivateDisplay::kWidth - 2, PrivateDisplay::kHeight - 2);  // on no window
+         input.MouseDown();
+         dialog.SetSize(20, 20, 1100, 900);  // on the screen, to be read back
+       },
+       [&](CDlgReview &dialog) {
+         ExpectShows(dialog, nullptr, wxRect());
+         input.MouseUp();
+         EXPECT_TRUE(WaitUntil(
+             [&] { return Drawn(OnScreen(dialog), dialog.GetClientSize()) != wxRect(); }));
+       },
+       [&](CDlgReview &dialog) {
+         ExpectShows(dialog, &target.picture, wxRect(0, 141, 1100, 618));
+         dialog.SetClientSize(1, 300);
+       },
+       [&](CDlgReview &dialog) {
+         tiny = dialog.GetClientSize();
+         const std::vector<uint32_t> shown = OnScreen(dialog);
+         EXPECT_EQ(Drawn(shown, tiny), wxRect());
+         dialog.SetClientSize(400, 400);
+       },
+       [&](CDlgReview &dialog) { ExpectShows(dialog, &target.picture, wxRect(0, 87, 400, 225)); }});
   EXPECT_LE(tiny.x, 1);
 }
 
