@@ -100,34 +100,41 @@ class ReviewDialog : public testing::Test {
     size_t step = 0;
     std::vector<uint32_t> before;
     gint64 frameAsked = -1;
-    return RunModal(dialog, [&] {
-      // Placed and painted: every event handled, a frame drawn since one was asked for (the
-      // toolkit puts a window's new size and its paint off to its frame clock), and the screen
-      // as it was at the poll before.
-      if (!ShownAndSettled(dialog)) return false;
-      GdkFrameClock *clock = gtk_widget_get_frame_clock(dialog.GetHandle());
-      if (clock == nullptr) return false;
-      if (frameAsked < 0) {
-        frameAsked = gdk_frame_clock_get_frame_counter(clock);
-        gdk_frame_clock_request_phase(clock, GDK_FRAME_CLOCK_PHASE_LAYOUT);
-        return false;
-      }
-      if (gdk_frame_clock_get_frame_counter(clock) <= frameAsked) return false;
-      std::vector<uint32_t> shown = OnScreen(dialog);
-      const bool painted = !shown.empty() && shown == before;
-      before = std::move(shown);
-      if (!painted) return false;
-      before.clear();
-      frameAsked = -1;
-      if (step < steps.size()) {
-        steps[step++](dialog);
-        return false;
-      }
-      wxKeyEvent enter(wxEVT_CHAR_HOOK);
-      enter.m_keyCode = WXK_RETURN;
-      dialog.ProcessWindowEvent(enter);
-      return true;
-    });
+    std::string waitingFor;
+    return RunModal(
+        dialog,
+        [&] {
+          // Placed and painted: every event handled, a frame drawn since one was asked for (the
+          // toolkit puts a window's new size and its paint off to its frame clock), and the screen
+          // as it was at the poll before.
+          waitingFor = "step " + std::to_string(step) + ": the window shown and settled";
+          if (!ShownAndSettled(dialog)) return false;
+          GdkFrameClock *clock = gtk_widget_get_frame_clock(dialog.GetHandle());
+          if (clock == nullptr) return false;
+          waitingFor = "step " + std::to_string(step) + ": a frame";
+          if (frameAsked < 0) {
+            frameAsked = gdk_frame_clock_get_frame_counter(clock);
+            gdk_frame_clock_request_phase(clock, GDK_FRAME_CLOCK_PHASE_LAYOUT);
+            return false;
+          }
+          if (gdk_frame_clock_get_frame_counter(clock) <= frameAsked) return false;
+          waitingFor = "step " + std::to_string(step) + ": the same screen at two polls";
+          std::vector<uint32_t> shown = OnScreen(dialog);
+          const bool painted = !shown.empty() && shown == before;
+          before = std::move(shown);
+          if (!painted) return false;
+          before.clear();
+          frameAsked = -1;
+          if (step < steps.size()) {
+            steps[step++](dialog);
+            return false;
+          }
+          wxKeyEvent enter(wxEVT_CHAR_HOOK);
+          enter.m_keyCode = WXK_RETURN;
+          dialog.ProcessWindowEvent(enter);
+          return true;
+        },
+        [&] { return waitingFor; });
   }
 
   // The client area shows exactly what the preview's drawing gives for its size, and the
