@@ -1191,7 +1191,8 @@ TEST(FilePane, SettingsFileKeepsTheFolderListedLast) {
   std::string deep = InFolder("deep");
   while (TreePath(deep).size() < 200) deep += "/" + std::string(40, 'd');
   const size_t kept = 260 - 2 - std::strlen("SourceKey=") - TreePath(deep).size();
-  const std::string cutName = "M" + std::string(kept + 20, 'n');
+  std::string cutName(kept + 20, 'n');
+  cutName.front() = 'M';
   fs::create_directories(deep + "/" + cutName);
   fs::create_directories(deep + "/" + cutName.substr(0, kept));
   platform::ReplaceIniSection(SettingsFile(), "Quenda",
