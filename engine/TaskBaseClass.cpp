@@ -97,7 +97,7 @@ bool CTaskBaseClass::KeepOldContent(const std::vector<std::string> &names) {
 }
 
 void CTaskBaseClass::FailTarget(const std::string &target, int code) {
-  m_sErrorInfo = target + task_text::kCannotWrite;
+  if (m_iFailedTarget == 0) m_sErrorInfo = target + task_text::kCannotWrite;
   KeepFailure(code);
 }
 

@@ -101,7 +101,8 @@ class CTaskBaseClass {
   // A target of the run failed with code: the task's result keeps it from now on, whatever
   // later loads and saves give, so the operator learns of it whenever the result is read.
   void KeepFailure(int code);
-  // Saving target failed with code: KeepFailure, and the error text names the target.
+  // Saving target failed with code: KeepFailure, and the error text names the target when it
+  // is the run's first to fail.
   void FailTarget(const std::string &target, int code);
   // The end of a run that wrote its targets: every target written and every folder written into
   // reach the disk, before the run reports its success. False when one did not: the run has

@@ -73,6 +73,19 @@ wxString FileNameText(std::string_view name) {
   return wxString::FromUTF8(ShownFileName(name));
 }
 
+wxString FileNameLine(std::string_view name) {
+  static constexpr char kLineBreakMark[] = "\xE2\x8F\x8E";  // U+23CE RETURN SYMBOL
+  std::string line;
+  for (const char c : ShownFileName(name)) {
+    if (c == '\n' || c == '\r') {
+      line += kLineBreakMark;
+    } else {
+      line += c;
+    }
+  }
+  return wxString::FromUTF8(line);
+}
+
 std::string FileNameBehind(const std::string &shown, const std::string &name) {
   return shown == ShownFileName(name) ? name : shown;
 }

@@ -17,6 +17,10 @@ std::string ShownFileName(std::string_view name);
 // The shown text of name for the toolkit.
 wxString FileNameText(std::string_view name);
 
+// The shown text of name on one line, for a row of the list or the tree and the folder combo:
+// a line break (CR or LF) shows as the mark U+23CE, so that a name never takes two lines.
+wxString FileNameLine(std::string_view name);
+
 // A file-system path as the toolkit's file dialogs and file functions take and give it: the
 // well-formed UTF-8 characters as themselves, each other byte b as the private character
 // U+100000 + b. The same whatever the locale or the environment says of file-name encodings.

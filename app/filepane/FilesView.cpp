@@ -46,7 +46,8 @@ std::string SettingsFilePath() {
 // The folder saved at the last close: the value of SourceKey, or "" when the file, the section
 // or the entry is missing.
 std::string ReadSourceKey(const std::string &path) {
-  return SourceKeyOf(platform::ReadIniSection(path, kSettingsSection, kSettingsReadSize));
+  return SourceKeyOf(platform::ReadIniSection(path, kSettingsSection, kSettingsReadSize),
+                     kSettingsReadSize);
 }
 
 // Writes the section as the one entry SourceKey.

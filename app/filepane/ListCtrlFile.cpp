@@ -93,7 +93,7 @@ long CListCtrlFile::InsertRecord(long index, LVITEMDATA *record,
   item.SetMask(wxLIST_MASK_TEXT | wxLIST_MASK_IMAGE | wxLIST_MASK_DATA | wxLIST_MASK_STATE);
   item.SetState(0);
   item.SetStateMask(wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-  item.SetText(FileNameText(name));
+  item.SetText(FileNameLine(name));
   item.SetImage(image);
   item.SetData(record);
   SelectionChanged();

@@ -46,7 +46,7 @@ bool CTreeCtrlFolder::Create(wxWindow *parent) {
 }
 
 wxString CTreeCtrlFolder::GetStringValue() const {
-  return FileNameText(m_selPath);
+  return FileNameLine(m_selPath);
 }
 
 wxSize CTreeCtrlFolder::GetAdjustedSize(int, int, int) {
@@ -77,7 +77,7 @@ void CTreeCtrlFolder::Initilize(FolderTreeCombo *pComboBoxFolder, FolderTreeOwne
   const int icon = GetItemIcon(empty.get(), kIconFlags);
   auto *data = new FolderItemData(record);
   data->filled = true;  // the desktop's children are inserted here, once
-  const wxTreeItemId root = AddRoot(FileNameText(name), icon, icon, data);
+  const wxTreeItemId root = AddRoot(FileNameLine(name), icon, icon, data);
   SetItemHasChildren(root, true);
   m_hPreItem = root;
   FillTreeView(desktop, empty.get(), root, "");
@@ -146,7 +146,7 @@ wxTreeItemId CTreeCtrlFolder::FillTreeView(ShellFolder *lpsf, const ITEMIDLIST *
     int image = -1, selectedImage = -1;
     GetNormalAndSelectedIcons(record->lpifq, image, selectedImage);
     const wxTreeItemId child =
-        AppendItem(hParent, FileNameText(name), image, selectedImage, new FolderItemData(record));
+        AppendItem(hParent, FileNameLine(name), image, selectedImage, new FolderItemData(record));
     if (attributes & SFGAO_HASSUBFOLDER) SetItemHasChildren(child, true);
     if (EqualsNoCase(name, sObj)) found = child;
   }
@@ -224,7 +224,7 @@ void CTreeCtrlFolder::OnSelChanged(wxTreeEvent &event) {
   platform::GetName(record->lpsfParent, record->lpi,
                     (attributes & SFGAO_FILESYSTEM) ? SHGDN_FORPARSING : SHGDN_NORMAL, name);
   m_selPath = name;
-  m_combo->SetText(FileNameText(m_selPath));
+  m_combo->SetText(FileNameLine(m_selPath));
   m_combo->Refresh();
   if (m_combo->IsPopupShown()) Dismiss();
 }
@@ -270,7 +270,7 @@ void CTreeCtrlFolder::PaintComboControl(wxDC &dc, const wxRect &rect) {
   const int clientHeight = m_combo->GetClientSize().y;
   images->Draw(GetItemImage(item, wxTreeItemIcon_Normal), dc, 4, (clientHeight - iconWidth) / 2,
                wxIMAGELIST_DRAW_TRANSPARENT);
-  const wxString text = FileNameText(m_selPath);
+  const wxString text = FileNameLine(m_selPath);
   const int textX = 4 + iconWidth + 4;
   dc.DrawText(text, textX, rect.y + (rect.height - dc.GetCharHeight()) / 2);
 }

@@ -1,6 +1,7 @@
 #include "app/preview/DlgReview.h"
 
 #include <wx/dcclient.h>
+#include <wx/utils.h>
 
 #include "app/common/DialogTemplate.h"
 #include "app/common/FileNameText.h"
@@ -10,6 +11,14 @@
 
 namespace {
 
+// How often the buttons are looked at while the border is dragged.
+constexpr int kDragWatchMs = 50;
+
+bool AnyButtonDown() {
+  const wxMouseState mouse = wxGetMouseState();
+  return mouse.LeftIsDown() || mouse.MiddleIsDown() || mouse.RightIsDown() || mouse.Aux1IsDown() ||
+         mouse.Aux2IsDown();
+}
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kOffset = 50;
@@ -24,12 +33,9 @@ CDlgReview::CDlgReview(wxWindow *pParent, CImageFileEngine &imgEngine)
   // The window paints all of its ground itself.
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   Bind(wxEVT_PAINT, &CDlgReview::OnPaint, this);
-  // Every size change draws the picture anew for the new size: X11 does not tell the window
-  // that its border is being dragged, so there is no drag to wait for.
-  Bind(wxEVT_SIZE, [this](wxSizeEvent &event) {
-    Refresh();
-    event.Skip();
-  });
+  Bind(wxEVT_SIZE, &CDlgReview::OnSize, this);
+  m_dragWatch.SetOwner(this);
+  Bind(wxEVT_TIMER, &CDlgReview::OnDragWatch, this, m_dragWatch.GetId());
   Bind(wxEVT_MOUSE_CAPTURE_CHANGED, [this](wxMouseCaptureChangedEvent &event) {
     Refresh();
     event.Skip();
@@ -65,8 +71,8 @@ void CDlgReview::Draw(wxDC &dc) {
   dc.SetPen(*wxTRANSPARENT_PEN);
   dc.SetBrush(wxBrush(CQuendaView::GroundColour()));
   dc.DrawRectangle(0, 0, client.GetWidth(), client.GetHeight());
-  if (m_pRgbInfo == nullptr || wxWindow::GetCapture() != nullptr || client.GetWidth() <= 1 ||
-      client.GetHeight() <= 1) {
+  if (m_pRgbInfo == nullptr || wxWindow::GetCapture() != nullptr || m_bDragging ||
+      client.GetWidth() <= 1 || client.GetHeight() <= 1) {
     return;
   }
   int scale = 100;
@@ -76,6 +82,25 @@ void CDlgReview::Draw(wxDC &dc) {
 void CDlgReview::OnPaint(wxPaintEvent &) {
   wxPaintDC dc(this);
   Draw(dc);
+}
+
+void CDlgReview::OnSize(wxSizeEvent &event) {
+  // Every size change draws anew for the new size; while the border is dragged only the
+  // ground, the picture once the drag has ended. X11 does not tell a window that its border is
+  // dragged; a size change with a button held is taken for one.
+  if (AnyButtonDown()) {
+    m_bDragging = true;
+    if (!m_dragWatch.IsRunning()) m_dragWatch.Start(kDragWatchMs);
+  }
+  Refresh();
+  event.Skip();
+}
+
+void CDlgReview::OnDragWatch(wxTimerEvent &) {
+  if (AnyButtonDown()) return;
+  m_dragWatch.Stop();
+  m_bDragging = false;
+  Refresh();
 }
 
 void CDlgReview::OnCharHook(wxKeyEvent &event) {

@@ -4,6 +4,8 @@
 // window grey, without a message.
 #pragma once
 
+#include <wx/timer.h>
+
 #include <memory>
 #include <string>
 
@@ -24,7 +26,8 @@ class CDlgReview : public platform::gui::DialogBase {
   std::string m_sfileName;
 
   // Paints the window's client area onto dc: the grey ground, then the picture when one is
-  // loaded, no window holds the mouse capture and the area is more than 1 by 1 pixels.
+  // loaded, no window holds the mouse capture, the window's border is not being dragged and
+  // the area is more than 1 by 1 pixels.
   void Draw(wxDC &dc);
 
  protected:
@@ -35,8 +38,15 @@ class CDlgReview : public platform::gui::DialogBase {
  private:
   void OnPaint(wxPaintEvent &event);
   void OnCharHook(wxKeyEvent &event);
+  void OnSize(wxSizeEvent &event);
+  void OnDragWatch(wxTimerEvent &event);
 
   std::unique_ptr<CTaskBaseClass> pTaskToReview;  // the task that loaded the picture
   CImageFileEngine &m_imgEngine;
   tagRGBInfo *m_pRgbInfo = nullptr;  // the picture, owned by the task
+  // A size change that came with a mouse button held: the border is being dragged (the window
+  // manager holds the pointer then, so the window sees neither the press nor the release). The
+  // watch polls the buttons and draws the picture once they are all up.
+  bool m_bDragging = false;
+  wxTimer m_dragWatch;
 };

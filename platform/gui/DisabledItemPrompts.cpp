@@ -4,34 +4,32 @@
 #include <wx/frame.h>
 #include <wx/menu.h>
 #include <wx/toolbar.h>
-#include <wx/utils.h>
 
 namespace platform::gui {
 
 namespace {
 
-// Whether the pointer is over widget, on the screen.
-bool PointerIsOver(GtkWidget *widget) {
-  GdkWindow *window = gtk_widget_get_window(widget);
-  if (window == nullptr || !gtk_widget_get_mapped(widget)) return false;
-  int x = 0, y = 0;
-  gdk_window_get_origin(window, &x, &y);
-  GtkAllocation area;
-  gtk_widget_get_allocation(widget, &area);
-  if (!gtk_widget_get_has_window(widget)) {
-    x += area.x;
-    y += area.y;
+// Whether the point (x, y) of watched, where a move of the pointer was reported, lies on item,
+// a widget inside watched. The move's own point is taken, never where the pointer is by now:
+// the pointer may have gone on to the next item, and the crossing events that take the
+// previous item's prompt away are still to come after this move.
+bool MoveIsOver(GtkWidget *watched, double x, double y, GtkWidget *item) {
+  if (!gtk_widget_get_mapped(item)) return false;
+  int itemX = 0, itemY = 0;
+  if (!gtk_widget_translate_coordinates(watched, item, static_cast<int>(x), static_cast<int>(y),
+                                        &itemX, &itemY)) {
+    return false;
   }
-  const wxPoint pointer = wxGetMousePosition();
-  return pointer.x >= x && pointer.x < x + area.width && pointer.y >= y &&
-         pointer.y < y + area.height;
+  GtkAllocation area;
+  gtk_widget_get_allocation(item, &area);
+  return itemX >= 0 && itemX < area.width && itemY >= 0 && itemY < area.height;
 }
 
-// Calls onMove(watch) for every move of the pointer over widget before any child sees it (a
-// disabled child swallows the moves), and onLeave(watch) when the pointer leaves it. The watch
-// lives as long as the widget.
+// Calls onMove(watch, x, y) for every move of the pointer over widget, at (x, y) of widget,
+// before any child sees it (a disabled child swallows the moves), and onLeave(watch) when the
+// pointer leaves it. The watch lives as long as the widget.
 template <typename Watch>
-void WatchPointer(GtkWidget *widget, Watch *watch, void (*onMove)(Watch *),
+void WatchPointer(GtkWidget *widget, Watch *watch, void (*onMove)(Watch *, double, double),
                   void (*onLeave)(Watch *)) {
   GtkEventController *motion = gtk_event_controller_motion_new(widget);
   gtk_event_controller_set_propagation_phase(motion, GTK_PHASE_CAPTURE);
@@ -49,13 +47,14 @@ struct ToolbarWatch {
 
 // A move over the toolbar: a disabled button under the pointer shows its prompt, as the toolbar
 // does for an enabled one when the pointer enters it; off every button the prompt goes.
-void OnToolbarMove(ToolbarWatch *watch) {
+void OnToolbarMove(ToolbarWatch *watch, double x, double y) {
   GtkToolbar *native = watch->toolbar->GTKGetToolbar();
   const int count = gtk_toolbar_get_n_items(native);
   for (int i = 0; i < count; ++i) {
     const wxToolBarToolBase *tool = watch->toolbar->GetToolByPos(i);
     if (tool == nullptr || tool->IsSeparator() ||
-        !PointerIsOver(GTK_WIDGET(gtk_toolbar_get_nth_item(native, i)))) {
+        !MoveIsOver(watch->toolbar->GetHandle(), x, y,
+                    GTK_WIDGET(gtk_toolbar_get_nth_item(native, i)))) {
       continue;
     }
     if (tool->IsEnabled()) return;  // the toolbar shows it
@@ -75,15 +74,35 @@ void OnToolbarLeave(ToolbarWatch *watch) {
 struct MenuWatch {
   wxFrame *frame;
   wxMenu *menu;
+  bool overDisabled = false;  // the last move was over a disabled item
+  wxString prompt;            // that item's prompt
+  guint again = 0;            // the source that gives the prompt once more, or 0
+  ~MenuWatch() {
+    if (again != 0) g_source_remove(again);
+  }
 };
+
+// The prompt of the disabled item under the last move, given again once the toolkit has done
+// its own part of the move: a menu drops its selected item (and the frame clears the status
+// bar for it) only after this watch has seen the move.
+gboolean GivePromptAgain(gpointer data) {
+  auto *watch = static_cast<MenuWatch *>(data);
+  watch->again = 0;
+  if (watch->overDisabled) watch->frame->DoGiveHelp(watch->prompt, true);
+  return G_SOURCE_REMOVE;
+}
 
 // A move over an open menu: a disabled item under the pointer shows its prompt. The frame puts
 // back what the status bar showed before when the menu closes.
-void OnMenuMove(MenuWatch *watch) {
+void OnMenuMove(MenuWatch *watch, double x, double y) {
+  watch->overDisabled = false;
   for (const wxMenuItem *item : watch->menu->GetMenuItems()) {
     if (item->IsEnabled() || item->IsSeparator() || item->GetMenuItem() == nullptr) continue;
-    if (PointerIsOver(item->GetMenuItem())) {
-      watch->frame->DoGiveHelp(item->GetHelp(), true);
+    if (MoveIsOver(watch->menu->m_menu, x, y, item->GetMenuItem())) {
+      watch->overDisabled = true;
+      watch->prompt = item->GetHelp();
+      watch->frame->DoGiveHelp(watch->prompt, true);
+      if (watch->again == 0) watch->again = g_idle_add(GivePromptAgain, watch);
       return;
     }
   }
@@ -91,7 +110,8 @@ void OnMenuMove(MenuWatch *watch) {
 
 void WatchMenu(wxFrame &frame, wxMenu &menu) {
   if (menu.m_menu == nullptr) return;
-  WatchPointer<MenuWatch>(menu.m_menu, new MenuWatch{&frame, &menu}, OnMenuMove, nullptr);
+  WatchPointer<MenuWatch>(menu.m_menu, new MenuWatch{&frame, &menu, false, {}, 0}, OnMenuMove,
+                          nullptr);
   for (wxMenuItem *item : menu.GetMenuItems()) {
     if (wxMenu *sub = item->GetSubMenu()) WatchMenu(frame, *sub);
   }

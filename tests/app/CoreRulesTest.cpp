@@ -182,6 +182,18 @@ TEST(PaneSettingsAndTargetSizes, EntriesAndRowsRoundTrip) {
   EXPECT_EQ(SourceKeyEntry("line\nbreak"), "SourceKey=");
   EXPECT_EQ(SourceKeyEntry("cr\r"), "SourceKey=");
   EXPECT_EQ(SourceKeyOf({SourceKeyEntry("Home/a=b/")}), "Home/a=b/");
+  // A value that fills the read (entries and list each with a terminator) ends at its last
+  // complete folder name; one that leaves room, or is followed by another entry, is whole.
+  const struct {
+    std::vector<std::string> entries;
+    size_t readSize;
+    std::string value;
+  } reads[] = {
+      {{"SourceKey=Home/ab/cd"}, 22, "Home/ab/"},      {{"SourceKey=Home/ab/cd"}, 23, "Home/ab/cd"},
+      {{"SourceKey=Home/ab/"}, 20, "Home/ab/"},        {{"SourceKey=Home"}, 16, ""},
+      {{"Extra=2", "SourceKey=Home/ab"}, 26, "Home/"}, {{"SourceKey=Home/ab", "X"}, 21, "Home/ab"},
+  };
+  for (const auto &r : reads) EXPECT_EQ(SourceKeyOf(r.entries, r.readSize), r.value) << r.readSize;
 
   const struct {
     uint32_t width, height;

@@ -83,10 +83,12 @@ TEST_F(TaskBaseTest, NoRenumbersInTheFileNameOnly) {
   EXPECT_EQ(m_task.GetTargetFileName(), Path("Mabc.QVEL_002.KDT"));
   EXPECT_TRUE(Exists(Path("Mabc.QVEL_002.KDT")));
   EXPECT_EQ(box.Texts().size(), 1u);
-  // Non-digits count as 0; short names and names without a dot keep their folder.
+  // Non-digits count as 0, a name of three characters before its dot is all number; shorter
+  // names and names without a dot keep their folder.
   std::filesystem::create_directory(Path("x.d"));
   tagRGBInfo info = m_small.Info();
   for (auto [existing, renamed] : {std::pair{"photo.bmp", "ph001.BMP"},
+                                   {"abc.bmp", "001.BMP"},
                                    {"ab.bmp", "ab001.BMP"},
                                    {"x.d/ab", "x.d/ab001.BMP"}}) {
     Write(existing, m_small);

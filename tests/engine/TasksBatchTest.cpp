@@ -225,6 +225,7 @@ TEST_F(BatchProgressTest, ReplacedFileComesBackUnlessTheRunSucceeds) {
       {"b0.BMP", 2, false, 1, "b1.BMP", {"b0.BMP"}},
       {"b1.BMP", 1, true, 0, "b0.BMP", {"b1.BMP"}},
       {"b1.BMP/", 0, true, 1, "b1.BMP", {"b1.BMP"}},
+      {"b0.BMP/", 2, true, 1, "b0.BMP", {"b0.BMP"}},  // the first of two failed targets
       {"b0.BMP@", 0, true, 1, nullptr, {"b0.BMP", "old.dat"}},
   };
   for (const Case &c : cases) {

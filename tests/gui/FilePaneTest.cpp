@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -173,11 +174,12 @@ void ChooseFilter(CFilesView &pane, const std::string &filter) {
   pane.m_cmbFilter->ProcessWindowEvent(event);
 }
 
+// The child of parent that shows name (its bytes or its shown text).
 wxTreeItemId ChildNamed(wxTreeCtrl &tree, const wxTreeItemId &parent, const std::string &name) {
   wxTreeItemIdValue cookie;
   for (wxTreeItemId child = tree.GetFirstChild(parent, cookie); child.IsOk();
        child = tree.GetNextChild(parent, cookie)) {
-    if (tree.GetItemText(child).utf8_string() == name) return child;
+    if (tree.GetItemText(child) == FileNameLine(name)) return child;
   }
   return {};
 }
@@ -353,7 +355,15 @@ TEST(FilePane, ListsTheSavedFolderUnderEachFilter) {
   EXPECT_EQ(FilterEntries(pane), (std::vector<std::string>{"*.KDT", "*.BMP", "*.*"}));
   EXPECT_EQ(pane.m_cmbFilter->GetStringSelection(), "*.KDT");
 
-  const std::vector<std::string> folders = {"dir\\xFF\\xFE", "line\nbreak", "sub", "Zdir"};
+  // A line break shows as a mark, on the name's one line, in the list and in the tree.
+  const std::string lineBreak =
+      "line\xE2\x8F\x8E"
+      "break";
+  const std::vector<std::string> folders = {"dir\\xFF\\xFE", lineBreak, "sub", "Zdir"};
+  const CTreeCtrlFolder &tree = *pane.m_cmbDirectory->GetTreeCtrl();
+  const wxTreeItemId inTree = tree.ChildNamed(tree.GetSelection(), "line\nbreak");
+  ASSERT_TRUE(inTree.IsOk());
+  EXPECT_EQ(tree.GetItemText(inTree).utf8_string(), lineBreak);
   const struct {
     const char *filter;
     std::vector<std::string> files;
@@ -1175,6 +1185,23 @@ TEST(FilePane, SettingsFileKeepsTheFolderListedLast) {
   EXPECT_EQ(Listed(*frame->GetLeftPane()),
             (std::vector<std::string>{"a.bmp", "a.kdt", "a.txt", "b.bmp", "b.kd", "b.kdt"}));
   CloseWindow(frame);
+
+  // A saved folder longer than the read is cut inside a name: the window opens the deepest
+  // folder read whole, not a sibling that bears the cut name.
+  std::string deep = InFolder("deep");
+  while (TreePath(deep).size() < 200) deep += "/" + std::string(40, 'd');
+  const size_t kept = 260 - 2 - std::strlen("SourceKey=") - TreePath(deep).size();
+  std::string cutName(kept + 20, 'n');
+  cutName.front() = 'M';
+  fs::create_directories(deep + "/" + cutName);
+  fs::create_directories(deep + "/" + cutName.substr(0, kept));
+  platform::ReplaceIniSection(SettingsFile(), "Quenda",
+                              {"SourceKey=" + TreePath(deep + "/" + cutName)});
+  frame = StartWindow();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->GetLeftPane()->m_cmbDirectory->GetFullPath(), TreePath(deep));
+  CloseWindow(frame);
+  fs::remove_all(InFolder("deep"));
 
   // A saved folder of megabytes of separators is read only so far, so the window comes at once;
   // the other sections keep their bytes, line ends included.

@@ -85,11 +85,15 @@ bool CloseWhenOverdue(wxDialog &dialog, std::chrono::steady_clock::time_point sh
   return true;
 }
 
-int RunModal(platform::gui::DialogBase &dialog, std::function<bool()> act) {
+int RunModal(platform::gui::DialogBase &dialog, std::function<bool()> act,
+             std::function<std::string()> state) {
   const auto started = std::chrono::steady_clock::now();
   bool acted = false;
   Poll operatorActs([&] {
-    if (CloseWhenOverdue(dialog, started, "run by the test")) return true;
+    if (CloseWhenOverdue(dialog, started,
+                         state ? "run by the test, waiting for " + state() : "run by the test")) {
+      return true;
+    }
     if (!acted && dialog.IsShown()) acted = act();
     return false;
   });

@@ -58,8 +58,10 @@ void SingleClick(wxUIActionSimulator &input, int button = wxMOUSE_BTN_LEFT);
 
 // Runs dialog modally and calls act every 50 ms once it shows, until act returns true (act
 // ends the dialog, or lets it end). A dialog still open 20 s after it was started fails the
-// test and is cancelled, so a broken test does not hang. Returns what DoModal returned.
-int RunModal(platform::gui::DialogBase &dialog, std::function<bool()> act);
+// test, naming what state() says the test waits for, and is cancelled, so a broken test does
+// not hang. Returns what DoModal returned.
+int RunModal(platform::gui::DialogBase &dialog, std::function<bool()> act,
+             std::function<std::string()> state = {});
 
 // The deadline of every driver of dialogs: once dialog has been shown for 20 s since
 // shownSince, fails the test naming it and what (the driver's state), cancels it and returns
