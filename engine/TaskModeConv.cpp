@@ -103,6 +103,17 @@ void CopyAroundBlocks(unsigned char *work, const unsigned char *from, unsigned l
   std::memcpy(work + done, from + done, length - done);
 }
 
+// The blocks a sequence's exchange writes into the work body: field 2 of the plane it
+// exchanges (Opt 0 luma, 1 chroma), or with both planes field 2 and field 1 of each.
+WrittenBlocks SequenceWrittenBlocks(const FieldBlocks *b, int Opt) {
+  WrittenBlocks written;
+  if (b == nullptr) return written;
+  if (Opt != 1) written.Add(b->lumaField2);
+  if (Opt != 0) written.Add(b->chromaField2);
+  if (Opt != 0 && Opt != 1) written.Add(b->lumaField1), written.Add(b->chromaField1);
+  return written;
+}
+
 void FreeBuffer(unsigned char *&buffer) {
   std::free(buffer);
   buffer = nullptr;
@@ -274,12 +285,8 @@ void CTaskModeConv::GetAllYUVDataSrc(int Opt) {
   if (m_pYUVDst == nullptr) return;
   // Work body = current body, but for the blocks the exchange writes.
   const FieldBlocks *b = FieldBlocksOf(form);
-  WrittenBlocks written;
-  if (b != nullptr && Opt != 1) written.Add(b->lumaField2);
-  if (b != nullptr && Opt != 0) written.Add(b->chromaField2);
-  if (b != nullptr && Opt != 0 && Opt != 1)
-    written.Add(b->lumaField1), written.Add(b->chromaField1);
-  CopyAroundBlocks(m_pYUVDst, m_ptYUVConv2, length, written, b != nullptr ? b->blockBytes : 0);
+  CopyAroundBlocks(m_pYUVDst, m_ptYUVConv2, length, SequenceWrittenBlocks(b, Opt),
+                   b != nullptr ? b->blockBytes : 0);
   const int exchanged = Opt == 0   ? SetAllYDataConv()
                         : Opt == 1 ? SetAllCDataConv()
                                    : SetAllYCDataConv();
