@@ -16,6 +16,84 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 
+namespace {
+
+// The task's canvas: W x H, n cells per side, and the shift applied to each source.
+struct CanvasGrid {
+  uint64_t width;
+  uint64_t height;
+  uint64_t cellsPerSide;
+  uint32_t shiftMode;
+};
+
+// Which rows of a source go into one cell: the first canvas row written, the first source row
+// read and the number of rows, after the shift.
+struct RowSpan {
+  uint64_t canvasRow;
+  uint64_t sourceRow;
+  int64_t rows;
+};
+
+// The bytes of a source that go into one cell of the canvas, row by row.
+struct CellCopy {
+  uint64_t canvasOffset = 0;  // first byte written in the canvas
+  uint64_t sourceOffset = 0;  // first byte read from the source
+  uint64_t canvasStride = 0;
+  uint64_t sourceStride = 0;
+  uint64_t rowBytes = 0;
+  int64_t rows = 0;
+};
+
+// Whether canvas is the grid's size and iNO one of its cells.
+bool CanvasHoldsCell(const CanvasGrid &grid, const tagRGBInfo &canvas, int iNO) {
+  const uint64_t n = grid.cellsPerSide;
+  return canvas.width == grid.width && canvas.height == grid.height && n != 0 && iNO >= 0 &&
+         static_cast<uint64_t>(iNO) < n * n;
+}
+
+// Down: the cell's first row stays as it was and the source's last copied row is dropped. Up:
+// the source is read from its second row, so the cell's last row may stay as it was.
+RowSpan ShiftRows(uint32_t shiftMode, uint64_t cellTop, uint64_t cellHeight,
+                  uint64_t sourceHeight) {
+  const int64_t rows = static_cast<int64_t>(std::min(cellHeight, sourceHeight));
+  if (shiftMode == ShiftDown) return {cellTop + 1, 0, rows - 1};
+  if (shiftMode == ShiftUp) {
+    return {cellTop, 1,
+            std::min(static_cast<int64_t>(cellHeight), static_cast<int64_t>(sourceHeight) - 1)};
+  }
+  return {cellTop, 0, rows};
+}
+
+// A source larger than its cell is cropped at the right and bottom, never scaled; a smaller one
+// sits in the cell's top left corner.
+CellCopy PlanCellCopy(const CanvasGrid &grid, const tagRGBInfo &source, int iNO) {
+  const uint64_t n = grid.cellsPerSide;
+  const uint64_t cellWidth = grid.width / n;
+  const uint64_t cellHeight = grid.height / n;
+  const uint64_t cell = static_cast<uint64_t>(iNO);
+  const RowSpan span = ShiftRows(grid.shiftMode, cell / n * cellHeight, cellHeight, source.height);
+  CellCopy copy;
+  copy.canvasStride = grid.width * 3;
+  copy.sourceStride = uint64_t{source.width} * 3;
+  copy.rowBytes = std::min(cellWidth, uint64_t{source.width}) * 3;
+  copy.rows = span.rows;
+  copy.canvasOffset = span.canvasRow * copy.canvasStride + cell % n * cellWidth * 3;
+  copy.sourceOffset = span.sourceRow * copy.sourceStride;
+  return copy;
+}
+
+void CopyRows(unsigned char *canvas, const unsigned char *source, const CellCopy &copy) {
+  unsigned char *dst = canvas + copy.canvasOffset;
+  const unsigned char *src = source + copy.sourceOffset;
+  for (int64_t r = 0; r < copy.rows; ++r) {
+    std::memcpy(dst, src, copy.rowBytes);
+    dst += copy.canvasStride;
+    src += copy.sourceStride;
+  }
+}
+
+}  // namespace
+
 CTaskBaseClass::CTaskBaseClass(CImageFileEngine &imgFileEngine) : m_imgEngine(imgFileEngine) {}
 
 CTaskBaseClass::~CTaskBaseClass() {
@@ -180,6 +258,75 @@ bool CTaskBaseClass::IsRecorded(const std::string &path) const {
                      [&path](const platform::KeptFile &kept) { return kept.path == path; });
 }
 
+std::string CTaskBaseClass::ChooseTargetName(const std::string &sObj, const std::string &sExt) {
+  m_bOverWritting = 0;
+  // A file this task wrote itself (two sources that map to one target name) is never replaced
+  // by it: its name is renumbered as after "No", without a question. So is any collision once
+  // the run has failed: its progress dialog may have ended, and the question would come over
+  // the bare window about a run whose targets are removed anyway.
+  if (platform::PathExists(sObj) && m_bPopBox == 1 && !IsRecorded(sObj) && m_iRetCode == 0)
+    AskToOverwrite(sObj);
+  std::string candidate = sObj;
+  if (m_bOverWritting == 0) {
+    while (platform::PathExists(candidate)) candidate = Renumber(candidate, sExt);
+  }
+  return candidate;
+}
+
+void CTaskBaseClass::AskToOverwrite(const std::string &sObj) {
+  const std::string question = sObj + " " + task_text::kAlreadyExists;
+  const platform::MessageAnswer answer =
+      platform::ShowMessageBox(question, platform::MessageButtons::YesNo);
+  m_bOverWritting = answer == platform::MessageAnswer::Yes ? 1 : 0;
+  m_bPopBox = 0;
+}
+
+CTaskBaseClass::SaveFiles CTaskBaseClass::SortSaveFiles(const std::string &target,
+                                                        const tagRGBInfo &rgbInfo) const {
+  SaveFiles files;
+  files.names.push_back(target);
+  // The key companion that the KDT writer puts beside the picture.
+  if (rgbInfo.ptAlpha != nullptr) files.names.push_back(KeyCompanionPath(target));
+  // An operator's file the save replaces keeps its old content aside until the run has ended,
+  // so that a cancelled or failed run can give it back. What the save creates is recorded for
+  // Cancel to delete. A folder in the way is left alone: the save fails on it.
+  for (const std::string &name : files.names) {
+    const bool replaces =
+        platform::PathExists(name) && !IsRecorded(name) && !platform::IsFolder(name);
+    (replaces ? files.replaced : files.created).push_back(name);
+  }
+  return files;
+}
+
+void CTaskBaseClass::RecordCreatedFiles(SaveFiles &files) {
+  files.firstName = m_sfilesInSave.size();
+  for (const std::string &name : files.created) {
+    files.before.push_back(platform::StampOf(name));
+    m_sfilesInSave.push_back(name);
+  }
+}
+
+void CTaskBaseClass::RecordWrittenFiles(const SaveFiles &files) {
+  // The files the plug-in wrote: the picture, and the key companion where its format has one.
+  const std::string &target = files.names.front();
+  for (const std::string &name : files.names) {
+    if (name == target || platform::PathExists(name)) m_writtenTargets.Add(name);
+  }
+}
+
+void CTaskBaseClass::UndoFailedSave(const SaveFiles &files) {
+  // The files the save replaced get their old content back at once, not only when the run
+  // ends: a picture and its key companion are never left one new and one old meanwhile.
+  PutBackKeptFiles(files.firstKept);
+  // A save that fails may have done so before touching its files (a refused name): what it
+  // neither created nor changed is not this task's to delete.
+  m_sfilesInSave.resize(files.firstName);
+  for (size_t i = 0; i < files.created.size(); ++i) {
+    const platform::FileStamp after = platform::StampOf(files.created[i]);
+    if (after.exists && after != files.before[i]) m_sfilesInSave.push_back(files.created[i]);
+  }
+}
+
 int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, tagRGBInfo *rgbInfo) {
   // With no picture nothing would be written, yet a recorded name would let Cancel delete a
   // file this task never wrote: refuse before asking, renumbering or recording anything.
@@ -187,69 +334,23 @@ int CTaskBaseClass::SaveRgb(const std::string &sObj, const std::string &sExt, ta
     m_iRetCode = ERR_BAD_DATA;
     return ERR_BAD_DATA;
   }
-  m_bOverWritting = 0;
-  std::string candidate = sObj;
-  // A file this task wrote itself (two sources that map to one target name) is never replaced
-  // by it: its name is renumbered as after "No", without a question. So is any collision once
-  // the run has failed: its progress dialog may have ended, and the question would come over
-  // the bare window about a run whose targets are removed anyway.
-  if (platform::PathExists(candidate) && m_bPopBox == 1 && !IsRecorded(candidate) &&
-      m_iRetCode == 0) {
-    const std::string question = sObj + " " + task_text::kAlreadyExists;
-    const platform::MessageAnswer answer =
-        platform::ShowMessageBox(question, platform::MessageButtons::YesNo);
-    m_bOverWritting = answer == platform::MessageAnswer::Yes ? 1 : 0;
-    m_bPopBox = 0;
-  }
-  if (m_bOverWritting == 0) {
-    while (platform::PathExists(candidate)) candidate = Renumber(candidate, sExt);
-  }
+  const std::string candidate = ChooseTargetName(sObj, sExt);
   m_sTargetFileName = candidate;
   SetResult(0);
-  std::vector<std::string> names{candidate};
-  if (rgbInfo->ptAlpha != nullptr) {
-    // The key companion that the KDT writer puts beside the picture.
-    names.push_back(KeyCompanionPath(candidate));
-  }
-  // An operator's file the save replaces keeps its old content aside until the run has ended,
-  // so that a cancelled or failed run can give it back. What the save creates is recorded for
-  // Cancel to delete. A folder in the way is left alone: the save fails on it.
-  std::vector<std::string> replaced, created;
-  for (const std::string &name : names) {
-    const bool replaces =
-        platform::PathExists(name) && !IsRecorded(name) && !platform::IsFolder(name);
-    (replaces ? replaced : created).push_back(name);
-  }
-  const size_t firstKept = m_keptFiles.size();
-  if (!KeepOldContent(replaced)) {
+  SaveFiles files = SortSaveFiles(candidate, *rgbInfo);
+  files.firstKept = m_keptFiles.size();
+  if (!KeepOldContent(files.replaced)) {
     // Without a way back the file is not replaced: the target fails and the file stays as it is.
     FailTarget(candidate, ERR_FILE_WRITE);
     return ERR_FILE_WRITE;
   }
-  const size_t firstName = m_sfilesInSave.size();
-  std::vector<platform::FileStamp> before;
-  for (const std::string &name : created) {
-    before.push_back(platform::StampOf(name));
-    m_sfilesInSave.push_back(name);
-  }
+  RecordCreatedFiles(files);
   const int result = m_imgEngine.SaveRGB(candidate, sExt, rgbInfo);
   if (result == 0) {
-    // The files the plug-in wrote: the picture, and the key companion where its format has one.
-    for (const std::string &name : names) {
-      if (name == candidate || platform::PathExists(name)) m_writtenTargets.Add(name);
-    }
+    RecordWrittenFiles(files);
     return 0;
   }
-  // The files the save replaced get their old content back at once, not only when the run
-  // ends: a picture and its key companion are never left one new and one old meanwhile.
-  PutBackKeptFiles(firstKept);
-  // A save that fails may have done so before touching its files (a refused name): what it
-  // neither created nor changed is not this task's to delete.
-  m_sfilesInSave.resize(firstName);
-  for (size_t i = 0; i < created.size(); ++i) {
-    const platform::FileStamp after = platform::StampOf(created[i]);
-    if (after.exists && after != before[i]) m_sfilesInSave.push_back(created[i]);
-  }
+  UndoFailedSave(files);
   FailTarget(candidate, result);
   return result;
 }
@@ -259,44 +360,13 @@ void CTaskBaseClass::CramRgbIntoConvass(tagRGBInfo *pDstRgbInfo, const tagRGBInf
   if (pDstRgbInfo == nullptr || pSrcRgbInfo == nullptr || pDstRgbInfo->ptBits == nullptr ||
       pSrcRgbInfo->ptBits == nullptr)
     return;
-  const uint64_t W = m_uiObjectWidth;
-  const uint64_t H = m_uiObjectHeight;
-  const uint64_t n = m_uiCompositeMode;
+  const CanvasGrid grid{m_uiObjectWidth, m_uiObjectHeight, m_uiCompositeMode, m_uiShiftMode};
   // The geometry is the task's; refuse a canvas of another size or a cell outside the grid
   // rather than write past the canvas.
-  if (pDstRgbInfo->width != W || pDstRgbInfo->height != H || n == 0 || iNO < 0 ||
-      static_cast<uint64_t>(iNO) >= n * n)
-    return;
-  const uint64_t cellW = W / n;
-  const uint64_t cellH = H / n;
-  const uint64_t srcW = pSrcRgbInfo->width;
-  const uint64_t srcH = pSrcRgbInfo->height;
-  const uint64_t w = std::min(cellW, srcW);
-  const uint64_t h = std::min(cellH, srcH);
-  const uint64_t row = static_cast<uint64_t>(iNO) / n;
-  const uint64_t column = static_cast<uint64_t>(iNO) % n;
-
-  uint64_t dstRow = row * cellH;
-  uint64_t srcRow = 0;
-  int64_t rows = static_cast<int64_t>(h);
-  if (m_uiShiftMode == ShiftDown) {
-    dstRow += 1;
-    rows -= 1;
-  } else if (m_uiShiftMode == ShiftUp) {
-    srcRow = 1;
-    rows = std::min(static_cast<int64_t>(cellH), static_cast<int64_t>(srcH) - 1);
-  }
-  if (rows <= 0 || w == 0) return;
-
-  const uint64_t dstStride = W * 3;
-  const uint64_t srcStride = srcW * 3;
-  unsigned char *dst = pDstRgbInfo->ptBits + dstRow * dstStride + column * cellW * 3;
-  const unsigned char *src = pSrcRgbInfo->ptBits + srcRow * srcStride;
-  for (int64_t r = 0; r < rows; ++r) {
-    std::memcpy(dst, src, w * 3);
-    dst += dstStride;
-    src += srcStride;
-  }
+  if (!CanvasHoldsCell(grid, *pDstRgbInfo, iNO)) return;
+  const CellCopy copy = PlanCellCopy(grid, *pSrcRgbInfo, iNO);
+  if (copy.rows <= 0 || copy.rowBytes == 0) return;
+  CopyRows(pDstRgbInfo->ptBits, pSrcRgbInfo->ptBits, copy);
 }
 
 tagRGBInfo *CTaskBaseClass::NewPicture(const tagRGBInfo &like, uint32_t width, uint32_t height,

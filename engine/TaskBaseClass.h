@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/DurableTargets.h"
+#include "platform/FileSystem.h"
 #include "platform/KeptFile.h"
 #include "plugins/PluginInterface.h"
 
@@ -173,6 +174,29 @@ class CTaskBaseClass {
   // Sets aside the old content of the existing names before a save replaces them; false, with
   // nothing set aside, when one of them cannot be.
   bool KeepOldContent(const std::vector<std::string> &names);
+  // The names one save writes (the target, then its key companion where the picture has a key
+  // plane), sorted into the operator's files it replaces and the names it creates, and where
+  // the save's entries in the task's records begin, so that a failed save can be undone.
+  struct SaveFiles {
+    std::vector<std::string> names;
+    std::vector<std::string> replaced;
+    std::vector<std::string> created;
+    std::vector<platform::FileStamp> before;  // of each created name, before the save
+    size_t firstKept = 0;                     // in m_keptFiles
+    size_t firstName = 0;                     // in m_sfilesInSave
+  };
+  // Sets m_bOverWritting, asking the operator when sObj is the task's first collision with a
+  // file it did not write, and gives the name to save as: sObj, or the next free name.
+  std::string ChooseTargetName(const std::string &sObj, const std::string &sExt);
+  // The overwrite question, asked once per task.
+  void AskToOverwrite(const std::string &sObj);
+  SaveFiles SortSaveFiles(const std::string &target, const tagRGBInfo &rgbInfo) const;
+  // Records the names the save creates for Cancel, with their stamps before the save.
+  void RecordCreatedFiles(SaveFiles &files);
+  // Records what a successful save wrote for the run's final sync.
+  void RecordWrittenFiles(const SaveFiles &files);
+  // Puts back what a failed save replaced, and keeps on record only what it created or changed.
+  void UndoFailedSave(const SaveFiles &files);
   // The next free name after a collision with candidate: the number before the extension
   // raised by one, extension replaced by sExt.
   static std::string Renumber(const std::string &candidate, const std::string &sExt);

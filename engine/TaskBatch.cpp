@@ -73,6 +73,31 @@ tagRGBInfo CTaskBatch::SourceAsTarget(const tagFileInfo &record, const tagFileIn
   return picture;
 }
 
+int CTaskBatch::SaveTargetOf(const tagFileInfo &record, const tagFileInfo &loaded,
+                             const std::string &target, const std::string &sExt) {
+  // A source of exactly the target's size, unshifted, would be copied whole onto a canvas it
+  // fills: its own pixels are saved instead, which writes the same file.
+  if (FillsTheCanvas(loaded.rgbInfo)) {
+    tagRGBInfo sourceAsTarget = SourceAsTarget(record, loaded);
+    return SaveRgb(target, sExt, &sourceAsTarget);
+  }
+  tagRGBInfo *built = BuildTarget(record, loaded);
+  if (built == nullptr) {
+    FailForMemory(FileNameOf(record));
+    KeepFailure(ERR_NO_MEMORY);
+    return ERR_NO_MEMORY;
+  }
+  const int result = SaveRgb(target, sExt, built);
+  DeletePicture(built);
+  return result;
+}
+
+int CTaskBatch::SyncAfterLastTarget(int result) {
+  if (result == 0 && m_iFailedTarget == 0 && !MakeTargetsDurable(ERR_FILE_WRITE))
+    return ERR_FILE_WRITE;
+  return result;
+}
+
 int CTaskBatch::SaveRGB(const std::string &sObj, const std::string &sExt) {
   m_uiCompositeMode = 1;  // each target is a single picture
   const uint32_t k = m_ifilesNum;
@@ -90,33 +115,12 @@ int CTaskBatch::SaveRGB(const std::string &sObj, const std::string &sExt) {
       m_uiObjectWidth = record->rgbInfo.width;
       m_uiObjectHeight = record->rgbInfo.height;
     }
-    // A source of exactly the target's size, unshifted, would be copied whole onto a canvas it
-    // fills: its own pixels are saved instead, which writes the same file.
-    tagRGBInfo sourceAsTarget{};
-    tagRGBInfo *built = nullptr;
-    tagRGBInfo *picture = nullptr;
-    if (FillsTheCanvas(loaded->rgbInfo)) {
-      sourceAsTarget = SourceAsTarget(*record, *loaded);
-      picture = &sourceAsTarget;
-    } else {
-      picture = built = BuildTarget(*record, *loaded);
-    }
-    if (picture != nullptr) {
-      result = SaveRgb(sObj + MakeTargetName(sourceName, sExt), sExt, picture);
-    } else {
-      result = ERR_NO_MEMORY;
-      FailForMemory(sourceName);
-      KeepFailure(ERR_NO_MEMORY);
-    }
+    result = SaveTargetOf(*record, *loaded, sObj + MakeTargetName(sourceName, sExt), sExt);
     // The targets of a run that went well reach the disk before its last step of progress,
     // which may already make 100.
-    const bool last = done + 1 == k || record->next == nullptr;
-    if (last && result == 0 && m_iFailedTarget == 0 && !MakeTargetsDurable(ERR_FILE_WRITE)) {
-      result = ERR_FILE_WRITE;
-    }
+    if (done + 1 == k || record->next == nullptr) result = SyncAfterLastTarget(result);
     m_iProgress += step;
     PluginFreeFileInfo(loaded);
-    DeletePicture(built);
     if (m_bStopFlag != 0) return ERR_STOPPED;
   }
   // A target that failed on the way fails the run, however the last one went.

@@ -31,4 +31,11 @@ class CTaskBatch : public CTaskBaseClass {
   // The target picture BuildTarget would make for such a source, on the loaded record's own
   // pixels and key plane (which stay the record's).
   static tagRGBInfo SourceAsTarget(const tagFileInfo &record, const tagFileInfo &loaded);
+  // Builds the target picture of one source and saves it as target: the save's code, or
+  // ERR_NO_MEMORY, kept as a failed target, when the picture cannot be had.
+  int SaveTargetOf(const tagFileInfo &record, const tagFileInfo &loaded, const std::string &target,
+                   const std::string &sExt);
+  // After the run's last target: a run that has gone well makes its targets durable; the code
+  // of the run so far, or ERR_FILE_WRITE when one of them did not reach the disk.
+  int SyncAfterLastTarget(int result);
 };

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "codec/ColourConvert.h"
@@ -102,6 +103,17 @@ void CopyAroundBlocks(unsigned char *work, const unsigned char *from, unsigned l
   std::memcpy(work + done, from + done, length - done);
 }
 
+// The blocks a sequence's exchange writes into the work body: field 2 of the plane it
+// exchanges (Opt 0 luma, 1 chroma), or with both planes field 2 and field 1 of each.
+WrittenBlocks SequenceWrittenBlocks(const FieldBlocks *b, int Opt) {
+  WrittenBlocks written;
+  if (b == nullptr) return written;
+  if (Opt != 1) written.Add(b->lumaField2);
+  if (Opt != 0) written.Add(b->chromaField2);
+  if (Opt != 0 && Opt != 1) written.Add(b->lumaField1), written.Add(b->chromaField1);
+  return written;
+}
+
 void FreeBuffer(unsigned char *&buffer) {
   std::free(buffer);
   buffer = nullptr;
@@ -194,36 +206,12 @@ void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsign
     m_iRetCode = ERR_FILE_COUNT;
     return;
   }
-  LoadSourceFile(filesName.front(), ret);
-  m_iProgress = 10;
-  const tagRGBInfo *first = GetRGB(1);
-  if (first == nullptr) return FailWithoutTarget();
-  const uint32_t width = first->width;
-  const uint32_t height = first->height;
-  if (!SelectFormat(width, height)) return;
-
-  if (AllocBuffer(m_pYUVDst, length) == nullptr || AllocBuffer(m_ptYUVConv1, length) == nullptr ||
-      AllocBuffer(m_ptYUVConv2, length) == nullptr)
-    return FailForMemory(m_objFileName);
-  convFlag = 0;
-  GetAllYUVDataSrc(Opt);
-  // Without the first body the second file has nothing to pair with.
-  if (m_ptYUVInfo == nullptr) return FailWithoutTarget();
-  convFlag = 1;
-  m_iProgress = 30;
-
+  const std::optional<PictureSize> size = StartSequence(filesName.front(), ret, Opt);
+  if (!size) return;
   const int n = static_cast<int>(filesName.size());
   for (int i = 1; i < n; ++i) {
     if (m_cancelFlag != 0) break;
-    LoadSourceFile(filesName[i], ret);
-    const tagRGBInfo *picture = GetRGB(1);
-    if (picture == nullptr) return FailWithoutTarget();
-    if (picture->width != width || picture->height != height) {
-      platform::ShowMessageBox(task_text::kSizesDiffer);
-      MakeTargetsDurable(ERR_CODEC);  // the targets written so far stay
-      m_iProgress = 100;
-      return;
-    }
+    if (!LoadNextOfSequence(filesName[i], *size, ret)) return;
     GetAllYUVDataSrc(Opt);
     // A target that cannot be written ends the run: the failure stays the task's result
     // instead of being overwritten by the next file's load.
@@ -232,6 +220,53 @@ void CTaskModeConv::LoadAllRGB(const std::vector<std::string> &filesName, unsign
   }
   if (m_iRetCode == 0) MakeTargetsDurable(ERR_CODEC);
   m_iProgress = 100;
+}
+
+std::optional<CTaskModeConv::PictureSize> CTaskModeConv::StartSequence(const std::string &file,
+                                                                       int &ret, int Opt) {
+  LoadSourceFile(file, ret);
+  m_iProgress = 10;
+  const tagRGBInfo *first = GetRGB(1);
+  if (first == nullptr) {
+    FailWithoutTarget();
+    return std::nullopt;
+  }
+  const PictureSize size{first->width, first->height};
+  if (!SelectFormat(size.width, size.height)) return std::nullopt;
+  if (!AllocSequenceBuffers()) {
+    FailForMemory(m_objFileName);
+    return std::nullopt;
+  }
+  convFlag = 0;
+  GetAllYUVDataSrc(Opt);
+  // Without the first body the second file has nothing to pair with.
+  if (m_ptYUVInfo == nullptr) {
+    FailWithoutTarget();
+    return std::nullopt;
+  }
+  convFlag = 1;
+  m_iProgress = 30;
+  return size;
+}
+
+bool CTaskModeConv::AllocSequenceBuffers() {
+  return AllocBuffer(m_pYUVDst, length) != nullptr &&
+         AllocBuffer(m_ptYUVConv1, length) != nullptr &&
+         AllocBuffer(m_ptYUVConv2, length) != nullptr;
+}
+
+bool CTaskModeConv::LoadNextOfSequence(const std::string &file, PictureSize size, int &ret) {
+  LoadSourceFile(file, ret);
+  const tagRGBInfo *picture = GetRGB(1);
+  if (picture == nullptr) {
+    FailWithoutTarget();
+    return false;
+  }
+  if (picture->width == size.width && picture->height == size.height) return true;
+  platform::ShowMessageBox(task_text::kSizesDiffer);
+  MakeTargetsDurable(ERR_CODEC);  // the targets written so far stay
+  m_iProgress = 100;
+  return false;
 }
 
 void CTaskModeConv::GetAllYUVDataSrc(int Opt) {
@@ -250,12 +285,8 @@ void CTaskModeConv::GetAllYUVDataSrc(int Opt) {
   if (m_pYUVDst == nullptr) return;
   // Work body = current body, but for the blocks the exchange writes.
   const FieldBlocks *b = FieldBlocksOf(form);
-  WrittenBlocks written;
-  if (b != nullptr && Opt != 1) written.Add(b->lumaField2);
-  if (b != nullptr && Opt != 0) written.Add(b->chromaField2);
-  if (b != nullptr && Opt != 0 && Opt != 1)
-    written.Add(b->lumaField1), written.Add(b->chromaField1);
-  CopyAroundBlocks(m_pYUVDst, m_ptYUVConv2, length, written, b != nullptr ? b->blockBytes : 0);
+  CopyAroundBlocks(m_pYUVDst, m_ptYUVConv2, length, SequenceWrittenBlocks(b, Opt),
+                   b != nullptr ? b->blockBytes : 0);
   const int exchanged = Opt == 0   ? SetAllYDataConv()
                         : Opt == 1 ? SetAllCDataConv()
                                    : SetAllYCDataConv();

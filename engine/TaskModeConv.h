@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,21 @@ class CTaskModeConv : public CTaskBaseClass {
   // Ends a run that leaves no target although nothing has failed yet: the task's result
   // becomes ERR_CODEC with the same text as a file that cannot be loaded.
   void FailWithoutTarget();
+
+  struct PictureSize {
+    uint32_t width = 0;
+    uint32_t height = 0;
+  };
+  // A sequence's first file: loads it, selects the format its size gives, allocates the work
+  // buffers and reads its body as the first of the sequence. The size every later picture must
+  // have, or nothing when the run has ended on the file.
+  std::optional<PictureSize> StartSequence(const std::string &file, int &ret, int Opt);
+  // The work body and the bodies of the previous and the current file, each of the format's
+  // length. False when one cannot be had.
+  bool AllocSequenceBuffers();
+  // A later file of a sequence: loads it. False when the run has ended on it: it gave no
+  // picture, or one of another size (the targets written so far stay, made durable).
+  bool LoadNextOfSequence(const std::string &file, PictureSize size, int &ret);
 
   int ExchangeStill(bool luma, bool chroma);
   int ExchangeSequence(bool luma, bool chroma);
