@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <malloc.h>
+#include <wx/evtloop.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -106,6 +107,17 @@ class Workflow : public ::testing::Test {
   void SetUp() override {
     ChooseFilter("*.KDT");
     ResetWork();
+  }
+  // Answers the worker's question only once the run waits for its worker, handling events as
+  // it waits (it yields then), and so after the run has left its dialog and asked the task to
+  // stop, as an operator's answer would come.
+  void AnswerWhileTheRunWaitsForItsWorker(MessageAnswer answer) {
+    const wxEventLoopBase *loop = wxEventLoopBase::GetActive();
+    if (loop != nullptr && loop->IsYielding()) {
+      m_boxes.Answer(answer);
+    } else {
+      wxTheApp->CallAfter([this, answer] { AnswerWhileTheRunWaitsForItsWorker(answer); });
+    }
   }
   MessageBoxes m_boxes;
 };
@@ -282,7 +294,9 @@ TEST_F(Workflow, CancelDuringABatchDeletesWhatItWroteAndTheWindowWaitsForTheWork
            Press(d, kIdCancel);
            // The dialog has gone, the worker still waits in its question: the window stays.
            closeRefused = !Frame().Close();
-           m_boxes.Answer(MessageAnswer::No);
+           // Answered before the run has asked the task to stop, a fast worker could reach a
+           // second target.
+           AnswerWhileTheRunWaitsForItsWorker(MessageAnswer::No);
          }),
          CancelSettings()});
     ChooseMenu(res::ID_CONVERT_IMPORT);
