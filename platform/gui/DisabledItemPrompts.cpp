@@ -108,8 +108,31 @@ void OnMenuMove(MenuWatch *watch, double x, double y) {
   }
 }
 
+// Any event of the menu's window asks its frame clock to let held-back moves through. The toolkit
+// holds the last move back until its frame clock lets it through, and asks for that only when
+// the move is alone in its queue; a move onto another item comes behind the crossing events
+// into it, so it would wait for the next event of the display: over a disabled item, where the
+// move alone shows the prompt, the status bar would show the one of the previous move.
+GdkFilterReturn LetMovesThrough(GdkXEvent *, GdkEvent *, gpointer window) {
+  if (GdkFrameClock *clock = gdk_window_get_frame_clock(static_cast<GdkWindow *>(window))) {
+    gdk_frame_clock_request_phase(clock, GDK_FRAME_CLOCK_PHASE_FLUSH_EVENTS);
+  }
+  return GDK_FILTER_CONTINUE;
+}
+
+void LetMovesThroughOnRealize(GtkWidget *popup) {
+  GdkWindow *window = gtk_widget_get_window(popup);
+  gdk_window_add_filter(window, LetMovesThrough, window);
+}
+
 void WatchMenu(wxFrame &frame, wxMenu &menu) {
   if (menu.m_menu == nullptr) return;
+  GtkWidget *popup = gtk_widget_get_toplevel(menu.m_menu);
+  if (gtk_widget_get_realized(popup)) {
+    LetMovesThroughOnRealize(popup);
+  } else {
+    g_signal_connect(popup, "realize", G_CALLBACK(LetMovesThroughOnRealize), nullptr);
+  }
   WatchPointer<MenuWatch>(menu.m_menu, new MenuWatch{&frame, &menu, false, {}, 0}, OnMenuMove,
                           nullptr);
   for (wxMenuItem *item : menu.GetMenuItems()) {

@@ -1,5 +1,6 @@
 // Starts the real program on a private display and looks at it from outside, as a user's
 // display sees it: the main window's place, size, minimum size and title, the preview's grey,
+// the prompt of a disabled menu item on the status bar as soon as the pointer moves onto it,
 // the second start that finds the first (also framed as a window manager frames it) and keeps
 // the dialog or message box the user is answering above it, the end of the program when its
 // window is closed, and a start that leaves no toolkit warning on the terminal.
@@ -177,6 +178,18 @@ bool PreviewIsDrawnGrey(Display *x11, Window window) {
   return notGrey == 0 && !filePaneGrey;
 }
 
+// The pixels of the status bar's prompt pane, along the bottom of the 800 x 600 main window.
+std::vector<unsigned long> StatusPrompt(Display *x11, Window window) {
+  std::vector<unsigned long> pixels;
+  XImage *shot = XGetImage(x11, window, 0, 580, 500, 18, AllPlanes, ZPixmap);
+  if (shot == nullptr) return pixels;
+  for (int py = 0; py < 18; ++py) {
+    for (int px = 0; px < 500; ++px) pixels.push_back(XGetPixel(shot, px, py) & 0xFFFFFF);
+  }
+  XDestroyImage(shot);
+  return pixels;
+}
+
 TEST(Program, MainWindowIsCentredGreySingleAndClosesCleanly) {
   PrivateDisplay display;
   ASSERT_FALSE(display.Name().empty()) << "Xvfb could not be started";
@@ -215,6 +228,36 @@ TEST(Program, MainWindowIsCentredGreySingleAndClosesCleanly) {
     EXPECT_EQ(second.ExitCode(), 0);
   }
   EXPECT_EQ(ShownWindows(x11).size(), shownBefore);
+
+  // With no file chosen every item of the Convert menu is disabled; the pointer's single move
+  // onto one shows its prompt on screen, without waiting for any later event.
+  const std::vector<unsigned long> idle = StatusPrompt(x11, window);
+  XTestFakeMotionEvent(x11, 0, 240 + 71, 212 + 12, CurrentTime);
+  XTestFakeButtonEvent(x11, 1, True, CurrentTime);
+  XTestFakeButtonEvent(x11, 1, False, CurrentTime);
+  XFlush(x11);
+  ASSERT_TRUE(Eventually([&] { return ShownWindows(x11).size() > shownBefore; }));
+  std::vector<unsigned long> prompts[3];
+  std::vector<unsigned long> before = idle;
+  for (int move = 0; move < 6; ++move) {
+    const int item = move % 3;
+    XTestFakeMotionEvent(x11, 0, 240 + 115, 212 + 37 + 25 * item, CurrentTime);
+    XFlush(x11);
+    std::vector<unsigned long> now;
+    EXPECT_TRUE(Eventually([&] {
+      now = StatusPrompt(x11, window);
+      return move < 3 ? now != before : now == prompts[item];
+    })) << "move "
+        << move << " onto item " << item;
+    if (move < 3) prompts[item] = now;
+    before = now;
+  }
+  EXPECT_NE(prompts[0], prompts[2]);
+  const KeyCode escape = XKeysymToKeycode(x11, XK_Escape);
+  XTestFakeKeyEvent(x11, escape, True, CurrentTime);
+  XTestFakeKeyEvent(x11, escape, False, CurrentTime);
+  XFlush(x11);
+  EXPECT_TRUE(Eventually([&] { return ShownWindows(x11).size() == shownBefore; }));
 
   // Closing the window (as a window manager's close box asks) ends the program with code 0.
   XEvent close{};
