@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -73,15 +74,18 @@ WriterIdentity CurrentWriter() {
     return Digest(name + "/" + LinkText("/proc/self/ns/pid"));
   }();
   static const uint32_t boot = Digest(FirstLineOf("/proc/sys/kernel/random/boot_id"));
-  // A forked child is a writer of its own: its start is looked up again.
-  static thread_local uint64_t knownPid = 0, knownStart = 0;
+  // A forked child is a writer of its own: its start is looked up again. The start is stored
+  // before the pid it belongs to, so a thread that sees the pid sees its start. No thread-local
+  // storage: the plug-ins carry this code, and the leak checker's scan of a loaded library's
+  // thread-local block can fault.
+  static std::atomic<uint64_t> knownPid{0}, knownStart{0};
   const auto pid = static_cast<uint64_t>(getpid());
-  if (pid != knownPid) {
+  if (knownPid.load() != pid) {
     const std::optional<ProcessStatus> status = StatusOf(pid);
-    knownPid = pid;
-    knownStart = status ? status->started : 0;
+    knownStart.store(status ? status->started : 0);
+    knownPid.store(pid);
   }
-  return {system, boot, pid, knownStart};
+  return {system, boot, pid, knownStart.load()};
 }
 
 std::string WriterText(const WriterIdentity &writer) {
