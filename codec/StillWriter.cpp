@@ -2,13 +2,13 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "codec/ColourConvert.h"
 #include "codec/DeviceFileName.h"
 #include "codec/KdtFile.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -78,12 +78,10 @@ int WriteToKdt(const char *szfileName, const unsigned char *lpBits, const unsign
   // pair, so a picture never stands beside a key that is not its own. A failure between the two
   // renames leaves the old picture; a key this call created is taken back with it (a key it
   // replaced is gone; its old content is for the caller to have kept).
-  std::error_code error;
-  const bool companionIsNew = std::filesystem::symlink_status(companionPath, error).type() ==
-                              std::filesystem::file_type::not_found;
+  const bool companionIsNew = !platform::PathExists(companionPath);
   if (!companionFile.Commit()) return STILL_WRITE_FAILED;
   if (!pictureFile.Commit()) {
-    if (companionIsNew) std::filesystem::remove(companionPath, error);
+    if (companionIsNew) platform::DeleteFile(companionPath);
     return STILL_WRITE_FAILED;
   }
   return format->form + STILL_WITH_KEY;

@@ -51,12 +51,12 @@ struct tagFileInfo {
   int32_t iError;
 };
 using FILEINFO = tagFileInfo;
+using LPFILEINFO = tagFileInfo *;
 
 // The path a plug-in put in a record, read no further than its field.
 inline std::string FileNameOf(const tagFileInfo &record) {
   return std::string(record.filename, strnlen(record.filename, sizeof record.filename));
 }
-using LPFILEINFO = tagFileInfo *;
 
 using QUERYINFO = const char *(*)();
 using FRGBLOAD = tagFileInfo *(*)(const char *path, int isRGBReadIn, int *result);

@@ -19,6 +19,7 @@ bool AnyButtonDown() {
   return mouse.LeftIsDown() || mouse.MiddleIsDown() || mouse.RightIsDown() || mouse.Aux1IsDown() ||
          mouse.Aux2IsDown();
 }
+
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kOffset = 50;
